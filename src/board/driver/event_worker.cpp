@@ -1,0 +1,38 @@
+#include "board/driver/event_worker.h"
+
+#include <cerrno>
+#include <poll.h>
+
+namespace orv {
+namespace {
+// Waits until `event` or `stop` is signalled; true when it was the event (and no stop).
+bool WaitEventOrStop(const SignalEvent& event, const SignalEvent& stop) {
+    pollfd fds[2] = {{event.Handle(), POLLIN, 0}, {stop.Handle(), POLLIN, 0}};
+    for (;;) {
+        const int r = poll(fds, 2, -1);
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) return false;
+        if (fds[1].revents) return false;
+        if (fds[0].revents & POLLIN) return true;
+        if (fds[0].revents) return false;  // error on the event: nothing more to serve
+    }
+}
+}  // namespace
+
+void EventWorker::Start(SignalEvent& event, std::function<void()> onSignal) {
+    Stop();
+    stopEvent_.Reset();
+    stop_.store(false, std::memory_order_release);
+    thread_ = std::thread([this, &event, handler = std::move(onSignal)] {
+        while (WaitEventOrStop(event, stopEvent_)) handler();
+    });
+}
+
+void EventWorker::Stop() {
+    if (!thread_.joinable()) return;
+    stop_.store(true, std::memory_order_release);
+    stopEvent_.Set();
+    thread_.join();
+}
+
+}  // namespace orv

@@ -1,0 +1,51 @@
+#pragma once
+// The one open data file (".42i" display lists, ".42o" output frames) that a file chooser hands
+// to its caller. Files are held with an exclusive advisory lock, the counterpart of opening a file
+// without sharing: a file that another open holds cannot be opened again.
+//
+// A file created for writing is written to a temporary file in the same directory and renamed
+// over the target only when it is closed successfully, so a failed or interrupted save never
+// destroys the file that was there.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace orv {
+
+class DataFile {
+public:
+    ~DataFile();
+    DataFile(const DataFile&) = delete;
+    DataFile& operator=(const DataFile&) = delete;
+
+    // An existing file for reading; nullptr if it does not exist, cannot be read or is held.
+    static std::unique_ptr<DataFile> OpenForReading(const std::string& path);
+    // A new (or replacing) file for writing; nullptr if it cannot be created or the existing
+    // file is held by another open.
+    static std::unique_ptr<DataFile> CreateForWriting(const std::string& path);
+
+    // Reads up to dst.size() bytes; returns the count (0 at the end or on error).
+    std::size_t Read(std::span<uint8_t> dst);
+    // Writes all of src; false on error (the file is then discarded at Close).
+    bool Write(std::span<const uint8_t> src);
+    // Ends the file: for writing, flushes and renames the temporary file over the target. Returns
+    // false when the data could not be committed. Also done by the destructor.
+    bool Close();
+
+    const std::string& Path() const { return path_; }
+    bool Writing() const { return writing_; }
+
+private:
+    DataFile() = default;
+    std::string path_;
+    std::string tempPath_;
+    int fd_ = -1;
+    int lockFd_ = -1;  // the target file's descriptor holding the lock while writing
+    bool writing_ = false;
+    bool failed_ = false;
+};
+
+}  // namespace orv

@@ -1,0 +1,47 @@
+#pragma once
+// A list box over a LineList: the lines are Windows-1251 text kept by the LineList (which sorts
+// and searches them as the Windows list box does); the widget shows them in the fixed-pitch grid
+// font. Selection follows the LineList: deleting the selected line leaves no selection.
+
+#include <QListWidget>
+#include <string>
+#include <string_view>
+
+#include "arinc/line_list.h"
+
+namespace orv::ui {
+
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ListBox(bool sorted, QWidget* parent = nullptr);
+
+    const LineList& Lines() const { return lines_; }
+    int Count() const { return lines_.Count(); }
+    const std::string& Text(int index) const { return lines_.At(index); }
+
+    int AddLine(std::string line);
+    int InsertLine(int index, std::string line);
+    void ReplaceLine(int index, std::string line);
+    void DeleteLine(int index);
+    void ClearLines();
+    // Case-insensitive prefix search from after `start`, wrapping (does not select).
+    int FindPrefix(std::string_view prefix, int start = LineList::kNone) const {
+        return lines_.FindPrefix(prefix, start);
+    }
+
+    int Selection() const { return lines_.Selection(); }
+    void Select(int index);
+
+signals:
+    // A double click on a line (index), after the line was selected.
+    void lineActivated(int index);
+
+private:
+    void SyncSelection();
+
+    LineList lines_;
+    bool syncing_ = false;
+};
+
+}  // namespace orv::ui

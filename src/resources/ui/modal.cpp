@@ -1,0 +1,76 @@
+#include "resources/ui/modal.h"
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace orv::ui {
+namespace {
+Script* g_script = nullptr;  // installed by ScopedScript only (tests)
+
+Answer DefaultAnswer(Buttons buttons) { return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel; }
+}  // namespace
+
+QStringList Script::MessageTexts() const {
+    QStringList texts;
+    for (const auto& m : messages) texts << m.text;
+    return texts;
+}
+
+ScopedScript::ScopedScript() : previous_(g_script) { g_script = &script_; }
+ScopedScript::~ScopedScript() { g_script = previous_; }
+
+Answer ShowMessage(QWidget* parent, const QString& text, Buttons buttons) {
+    if (g_script) {
+        Answer a = DefaultAnswer(buttons);
+        if (!g_script->answers.empty()) {
+            a = g_script->answers.front();
+            g_script->answers.pop_front();
+        }
+        g_script->messages.push_back({text, buttons, a});
+        return a;
+    }
+    QMessageBox box(parent);
+    box.setWindowTitle(QStringLiteral("Orvmon"));
+    box.setText(text);
+    switch (buttons) {
+        case Buttons::Ok:
+            box.setIcon(QMessageBox::Warning);
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case Buttons::OkCancel:
+            box.setIcon(QMessageBox::Question);
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case Buttons::YesNoCancel:
+            box.setIcon(QMessageBox::Question);
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+    }
+    switch (box.exec()) {
+        case QMessageBox::Ok: return Answer::Ok;
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        case QMessageBox::Cancel: return Answer::Cancel;
+        default: return DefaultAnswer(buttons);  // closed with Esc or the close box
+    }
+}
+
+int RunModal(QDialog& dialog) {
+    if (!g_script) return dialog.exec();
+    g_script->dialogClasses << QString::fromLatin1(dialog.metaObject()->className());
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    if (g_script->dialogs.empty()) {
+        g_script->unexpectedDialogs << QString::fromLatin1(dialog.metaObject()->className());
+        dialog.reject();
+    } else {
+        auto handler = std::move(g_script->dialogs.front());
+        g_script->dialogs.pop_front();
+        handler(dialog);
+        if (dialog.isVisible()) dialog.reject();  // the handler left it open: treat as cancelled
+    }
+    return dialog.result();
+}
+
+}  // namespace orv::ui

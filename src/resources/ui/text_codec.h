@@ -1,0 +1,15 @@
+#pragma once
+// The one place where Windows-1251 text of the core meets QString of the widgets.
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orv::ui {
+
+QString FromCp1251(std::string_view bytes);
+// nullopt when the text has a character that Windows-1251 cannot hold.
+std::optional<std::string> ToCp1251(const QString& text);
+
+}  // namespace orv::ui

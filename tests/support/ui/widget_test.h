@@ -1,0 +1,40 @@
+#pragma once
+// Helpers for widget tests: find controls by id, type into them, press buttons.
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "resources/ui/dialog_base.h"
+#include "resources/ui/list_box.h"
+#include "resources/ui/modal.h"
+
+namespace orv::test {
+
+template <typename W>
+W* Find(const QWidget& dialog, int id) {
+    W* w = ui::Control<W>(dialog, id);
+    EXPECT_NE(w, nullptr) << "no control " << id;
+    return w;
+}
+
+inline void Press(const QWidget& dialog, int id) {
+    if (auto* b = Find<QAbstractButton>(dialog, id)) b->click();
+}
+
+inline void Type(const QWidget& dialog, int id, const QString& text) {
+    if (auto* e = Find<QLineEdit>(dialog, id)) {
+        e->clear();
+        QTest::keyClicks(e, text);
+    }
+}
+
+inline QString TextOf(const QWidget& dialog, int id) {
+    auto* e = Find<QLineEdit>(dialog, id);
+    return e ? e->text() : QString();
+}
+
+// Selects line `index` of list box `id` and double-clicks it.
+void DoubleClick(const QWidget& dialog, int id, int index);
+
+}  // namespace orv::test
