@@ -62,9 +62,19 @@ std::string RenderM(ArincWord word);        // (word >> 29) & 3 as two base-2 di
 ArincWord ComposeWord(uint32_t code, unsigned label);
 
 // DECIMAL: " %c%10e %4s    " (24 characters) through `format`, or 21 blanks when the format
-// stands for no format. A sum that is not finite renders as the fixed text of kDecimalOverflow.
+// stands for no format. A sum that is not finite (a weight overflowing single precision) renders
+// as " ", the sign, kDecimalOverflow, two blanks, the units and four blanks: 24 characters too.
+// A negative weight makes the sum negative; its sign is then folded into the sign character
+// (" -" for a positive word) so that the number keeps its 13 columns.
 std::string RenderDecimal(ArincWord word, const DecimalFormat& format);
 inline constexpr std::size_t kDecimalWidth = 21;  // the columns the tables place
+inline constexpr std::size_t kDecimalFullWidth = 24;
+// "переполнение" (overflow), Windows-1251.
+inline constexpr std::string_view kDecimalOverflow = "\357\345\360\345\357\356\353\355\345\355\350\345";
+
+// Role of bit 29 as the format line writes it: "знак" (sign) and "данн" (data), Windows-1251.
+inline constexpr std::string_view kRoleSignText = "\347\355\340\352";
+inline constexpr std::string_view kRoleDataText = "\344\340\355\355";
 
 // ---- List lines ----
 // Format line: label at 0, role at 10 ("знак"/"данн"), msbBit at 20, lsbBit at 32, units at 42,
