@@ -1,6 +1,7 @@
-#include <QApplication>
+// Orvmon: a bench tool for ARINC 429 lines on an Orvel interface board.
+#include "app/ui/COrvmonApp.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+    orv::ui::COrvmonApp app(argc, argv);
+    return app.Run();
 }

@@ -1,0 +1,150 @@
+#include "app/ui/CMainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimerEvent>
+
+#include "app/ui/COrvmonView.h"
+#include "app/ui/CTitleView.h"
+#include "resources/shell_strings.h"
+#include "resources/ui/modal.h"
+
+namespace orv::ui {
+
+CMainFrame::CMainFrame(ProgramState& state, QWidget* parent)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      state_(state) {
+    setWindowTitle(QString::fromUtf8(text::kMainTitle));
+    setFixedSize(kWidth, kHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(CentredPosition(screen->size()));
+
+    // The table pane is created first: it carries the menu commands.
+    table_ = new COrvmonView(state_, this);
+    title_ = new CTitleView(state_, this);
+    BuildMenus();
+    BuildStatusBar();
+
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setObjectName(QStringLiteral("59648"));  // the first pane id of a frame
+    splitter_->addWidget(title_);
+    splitter_->addWidget(table_);
+    splitter_->setChildrenCollapsible(false);
+    setCentralWidget(splitter_);
+    const int clientHeight = kHeight - menuBar()->sizeHint().height() - statusBar()->sizeHint().height();
+    splitter_->setSizes({clientHeight / 16, clientHeight - clientHeight / 16});
+    table_->setFocus();
+
+    state_.Timer = this;
+}
+
+CMainFrame::~CMainFrame() {
+    // The board code must not reach a destroyed window through the timer.
+    if (state_.Timer == this) state_.Timer = nullptr;
+}
+
+QPoint CMainFrame::CentredPosition(const QSize& screen) {
+    return {(screen.width() - kWidth) / 2, (screen.height() - kHeight) / 2};
+}
+
+QAction* CMainFrame::AddCommand(QMenu* menu, int id, const char* text) {
+    QAction* action = menu->addAction(QString::fromUtf8(text));
+    action->setObjectName(QString::number(id));
+    return action;
+}
+
+QAction* CMainFrame::Command(int id) const {
+    return findChild<QAction*>(QString::number(id));
+}
+
+void CMainFrame::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu(QString::fromUtf8(text::kMenuFile));
+    connect(AddCommand(file, 57665, text::kMenuExit), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* devices = bar->addMenu(QString::fromUtf8(text::kMenuDevices));
+    connect(AddCommand(devices, 32771, text::kMenuSelectDevice), &QAction::triggered, table_,
+            &COrvmonView::OnSelectDevice);
+
+    QMenu* dataMenu = bar->addMenu(QString::fromUtf8(text::kMenuData));
+    QMenu* receive = dataMenu->addMenu(QString::fromUtf8(text::kMenuReceive));
+    connect(AddCommand(receive, 32772, text::kMenuReceiveParams), &QAction::triggered, table_,
+            &COrvmonView::OnReceiveParams);
+    connect(AddCommand(receive, 32773, text::kMenuReceiveFile), &QAction::triggered, table_,
+            &COrvmonView::OnReceiveFile);
+    connect(AddCommand(dataMenu, 32774, text::kMenuTransmit), &QAction::triggered, table_,
+            &COrvmonView::OnTransmit);
+
+    QMenu* settings = bar->addMenu(QString::fromUtf8(text::kMenuSettings));
+    connect(AddCommand(settings, 32775, text::kMenuFormats), &QAction::triggered, table_,
+            &COrvmonView::OnFormats);
+    connect(AddCommand(settings, 32776, text::kMenuParams), &QAction::triggered, table_,
+            &COrvmonView::OnParams);
+    connect(AddCommand(settings, 32777, text::kMenuRefreshPeriod), &QAction::triggered, table_,
+            &COrvmonView::OnRefreshPeriod);
+    connect(AddCommand(settings, 32778, text::kMenuChannelRates), &QAction::triggered, table_,
+            &COrvmonView::OnChannelRates);
+
+    QMenu* help = bar->addMenu(QString::fromUtf8(text::kMenuHelp));
+    connect(AddCommand(help, 57667, text::kMenuHelpIndex), &QAction::triggered, table_,
+            &COrvmonView::OnHelp);
+    help->addSeparator();
+    connect(AddCommand(help, 57664, text::kMenuAbout), &QAction::triggered, table_,
+            &COrvmonView::OnAbout);
+}
+
+void CMainFrame::BuildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("59393"));  // the frame's status bar id
+    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
+        auto* label = new QLabel(QString::fromLatin1(indicator), bar);
+        label->setObjectName(QString::fromLatin1(indicator));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(40);
+        bar->addPermanentWidget(label);
+    }
+}
+
+uint32_t CMainFrame::Start(int periodMs) {
+    const int id = startTimer(periodMs > 0 ? periodMs : 1, Qt::PreciseTimer);
+    return id > 0 ? uint32_t(id) : 0;
+}
+
+void CMainFrame::Stop(uint32_t id) {
+    if (id != 0) killTimer(int(id));
+}
+
+void CMainFrame::timerEvent(QTimerEvent* event) {
+    if (state_.Shell.RefreshTimerId == 0 || uint32_t(event->timerId()) != state_.Shell.RefreshTimerId) {
+        QMainWindow::timerEvent(event);
+        return;
+    }
+    table_->RefreshTick();
+    title_->update();
+    table_->viewport()->update();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (ShowMessage(this, QString::fromUtf8(text::kExitQuestion), Buttons::OkCancel) != Answer::Ok) {
+        event->ignore();
+        return;
+    }
+    if (state_.Shell.DeviceState >= 0) state_.Board.Link.StopBoard();
+    // The tick must not run once the window is going away.
+    if (state_.Shell.RefreshTimerId != 0) {
+        Stop(state_.Shell.RefreshTimerId);
+        state_.Shell.RefreshTimerId = 0;
+    }
+    event->accept();
+}
+
+}  // namespace orv::ui

@@ -1,0 +1,57 @@
+#pragma once
+// The main window: menu bar, status bar and the two panes (title pane above the table pane). It
+// also runs the refresh timer: it implements the RefreshTimer the board code starts and stops,
+// and on every tick it runs the refresh tick and repaints both panes.
+
+#include <QMainWindow>
+
+#include "app/program_state.h"
+
+class QAction;
+class QLabel;
+class QSplitter;
+
+namespace orv::ui {
+
+class CTitleView;
+class COrvmonView;
+
+class CMainFrame : public QMainWindow, public RefreshTimer {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 960;
+    static constexpr int kHeight = 768;
+
+    explicit CMainFrame(ProgramState& state, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    ProgramState& State() { return state_; }
+    CTitleView* TitleView() const { return title_; }
+    COrvmonView* TableView() const { return table_; }
+    // The menu action of a command id (its object name is the id), nullptr if there is none.
+    QAction* Command(int id) const;
+
+    // Window position for a screen: centred, truncating toward zero, negative when the screen is
+    // smaller than the window.
+    static QPoint CentredPosition(const QSize& screen);
+
+    // RefreshTimer
+    uint32_t Start(int periodMs) override;
+    void Stop(uint32_t id) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildStatusBar();
+    QAction* AddCommand(QMenu* menu, int id, const char* text);
+
+    ProgramState& state_;
+    CTitleView* title_ = nullptr;
+    COrvmonView* table_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+};
+
+}  // namespace orv::ui

@@ -1,0 +1,34 @@
+#include "app/ui/COrvmonApp.h"
+
+#include <QSettings>
+
+#include "app/ui/CMainFrame.h"
+
+namespace orv::ui {
+
+COrvmonApp::COrvmonApp(int& argc, char** argv) : app_(argc, argv) {
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QStringLiteral("orvmon"));
+    state_ = std::make_unique<ProgramState>();
+    state_->Devices = devices_.get();
+    frame_ = std::make_unique<CMainFrame>(*state_);
+    // The start-up values, once the main window exists.
+    state_->Shell.RefreshPeriodMs = 1000;
+    state_->Shell.DeviceState = -1;
+    state_->Shell.RefreshTimerId = 0;
+}
+
+COrvmonApp::~COrvmonApp() {
+    // The acquisition thread ends before the window and the devices it may still use.
+    state_->Board.Release();
+    frame_.reset();
+    state_.reset();
+    devices_.reset();
+}
+
+int COrvmonApp::Run() {
+    frame_->show();
+    return QApplication::exec();
+}
+
+}  // namespace orv::ui

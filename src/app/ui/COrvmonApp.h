@@ -1,0 +1,27 @@
+#pragma once
+// The application: the program-wide state, the board devices and the main window.
+
+#include <QApplication>
+#include <memory>
+
+#include "app/program_state.h"
+
+namespace orv::ui {
+
+class CMainFrame;
+
+class COrvmonApp {
+public:
+    COrvmonApp(int& argc, char** argv);
+    ~COrvmonApp();
+    // Shows the main window and runs the event loop until the window is closed.
+    int Run();
+
+private:
+    QApplication app_;
+    std::unique_ptr<DeviceProvider> devices_;
+    std::unique_ptr<ProgramState> state_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace orv::ui

@@ -1,0 +1,68 @@
+#include "app/ui/COrvmonView.h"
+
+#include <QPainter>
+
+#include "app/ui/CAboutDlg.h"
+#include "resources/shell_strings.h"
+#include "resources/ui/grid_font.h"
+#include "resources/ui/modal.h"
+
+namespace orv::ui {
+
+COrvmonView::COrvmonView(ProgramState& state, QWidget* parent)
+    : QAbstractScrollArea(parent), state_(state) {
+    viewport()->setAutoFillBackground(true);
+    QPalette p = viewport()->palette();
+    p.setColor(QPalette::Window, Qt::white);
+    viewport()->setPalette(p);
+    setFont(GridFont(true));
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void COrvmonView::RefreshTick() {}
+
+void COrvmonView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), Qt::white);
+}
+
+void COrvmonView::OnSelectDevice() {}
+
+void COrvmonView::OnReceiveParams() {
+    if (state_.Shell.DeviceState < 0) ShowMessage(this, QString::fromUtf8(text::kNoBoardList));
+}
+
+void COrvmonView::OnReceiveFile() {
+    if (state_.Shell.DeviceState == -1) {
+        ShowMessage(this, QString::fromUtf8(text::kNoBoard));
+        return;
+    }
+}
+
+void COrvmonView::OnTransmit() {
+    if (state_.Shell.DeviceState < 0) ShowMessage(this, QString::fromUtf8(text::kNoBoardFrame));
+}
+
+void COrvmonView::OnFormats() {}
+
+void COrvmonView::OnParams() {}
+
+void COrvmonView::OnRefreshPeriod() {}
+
+void COrvmonView::OnChannelRates() {
+    if (state_.Shell.DeviceState < 0) {
+        ShowMessage(this, QString::fromUtf8(text::kRatesNeedBoard));
+        return;
+    }
+}
+
+void COrvmonView::OnHelp() {
+    ShowMessage(this, QString::fromUtf8("Справочная система не поставляется. Описание программы - в файле README.md."));
+}
+
+void COrvmonView::OnAbout() {
+    CAboutDlg dlg(this);
+    RunModal(dlg);
+}
+
+}  // namespace orv::ui
