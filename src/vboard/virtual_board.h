@@ -1,0 +1,159 @@
+#pragma once
+// A simulated board behind the driver interface: its own 64 KiB memory, the sixteen
+// device-control requests, and firmware that plays ARINC 429 traffic on the channels in time.
+//
+// Wiring: output channel n is looped back to input channel n for n = 1..loopbacks; every other
+// input hears the built-in flight (flight_scenario.h). The firmware runs either on its own thread
+// against the monotonic clock (real time) or only when Advance() is called (manual clock), which
+// makes tests exact. One mutex guards the board: requests and the firmware may come from any
+// thread.
+
+#include <array>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <span>
+#include <thread>
+#include <vector>
+
+#include "board/driver/board_image.h"
+#include "vboard/flight_scenario.h"
+
+namespace orv {
+
+struct VirtualBoardSpec {
+    uint16_t inputs = 8;     // 0..8
+    uint16_t outputs = 8;    // 0..8
+    uint16_t loopbacks = 4;  // outputs 1..loopbacks feed inputs 1..loopbacks
+    bool scenario = true;    // the other inputs hear the flight scenario
+
+    // The BoardConfigWord the board reports: inputs in bits 8-11, outputs in bits 4-7.
+    uint16_t ConfigWord() const { return uint16_t(((inputs & 0xF) << 8) | ((outputs & 0xF) << 4)); }
+};
+
+// Board 1: 8 inputs, 8 outputs, outputs 1..4 looped to inputs 1..4, inputs 5..8 hear the flight.
+inline VirtualBoardSpec VirtualBoardOne() { return {8, 8, 4, true}; }
+// Board 2: 4 inputs, 2 outputs, outputs 1..2 looped to inputs 1..2, inputs 3..4 hear the flight.
+inline VirtualBoardSpec VirtualBoardTwo() { return {4, 2, 2, true}; }
+
+enum class BoardClock { RealTime, Manual };
+
+struct InputCounters {
+    uint64_t received = 0;        // words accepted by the running channel
+    uint64_t parityDropped = 0;   // words of even parity dropped by the parity check
+    uint64_t rateMismatched = 0;  // words on the wire at another rate class than the channel's
+};
+
+// Bits of a channel mode word (ChannelControlWords) that the firmware looks at.
+enum ChannelModeBits : uint16_t {
+    kInputEnable = 0x0100,     // input start: receiver on
+    kInputFileMode = 0x8000,   // input start: stream into the block instead of label slots
+    kOutputEnable = 0x8000,    // output start: transmitter on
+    kOutputOneShot = 0x0200,   // output start: send the frame once
+};
+
+// Bits of an InputLabelTable word.
+enum LabelControlBits : uint16_t {
+    kLabelEvent = 0x8000,      // raise the channel's event bit on each arrival
+    kLabelStopCapture = 0x0001, // stream capture stops after this label's first word
+};
+
+// Bits of an OutputSlotTable word marking the last slot of a frame.
+constexpr uint16_t kLastSlotMark = 0x8001;
+
+class VirtualBoard {
+public:
+    VirtualBoard(VirtualBoardSpec spec, BoardClock clock);
+    ~VirtualBoard();
+    VirtualBoard(const VirtualBoard&) = delete;
+    VirtualBoard& operator=(const VirtualBoard&) = delete;
+
+    // One device-control request (codes of board/driver/device.h). Returns the bytes written to
+    // `out`. A request whose buffers are too short, whose addresses or lengths leave the board
+    // memory or whose code is unknown is refused and changes nothing.
+    std::size_t Control(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out);
+
+    // Manual clock: moves board time on by `us` microseconds, playing the bus meanwhile.
+    // Does nothing on a real-time board.
+    void Advance(uint64_t us);
+    // Board time in microseconds since power-up.
+    uint64_t NowUs() const;
+
+    // Real time: starts the firmware thread unless it runs; StopFirmware stops and joins it.
+    void StartFirmware();
+    void StopFirmware();
+
+    const VirtualBoardSpec& Spec() const { return spec_; }
+    BoardClock Clock() const { return clock_; }
+
+    // Inspection, for tests and tools.
+    uint16_t Word(uint32_t address) const;
+    std::vector<uint16_t> Memory() const;
+    InputCounters Input(unsigned channel) const;
+    uint64_t OutputWordsSent(unsigned channel) const;
+    bool InputRunning(unsigned channel) const;
+    bool OutputRunning(unsigned channel) const;
+    uint16_t PendingEvents() const;
+    // The board's own duplicate of the registered event descriptor, -1 when none.
+    int EventHandle() const;
+
+    // Firmware tick of the real-time thread.
+    static constexpr uint64_t kTickUs = 1000;
+
+private:
+    struct Transmitter {
+        bool running = false;
+        bool oneShot = false;
+        uint16_t slot = 0;
+        uint16_t last = 255;
+        uint64_t next = 0;  // start time of the slot's transmission
+        uint64_t sent = 0;
+    };
+    struct Receiver {
+        bool running = false;
+        bool file = false;
+        bool captureStopped = false;
+        uint16_t position = 0;
+        InputCounters counters;
+    };
+    struct ScenarioPlayer {
+        uint64_t busFree = 0;
+        std::array<uint64_t, kFlightScenario.size()> due{};
+    };
+
+    uint64_t ClockUs() const;
+    void CatchUpLocked();
+    void AdvanceToLocked(uint64_t target);
+    void AdvanceOutputLocked(unsigned index, uint64_t target);
+    void AdvanceScenarioLocked(uint64_t target);
+    void ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate);
+    void RestoreRegistersLocked();
+    void StopAllLocked();
+    void FirmwareLoop();
+
+    std::size_t RequestLocked(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out);
+    std::size_t RegisterEventLocked(std::span<const uint8_t> in, std::span<uint8_t> out);
+
+    const VirtualBoardSpec spec_;
+    const BoardClock clock_;
+    const uint64_t epochNs_;
+
+    mutable std::mutex mutex_;
+    std::array<uint16_t, BoardImage::kWords> memory_{};
+    std::array<uint16_t, 16> settings_{};
+    std::array<Transmitter, 8> tx_{};
+    std::array<Receiver, 8> rx_{};
+    std::vector<unsigned> scenarioInputs_;  // 0-based
+    ScenarioPlayer scenario_;
+    uint64_t now_ = 0;
+    uint16_t events_ = 0;
+    bool raised_ = false;
+    int eventFd_ = -1;
+
+    std::condition_variable wake_;
+    bool stop_ = false;
+    std::thread firmware_;
+};
+
+}  // namespace orv

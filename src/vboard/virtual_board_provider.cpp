@@ -1,0 +1,52 @@
+#include "vboard/virtual_board_provider.h"
+
+namespace orv {
+namespace {
+
+// One opened handle: forwards every request to the board, which outlives it if need be.
+class VirtualDevice : public Device {
+public:
+    explicit VirtualDevice(std::shared_ptr<VirtualBoard> board) : board_(std::move(board)) {}
+    std::size_t Control(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out) override {
+        return board_->Control(code, in, out);
+    }
+
+private:
+    std::shared_ptr<VirtualBoard> board_;
+};
+
+}  // namespace
+
+VirtualBoardProvider::VirtualBoardProvider(BoardClock clock)
+    : boards_{std::make_shared<VirtualBoard>(VirtualBoardOne(), clock),
+              std::make_shared<VirtualBoard>(VirtualBoardTwo(), clock)} {}
+
+VirtualBoardProvider::~VirtualBoardProvider() {
+    for (auto& board : boards_) board->StopFirmware();
+}
+
+unsigned VirtualBoardProvider::BoardNumber(std::string_view name) {
+    if (name.size() != 7 || name.substr(0, 5) != "arinc") return 0;
+    if (name[6] < '0' || name[6] > '2') return 0;
+    if (name[5] == '1') return 1;
+    if (name[5] == '2') return 2;
+    return 0;
+}
+
+std::unique_ptr<Device> VirtualBoardProvider::Open(std::string_view name) {
+    const unsigned number = BoardNumber(name);
+    if (number == 0) return nullptr;
+    const auto& board = boards_[number - 1];
+    board->StartFirmware();
+    return std::make_unique<VirtualDevice>(board);
+}
+
+VirtualBoard& VirtualBoardProvider::Board(unsigned number) {
+    return *boards_[number == 2 ? 1 : 0];
+}
+
+void VirtualBoardProvider::Advance(uint64_t us) {
+    for (auto& board : boards_) board->Advance(us);
+}
+
+}  // namespace orv

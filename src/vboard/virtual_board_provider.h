@@ -1,0 +1,42 @@
+#pragma once
+// The device provider of the virtual boards: it owns board 1 ("arinc10", "arinc11", "arinc12":
+// 8 inputs, 8 outputs) and board 2 ("arinc20", "arinc21", "arinc22": 4 inputs, 2 outputs) for the
+// whole run. Every other name fails to open. Each Open returns a new handle on the same board, so
+// the board keeps its memory and its running channels across re-opens, and closing a handle
+// never stops it.
+//
+// In real time each board's firmware thread starts with the board's first open and is stopped
+// and joined when the provider is destroyed. With the manual clock nothing runs by itself: tests
+// call Advance().
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+#include "board/driver/device.h"
+#include "vboard/virtual_board.h"
+
+namespace orv {
+
+class VirtualBoardProvider : public DeviceProvider {
+public:
+    explicit VirtualBoardProvider(BoardClock clock = BoardClock::RealTime);
+    ~VirtualBoardProvider() override;
+    VirtualBoardProvider(const VirtualBoardProvider&) = delete;
+    VirtualBoardProvider& operator=(const VirtualBoardProvider&) = delete;
+
+    std::unique_ptr<Device> Open(std::string_view name) override;
+
+    // 1 or 2 for the names of the virtual boards, 0 for any other name.
+    static unsigned BoardNumber(std::string_view name);
+
+    // Board 1 or 2 (any other number gives board 1).
+    VirtualBoard& Board(unsigned number);
+    // Manual clock: advances both boards by `us` microseconds.
+    void Advance(uint64_t us);
+
+private:
+    std::array<std::shared_ptr<VirtualBoard>, 2> boards_;
+};
+
+}  // namespace orv

@@ -1,0 +1,361 @@
+#include <fcntl.h>
+
+#include <cerrno>
+
+#include "board/driver/signal_event.h"
+#include "vboard/board_fixture.h"
+
+namespace orv::test {
+namespace {
+
+constexpr uint32_t kA = 0x60001241;  // label 101
+constexpr uint32_t kB = 0x20345642;  // label 102
+
+TEST(VirtualBoardProviderTest, OpensTheBoardNamesAndKeepsBoardsAcrossReopens) {
+    VirtualBoardProvider provider(BoardClock::Manual);
+    for (const char* bad : {"arinc13", "arinc30", "arinc42", "arinc1", "arinc100", "ARINC10", ""})
+        EXPECT_EQ(provider.Open(bad), nullptr) << bad;
+
+    auto image = std::make_unique<BoardImage>();
+    BoardLink link(*image);
+    for (const char* name : {"arinc10", "arinc11", "arinc12"}) {
+        auto device = provider.Open(name);
+        ASSERT_NE(device, nullptr);
+        link.Attach(device.get());
+        link.ReadMemory();
+        EXPECT_EQ(image->Get(ControlBlock::BoardConfigWord), 0x0880) << name;
+        link.Attach(nullptr);
+    }
+    for (const char* name : {"arinc20", "arinc21", "arinc22"}) {
+        auto device = provider.Open(name);
+        ASSERT_NE(device, nullptr);
+        link.Attach(device.get());
+        link.ReadMemory();
+        EXPECT_EQ(image->Get(ControlBlock::BoardConfigWord), 0x0420) << name;
+        link.Attach(nullptr);
+    }
+
+    // Memory and a running channel outlive the handle that set them up.
+    {
+        auto device = provider.Open("arinc10");
+        link.Attach(device.get());
+        image->Set(0x6000, 0xBEEF);
+        link.WriteRange(0x6000, 1);
+        image->Set(0x5000, 0x0041);
+        image->Set(0x5001, 0x8000);
+        link.WriteRange(0x5000, 2);
+        image->Set(BoardImage::OutputSlotTable, 0x8001);
+        ASSERT_EQ(link.LoadOutputChannel(1), 0);
+        image->Set(BoardImage::ChannelControlWords + 8, 0x8500);
+        ASSERT_NE(link.StartOutputChannel(1), 0);
+        link.Attach(nullptr);
+    }
+    provider.Advance(10 * kSlow);
+    EXPECT_EQ(provider.Board(1).OutputWordsSent(1), 10u);
+    auto again = provider.Open("arinc12");
+    image->Clear();
+    link.Attach(again.get());
+    link.ReadMemory();
+    EXPECT_EQ(image->Get(0x6000), 0xBEEF);
+    EXPECT_TRUE(provider.Board(1).OutputRunning(1));
+    // Board 2 is a board of its own.
+    EXPECT_EQ(provider.Board(2).Word(0x6000), 0);
+}
+
+TEST_F(VirtualBoardTest, LoadAndStartRepliesFollowTheChannelsTheBoardHas) {
+    StartBoard();
+    image.Set(ControlBlock::ReplyWord, 0x5555);
+    EXPECT_EQ(link.LoadInputChannel(8), 0);
+    EXPECT_EQ(link.LoadOutputChannel(8), 0);
+    EXPECT_NE(link.LoadInputChannel(9), 0);
+    EXPECT_NE(link.LoadInputChannel(0), 0);
+    EXPECT_NE(link.LoadOutputChannel(9), 0);
+
+    EXPECT_EQ(StartInput(1, 0x0500), 1);
+    EXPECT_TRUE(Board().InputRunning(1));
+    EXPECT_EQ(StartInput(2, 0x8700), 1);
+    // A mode word without the receiver or transmitter bit is refused and starts nothing.
+    EXPECT_EQ(StartInput(3, 0x0000), 0);
+    EXPECT_FALSE(Board().InputRunning(3));
+    EXPECT_EQ(StartFrame(1, {kA}, true), 1);
+    image.Set(BoardImage::ChannelControlWords + OutputChannelCode(2), 0x0500);
+    EXPECT_EQ(link.StartOutputChannel(2), 0);
+    EXPECT_FALSE(Board().OutputRunning(2));
+    EXPECT_EQ(link.StartInputChannel(0), 0);
+    EXPECT_EQ(link.StartInputChannel(9), 0);
+    EXPECT_EQ(link.StartOutputChannel(9), 0);
+
+    // Board 2 has inputs 1..4 and outputs 1..2 only.
+    Attach("arinc21");
+    StartBoard();
+    EXPECT_EQ(link.LoadOutputChannel(2), 0);
+    EXPECT_NE(link.LoadOutputChannel(3), 0);
+    EXPECT_NE(link.LoadInputChannel(5), 0);
+    EXPECT_EQ(StartInput(4, 0x0500), 1);
+    image.Set(BoardImage::ChannelControlWords + InputChannelCode(5), 0x0500);
+    EXPECT_EQ(link.StartInputChannel(5), 0);
+    image.Set(BoardImage::ChannelControlWords + OutputChannelCode(3), 0x8500);
+    EXPECT_EQ(link.StartOutputChannel(3), 0);
+    EXPECT_FALSE(Board(2).OutputRunning(3));
+}
+
+TEST_F(VirtualBoardTest, BoardStartRepliesFrameOffsetsAndBoardStopStopsEveryChannel) {
+    for (uint32_t c = 0; c < 8; ++c) image.Set(ControlBlock::OutputFrameOffsets + c, 0xFFFF);
+    StartBoard({0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 2, 3, 4, 5, 6, 7});
+    for (uint32_t c = 0; c < 8; ++c) EXPECT_EQ(image.Get(ControlBlock::OutputFrameOffsets + c), 512 * c);
+
+    StartBoard();
+    ASSERT_EQ(StartInput(1, 0x0500), 1);
+    ASSERT_EQ(StartInput(6, 0x0500), 1);
+    ASSERT_EQ(StartFrame(1, {kA}, true), 1);
+    ASSERT_EQ(StartFrame(3, {kA}, true), 1);
+    image.Set(ControlBlock::BoardControlWord, 0x0041);
+    link.StartBoard();
+    image.Set(ControlBlock::BoardControlWord, 0);
+    link.StopBoard();
+    EXPECT_EQ(image.Get(ControlBlock::BoardControlWord), 0x0041);
+    for (unsigned c = 1; c <= 8; ++c) {
+        EXPECT_FALSE(Board().InputRunning(c)) << c;
+        EXPECT_FALSE(Board().OutputRunning(c)) << c;
+    }
+    const uint64_t sent = Board().OutputWordsSent(1);
+    provider.Advance(10 * kSlow);
+    EXPECT_EQ(Board().OutputWordsSent(1), sent);
+}
+
+TEST_F(VirtualBoardTest, LoopbackFillsLabelSlotsAndReleaseHidesTheWordUntilItComesAgain) {
+    StartBoard();
+    ASSERT_EQ(StartInput(1, 0x0500), 1);
+    ASSERT_EQ(StartFrame(1, {kA, kB}, true), 1);
+    EXPECT_EQ(Slot(1, 0101), 0u);
+    provider.Advance(kSlowArrival);  // the first word has just arrived
+    EXPECT_EQ(Slot(1, 0101), kA);  // parity checked, bit 32 reads 0
+    EXPECT_EQ(Slot(1, 0102), 0u);
+    provider.Advance(kSlow);
+    EXPECT_EQ(Slot(1, 0102), kB);
+    // Inputs without a wire to the output hear nothing of it.
+    EXPECT_EQ(Board().Input(2).received, 0u);
+
+    link.ReleaseSlot(LabelSlotAddress(1, 0101));
+    EXPECT_EQ(Slot(1, 0101), kA & 0xFFFF);  // the high half reads 0, the low half stays
+    provider.Advance(kSlow - 1);            // label 101 is due again one microsecond later
+    EXPECT_EQ(Slot(1, 0101) >> 16, 0u);
+    provider.Advance(1);
+    EXPECT_EQ(Slot(1, 0101), kA);
+
+    // A release outside the receive area is refused and leaves the memory as it was.
+    const std::vector<uint16_t> before = Board().Memory();
+    link.ReleaseSlot(0x5000);
+    link.ReleaseSlot(0x4FFF);
+    link.ReleaseSlot(0x4001);
+    EXPECT_EQ(Board().Memory(), before);
+}
+
+TEST_F(VirtualBoardTest, EventLabelsRaiseTheChannelBitOnceAndSignalTheEvent) {
+    SignalEvent event("SignalEvent4");
+    EXPECT_EQ(link.RegisterEvent(event.Handle()), 0);
+    StartBoard();
+    // Channel 2 loops from output 2; only label 102 carries the event bit.
+    ASSERT_EQ(StartInput(2, 0x0500, {{0102, uint16_t(0x8000 + 512 + 2 * 0102)}}), 1);
+    ASSERT_EQ(StartFrame(2, {kA}, true), 1);
+    provider.Advance(20 * kSlow);
+    EXPECT_FALSE(event.IsSet());
+    EXPECT_EQ(link.ReadEvents(), 0);
+
+    // A mask set on the running channel: one label table word written.
+    const uint32_t word = BoardImage::InputLabelTable + 256 + 0101;
+    image.Set(word, uint16_t(0x8000 + 512 + 2 * 0101));
+    link.WriteRange(uint16_t(word), 1);
+    provider.Advance(kSlow);
+    EXPECT_TRUE(event.IsSet());
+    event.Reset();
+    EXPECT_EQ(link.ReadEvents(), 0x0002);
+    EXPECT_EQ(link.ReadEvents(), 0);  // reported once
+
+    // Events pending at the end of handling keep the event signalled.
+    provider.Advance(kSlow);
+    event.Reset();
+    link.EndEventHandling();
+    EXPECT_TRUE(event.IsSet());
+    EXPECT_EQ(link.ReadEvents(), 0x0002);
+    event.Reset();
+    link.EndEventHandling();
+    EXPECT_FALSE(event.IsSet());
+
+    // Registering again closes the board's previous duplicate; a bad handle keeps the current one.
+    const int first = Board().EventHandle();
+    ASSERT_GE(first, 0);
+    SignalEvent second("SignalEvent4");
+    EXPECT_EQ(link.RegisterEvent(second.Handle()), 0);
+    errno = 0;
+    EXPECT_EQ(fcntl(first, F_GETFD), -1);
+    EXPECT_EQ(errno, EBADF);
+    EXPECT_NE(link.RegisterEvent(-1), 0);
+    EXPECT_NE(link.RegisterEvent(1), 0);  // a descriptor that is no event
+    provider.Advance(kSlow);
+    EXPECT_TRUE(second.IsSet());
+    EXPECT_FALSE(event.IsSet());
+}
+
+TEST_F(VirtualBoardTest, ReceiverHearsOnlyItsOwnRateClass) {
+    // Output 1 at 100 kbit/s, input 1 at 36..60 kbit/s: nothing arrives.
+    std::array<uint16_t, 16> settings{};
+    settings[0] = 1;
+    settings[8] = 2;
+    StartBoard(settings);
+    ASSERT_EQ(StartInput(1, 0x0500), 1);
+    ASSERT_EQ(StartFrame(1, {kA}, true), 1);
+    provider.Advance(100 * WordTimeUs(2));
+    EXPECT_EQ(Board().OutputWordsSent(1), 100u);
+    EXPECT_EQ(Board().Input(1).received, 0u);
+    EXPECT_EQ(Board().Input(1).rateMismatched, 100u);
+    EXPECT_EQ(Slot(1, 0101), 0u);
+
+    settings[0] = 2;
+    StartBoard(settings);
+    provider.Advance(100 * WordTimeUs(2));
+    EXPECT_EQ(Board().Input(1).received, 100u);
+    EXPECT_EQ(Slot(1, 0101), kA);
+
+    // Rate code 3 is no rate: the output sends nothing.
+    settings[0] = 3;
+    settings[8] = 3;
+    StartBoard(settings);
+    provider.Advance(100 * WordTimeUs(2));
+    EXPECT_EQ(Board().OutputWordsSent(1), 200u);
+    EXPECT_EQ(Board().Input(1).received, 100u);
+}
+
+TEST_F(VirtualBoardTest, ParityIsCompletedByTheOutputAndCheckedByTheInput) {
+    constexpr uint32_t kOddOnes = 0x60001243;   // 7 one bits
+    constexpr uint32_t kEvenOnes = 0x60001241;  // 6 one bits
+    // Output completes to even parity, input checks: every word is dropped and counted.
+    std::array<uint16_t, 16> settings{};
+    settings[8] = 4;
+    StartBoard(settings);
+    ASSERT_EQ(StartInput(1, 0x0500), 1);
+    ASSERT_EQ(StartFrame(1, {kOddOnes, kEvenOnes}, true), 1);
+    provider.Advance(10 * kSlow);
+    EXPECT_EQ(Board().Input(1).parityDropped, 10u);
+    EXPECT_EQ(Board().Input(1).received, 0u);
+    EXPECT_EQ(Slot(1, 0103), 0u);
+
+    // Check off: the words arrive with the even-parity bit 32 the output put in.
+    settings[0] = 4;
+    StartBoard(settings);
+    provider.Advance(2 * kSlow);
+    EXPECT_EQ(Slot(1, 0103), kOddOnes | 0x80000000u);
+    EXPECT_EQ(Slot(1, 0101), kEvenOnes);
+
+    // Odd completion, check on: accepted, bit 32 reads 0.
+    StartBoard();
+    ASSERT_EQ(StartInput(1, 0x0500), 1);
+    provider.Advance(2 * kSlow);
+    EXPECT_EQ(Slot(1, 0103), kOddOnes);
+    EXPECT_EQ(Slot(1, 0101), kEvenOnes);
+    EXPECT_EQ(Board().Input(1).parityDropped, 10u);
+}
+
+TEST_F(VirtualBoardTest, FileReceptionWrapsAfter256WordsAndStopsOnTheStopLabel) {
+    StartBoard();
+    std::vector<uint32_t> frame;
+    for (uint32_t k = 0; k < 200; ++k) frame.push_back(0x60000000u | (k << 10) | (k & 0xFF));
+    ASSERT_EQ(StartInput(1, 0x8700), 1);
+    ASSERT_EQ(StartFrame(1, frame, true), 1);
+    provider.Advance(299 * kSlow + kSlowArrival);  // exactly 300 words
+    EXPECT_EQ(Board().Input(1).received, 300u);
+    std::vector<uint32_t> block = Block(1);
+    for (uint32_t i = 0; i < 256; ++i) {
+        const uint32_t k = i < 44 ? 256 + i : i;  // words 256..299 wrapped over the first 44
+        ASSERT_EQ(block[i], frame[k % 200]) << i;
+    }
+
+    // Stop on label 3: the capture ends right after the first word of that label.
+    const std::vector<uint32_t> ten(frame.begin(), frame.begin() + 10);
+    ASSERT_EQ(StartFrame(1, ten, true), 1);
+    ASSERT_EQ(StartInput(1, 0x8700, {{3, 0x0001}}), 1);
+    provider.Advance(50 * kSlow);
+    block = Block(1);
+    EXPECT_EQ(block[0], ten[0]);
+    EXPECT_EQ(block[3], ten[3]);
+    for (uint32_t i = 4; i < 256; ++i) ASSERT_EQ(block[i], 0u) << i;
+    EXPECT_GT(Board().Input(1).received, 300u + 45);
+    // A new start captures again from the beginning of the block.
+    ASSERT_EQ(StartInput(1, 0x8700), 1);
+    provider.Advance(20 * kSlow);
+    EXPECT_NE(Block(1)[10], 0u);
+}
+
+TEST_F(VirtualBoardTest, OneShotFrameSendsOnceAndPausesKeepTheLineSilentForOneWord) {
+    StartBoard();
+    ASSERT_EQ(StartInput(1, 0x8700), 1);
+    ASSERT_EQ(StartFrame(1, {kA, kPause, kB}, false), 1);
+    provider.Advance(2 * kSlow + kSlowArrival - 1);
+    EXPECT_EQ(Board().Input(1).received, 1u);
+    provider.Advance(1);
+    EXPECT_EQ(Board().Input(1).received, 2u);
+    provider.Advance(100 * kSlow);
+    EXPECT_EQ(Board().Input(1).received, 2u);
+    EXPECT_FALSE(Board().OutputRunning(1));
+    std::vector<uint32_t> block = Block(1);
+    EXPECT_EQ(block[0], kA);
+    EXPECT_EQ(block[1], kB);
+    EXPECT_EQ(block[2], 0u);
+
+    // Cyclic, ending with a pause: A B _ A B _ ...
+    ASSERT_EQ(StartInput(1, 0x8700), 1);
+    ASSERT_EQ(StartFrame(1, {kA, kB, kPause}, true), 1);
+    provider.Advance(3 * kSlow + kSlow + kSlowArrival);
+    EXPECT_EQ(Board().Input(1).received, 6u);
+    block = Block(1);
+    EXPECT_EQ(std::vector<uint32_t>(block.begin(), block.begin() + 5),
+              (std::vector<uint32_t>{kA, kB, kA, kB, 0}));
+    EXPECT_TRUE(Board().OutputRunning(1));
+
+    // The stop request ends it.
+    link.StopChannel(OutputChannelCode(1));
+    EXPECT_EQ(image.Get(BoardImage::ChannelControlWords + 8), 0x8500);
+    const uint64_t sent = Board().OutputWordsSent(1);
+    provider.Advance(10 * kSlow);
+    EXPECT_EQ(Board().OutputWordsSent(1), sent);
+}
+
+TEST_F(VirtualBoardTest, CodeChangeTakesEffectAtTheSlotsNextTransmission) {
+    constexpr uint32_t kB2 = 0x20777742;
+    StartBoard();
+    ASSERT_EQ(StartInput(1, 0x8700), 1);
+    ASSERT_EQ(StartFrame(1, {kA, kB}, true), 1);
+    provider.Advance(kSlow + kSlowArrival);  // A and B sent
+    const uint32_t a = 0x5000 + image.Get(ControlBlock::OutputFrameOffsets) + 2;
+    image.Set32(a, kB2 | 0x80000000u);
+    link.ChangeFrameWord(uint16_t(a));
+    provider.Advance(4 * kSlow);
+    const std::vector<uint32_t> block = Block(1);
+    EXPECT_EQ(std::vector<uint32_t>(block.begin(), block.begin() + 7),
+              (std::vector<uint32_t>{kA, kB, kA, kB2, kA, kB2, 0}));
+
+    // A change aimed outside the output frames is refused.
+    const std::vector<uint16_t> before = Board().Memory();
+    for (uint32_t bad : {0x4000u, 0x4FFEu, 0x5FFFu, 0x5003u}) {
+        image.Set32(bad, 0x12345678);
+        link.ChangeFrameWord(uint16_t(bad));
+    }
+    EXPECT_EQ(Board().Memory(), before);
+}
+
+TEST_F(VirtualBoardTest, BoardTwoLoopsTwoOutputsAndPlaysTheFlightOnInputsThreeAndFour) {
+    Attach("arinc20");
+    StartBoard();
+    ASSERT_EQ(StartInput(2, 0x0500), 1);
+    ASSERT_EQ(StartInput(3, 0x0500), 1);
+    ASSERT_EQ(StartFrame(2, {kB}, true), 1);
+    provider.Advance(1000000);
+    EXPECT_EQ(Slot(2, 0102), kB);
+    const uint32_t alt = Slot(3, 0203);
+    EXPECT_NE(alt >> 16, 0u);
+    EXPECT_EQ((alt >> 8) & 3, 3u);  // SDI: channel 3
+    EXPECT_EQ(Board(1).Input(5).received, 0u);
+}
+
+}  // namespace
+}  // namespace orv::test
