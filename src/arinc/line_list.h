@@ -22,11 +22,14 @@ public:
     const std::vector<std::string>& Lines() const { return lines_; }
 
     // Adds a line: at its sorted place (after equal lines) in a sorted list, else at the end.
-    // Returns its index.
+    // Returns its index. As with Insert, a selected line stays selected (its index moves down
+    // when the new line goes in at or above it).
     int Add(std::string line);
-    // Inserts at `index` (kNone or Count(): at the end), never sorting. Returns the index.
+    // Inserts at `index` (kNone or any index out of range: at the end), never sorting. Returns
+    // the index.
     int Insert(int index, std::string line);
-    // Replaces the text of one line in place (an unsorted list's edit).
+    // Replaces the text of one line in place (an unsorted list's edit); the selection stays.
+    // Out-of-range indexes are ignored, here and in Delete.
     void Replace(int index, std::string line);
     // Removes one line; the selection is cleared if it was that line, and moves up if below.
     void Delete(int index);
