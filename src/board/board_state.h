@@ -3,7 +3,9 @@
 // device, the channel counts and settings, and the event and thread of the last board start.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "board/driver/board_image.h"
@@ -23,6 +25,12 @@ public:
     virtual void Stop(uint32_t id) = 0;
 };
 
+// The platform's millisecond tick count: milliseconds of a monotonic clock, wrapping at 2^32.
+inline uint32_t SteadyTickCount() {
+    using namespace std::chrono;
+    return uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
 inline constexpr int kChannelSettingWords = 16;  // inputs 1..8, then outputs 1..8
 
 struct BoardState {
@@ -34,6 +42,9 @@ struct BoardState {
     std::unique_ptr<orv::SignalEvent> SignalEvent;
     EventWorker AcquisitionThread;
     std::array<uint16_t, kChannelSettingWords> ChannelSettings{};
+    // Time source of the trace times, called on the acquisition thread. Tests replace it; set it
+    // only while no acquisition thread runs.
+    std::function<uint32_t()> TickCount = SteadyTickCount;
 
     // Ends the acquisition thread, then lets go of the event and the device, in that order.
     void Release() {

@@ -1,0 +1,28 @@
+#pragma once
+// The two activities that bring received data in from a started board: the refresh tick on the
+// user-interface thread and the acquisition thread's service of one event signal.
+//
+// Both send their requests through BoardLink, whose lock keeps each fill-then-send sequence whole,
+// and share only atomic values (BoardImage words, the mask and trace tables).
+
+#include "app/program_state.h"
+
+namespace orv {
+
+// One refresh tick (the timer callback; the window repaints itself afterwards). Without a board it
+// does nothing. In parameter reception it counts the cycle and, for every used displayed entry
+// without a mask, reads its label slot and, when the slot holds a received word (high half not
+// 0), stores the cycle in the entry and releases the slot. In file reception it reads the capture
+// channel's 512-word block.
+void RefreshTick(ProgramState& state);
+
+// The acquisition thread's work for one signal of `event`: reset the event, read the channel
+// events until they read 0, serving each signalled channel with an active mask in channel order
+// (slot read, trace ring append with the tick time, pattern match count), then end the handling
+// of the signal. Returns early, without ending the handling, once the thread is asked to stop.
+void ServeAcquisitionSignal(ProgramState& state, SignalEvent& event);
+
+// Serves input channel index `i` (0..7) once: what the signal service does per channel.
+void ServeMaskedChannel(ProgramState& state, int i);
+
+}  // namespace orv
