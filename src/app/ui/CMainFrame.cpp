@@ -103,6 +103,7 @@ void CMainFrame::BuildMenus() {
 
 void CMainFrame::BuildStatusBar() {
     QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(false);  // the window has a fixed size
     bar->setObjectName(QStringLiteral("59393"));  // the frame's status bar id
     for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
         auto* label = new QLabel(QString::fromLatin1(indicator), bar);
