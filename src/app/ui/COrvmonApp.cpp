@@ -3,12 +3,15 @@
 #include <QSettings>
 
 #include "app/ui/CMainFrame.h"
+#include "vboard/virtual_board_provider.h"
 
 namespace orv::ui {
 
 COrvmonApp::COrvmonApp(int& argc, char** argv) : app_(argc, argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("orvmon"));
+    // Without a kernel driver on this platform the devices are the virtual boards.
+    devices_ = std::make_unique<VirtualBoardProvider>();
     state_ = std::make_unique<ProgramState>();
     state_->Devices = devices_.get();
     frame_ = std::make_unique<CMainFrame>(*state_);
