@@ -56,6 +56,10 @@ TEST_F(VirtualBoardTest, ShortOrUnknownRequestsAreRefusedWithoutAnyChange) {
     std::vector<uint8_t> writeIn(0x10000, 0x11);
     writeIn[0x2214] = 0xF0, writeIn[0x2215] = 0x7F, writeIn[0x2216] = 0x20, writeIn[0x2217] = 0;
     EXPECT_EQ(board.Control(kWriteRange, writeIn, {}), 0u);
+    // A range beyond the bytes actually sent.
+    writeIn.assign(0x10000, 0x55);
+    writeIn[0x2214] = 0x00, writeIn[0x2215] = 0x20, writeIn[0x2216] = 0x01, writeIn[0x2217] = 0;
+    EXPECT_EQ(board.Control(kWriteRange, std::span(writeIn).first(8728), {}), 0u);
     std::vector<uint8_t> blockIn(532, 0);
     blockIn[0x210] = 0xF0, blockIn[0x211] = 0x7F, blockIn[0x212] = 0x20;
     EXPECT_EQ(board.Control(kReadBlock, blockIn, out), 0u);

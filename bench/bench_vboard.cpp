@@ -1,0 +1,113 @@
+// The virtual board's bus engine at full load: eight outputs send 256-word frames back to back at
+// 100 kbit/s (2,777 words/s each, the bus limit), looped to eight inputs in parameter reception.
+//
+// BM_RealTime runs the firmware thread on the monotonic clock and reports the fraction of one core
+// the process spends (core_fraction; goal under 0.05). BM_Unthrottled runs the same traffic on the
+// manual clock as fast as it goes and reports words per second (goal at least 100 x 22,222).
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <ctime>
+#include <memory>
+#include <thread>
+
+#include "board/driver/board_image.h"
+#include "board/driver/board_link.h"
+#include "board/driver/device.h"
+#include "vboard/virtual_board.h"
+
+namespace {
+
+using namespace orv;
+
+constexpr double kBusLimitWordsPerSecond = 8 * 100000.0 / 36.0;
+
+class BoardDevice : public Device {
+public:
+    explicit BoardDevice(VirtualBoard& board) : board_(board) {}
+    std::size_t Control(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out) override {
+        return board_.Control(code, in, out);
+    }
+
+private:
+    VirtualBoard& board_;
+};
+
+// Eight outputs looped to eight inputs, everything at 100 kbit/s, all channels running.
+std::unique_ptr<VirtualBoard> FullLoadBoard(BoardClock clock) {
+    auto board = std::make_unique<VirtualBoard>(VirtualBoardSpec{8, 8, 8, false}, clock);
+    BoardDevice device(*board);
+    auto image = std::make_unique<BoardImage>();
+    BoardLink link(*image);
+    link.Attach(&device);
+    for (uint32_t i = 0; i < 16; ++i) image->Set(BoardImage::ChannelSettingWords + i, 2);
+    link.StartBoard();
+    for (unsigned ch = 1; ch <= 8; ++ch) {
+        const uint32_t frame = BoardImage::OutputFrameArea + 512 * (ch - 1);
+        for (uint32_t k = 0; k < 256; ++k) image->Set32(frame + 2 * k, 0xE0000000u | (k << 12) | ((ch & 3u) << 8) | k);
+        link.WriteRange(uint16_t(frame), 512);
+        const uint32_t slots = BoardImage::OutputSlotTable + 256 * (ch - 1);
+        image->Fill(slots, 256, 0);
+        image->Set(slots + 255, 0x8001);
+        link.LoadOutputChannel(uint16_t(ch));
+        image->Set(BoardImage::ChannelControlWords + OutputChannelCode(ch), 0x8500);
+        link.StartOutputChannel(uint16_t(ch));
+        link.LoadInputChannel(uint16_t(ch));
+        image->Set(BoardImage::ChannelControlWords + InputChannelCode(ch), 0x0500);
+        link.StartInputChannel(uint16_t(ch));
+    }
+    link.Attach(nullptr);
+    return board;
+}
+
+uint64_t Received(const VirtualBoard& board) {
+    uint64_t n = 0;
+    for (unsigned ch = 1; ch <= 8; ++ch) n += board.Input(ch).received;
+    return n;
+}
+
+double ProcessCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
+}
+
+void BM_Unthrottled(benchmark::State& state) {
+    auto board = FullLoadBoard(BoardClock::Manual);
+    uint64_t words = 0;
+    for (auto _ : state) {
+        const uint64_t before = Received(*board);
+        board->Advance(1000000);  // one second of bus time
+        words += Received(*board) - before;
+    }
+    state.SetItemsProcessed(int64_t(words));
+    state.counters["words_per_s"] = benchmark::Counter(double(words), benchmark::Counter::kIsRate);
+    state.counters["x_bus_limit"] =
+        benchmark::Counter(double(words) / kBusLimitWordsPerSecond, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Unthrottled)->Unit(benchmark::kMillisecond);
+
+void BM_RealTime(benchmark::State& state) {
+    auto board = FullLoadBoard(BoardClock::RealTime);
+    board->StartFirmware();
+    double cpu = 0.0;
+    double wall = 0.0;
+    uint64_t words = 0;
+    for (auto _ : state) {
+        const uint64_t before = Received(*board);
+        const double cpu0 = ProcessCpuSeconds();
+        const auto wall0 = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
+        cpu += ProcessCpuSeconds() - cpu0;
+        words += Received(*board) - before;
+    }
+    board->StopFirmware();
+    state.counters["core_fraction"] = cpu / wall;
+    state.counters["words_per_s"] = double(words) / wall;
+    state.counters["load_of_bus_limit"] = double(words) / wall / kBusLimitWordsPerSecond;
+}
+BENCHMARK(BM_RealTime)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+}  // namespace
