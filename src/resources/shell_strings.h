@@ -34,6 +34,9 @@ inline constexpr const char* kRatesRestartQuestion =
     "При выполнении команды произойдет перезапуск устройства, после чего режимы каналов следует задать заново. Продолжить? ";
 inline constexpr const char* kExitQuestion = "Выходим из программы?";
 
+inline constexpr const char* kNoHelp =
+    "Справочная система не поставляется. Описание программы - в файле README.md.";
+
 inline constexpr const char* kSplitterError = "Error setting up splitter frames!";
 inline constexpr const char* kSplitterErrorCaption = "Init Error!";
 

@@ -10,8 +10,9 @@
 #include <QStatusBar>
 #include <QTimerEvent>
 
-#include "app/ui/COrvmonView.h"
-#include "app/ui/CTitleView.h"
+#include "app/ui/CAboutDlg.h"
+#include "monitor/ui/COrvmonView.h"
+#include "monitor/ui/CTitleView.h"
 #include "resources/shell_strings.h"
 #include "resources/ui/modal.h"
 
@@ -94,11 +95,14 @@ void CMainFrame::BuildMenus() {
             &COrvmonView::OnChannelRates);
 
     QMenu* help = bar->addMenu(QString::fromUtf8(text::kMenuHelp));
-    connect(AddCommand(help, 57667, text::kMenuHelpIndex), &QAction::triggered, table_,
-            &COrvmonView::OnHelp);
+    connect(AddCommand(help, 57667, text::kMenuHelpIndex), &QAction::triggered, this, [this] {
+        ShowMessage(this, QString::fromUtf8(text::kNoHelp));
+    });
     help->addSeparator();
-    connect(AddCommand(help, 57664, text::kMenuAbout), &QAction::triggered, table_,
-            &COrvmonView::OnAbout);
+    connect(AddCommand(help, 57664, text::kMenuAbout), &QAction::triggered, this, [this] {
+        CAboutDlg dlg(this);
+        RunModal(dlg);
+    });
 }
 
 void CMainFrame::BuildStatusBar() {

@@ -4,7 +4,7 @@
 #include <QStatusBar>
 
 #include "app/ui/CMainFrame.h"
-#include "app/ui/COrvmonView.h"
+#include "monitor/ui/COrvmonView.h"
 #include "board/driver/recording_device.h"
 #include "resources/shell_strings.h"
 #include "support/ui/widget_test.h"

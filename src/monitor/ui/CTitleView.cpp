@@ -1,4 +1,4 @@
-#include "app/ui/CTitleView.h"
+#include "monitor/ui/CTitleView.h"
 
 #include <QPainter>
 

@@ -1,8 +1,7 @@
-#include "app/ui/COrvmonView.h"
+#include "monitor/ui/COrvmonView.h"
 
 #include <QPainter>
 
-#include "app/ui/CAboutDlg.h"
 #include "resources/shell_strings.h"
 #include "resources/ui/grid_font.h"
 #include "resources/ui/modal.h"
@@ -54,15 +53,6 @@ void COrvmonView::OnChannelRates() {
         ShowMessage(this, QString::fromUtf8(text::kRatesNeedBoard));
         return;
     }
-}
-
-void COrvmonView::OnHelp() {
-    ShowMessage(this, QString::fromUtf8("Справочная система не поставляется. Описание программы - в файле README.md."));
-}
-
-void COrvmonView::OnAbout() {
-    CAboutDlg dlg(this);
-    RunModal(dlg);
 }
 
 }  // namespace orv::ui

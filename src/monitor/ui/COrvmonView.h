@@ -1,6 +1,6 @@
 #pragma once
-// The table pane. It carries the menu commands of the main window, checks their guards and
-// opens their dialogs.
+// The table pane. It carries the board and data commands of the main window's menu, checks their
+// guards and opens their dialogs.
 
 #include <QAbstractScrollArea>
 
@@ -25,8 +25,6 @@ public slots:
     void OnParams();         // 32776
     void OnRefreshPeriod();  // 32777
     void OnChannelRates();   // 32778
-    void OnHelp();           // 57667
-    void OnAbout();          // 57664
 
 protected:
     void paintEvent(QPaintEvent* event) override;
