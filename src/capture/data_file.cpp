@@ -10,14 +10,20 @@
 namespace orv {
 namespace {
 bool LockExclusive(int fd) { return flock(fd, LOCK_EX | LOCK_NB) == 0; }
+
+bool IsRegular(int fd) {
+    struct stat st {};
+    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
 }  // namespace
 
 DataFile::~DataFile() { Close(); }
 
 std::unique_ptr<DataFile> DataFile::OpenForReading(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK keeps a FIFO of that name from blocking the open; only regular files are data.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return nullptr;
-    if (!LockExclusive(fd)) {
+    if (!IsRegular(fd) || !LockExclusive(fd)) {
         close(fd);
         return nullptr;
     }
@@ -29,8 +35,11 @@ std::unique_ptr<DataFile> DataFile::OpenForReading(const std::string& path) {
 
 std::unique_ptr<DataFile> DataFile::CreateForWriting(const std::string& path) {
     // Hold the target (if it exists) so that nobody else opens it while it is being replaced.
-    int lockFd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (lockFd >= 0 && !LockExclusive(lockFd)) {
+    // Something of that name that is no writable regular file could not be replaced by a file
+    // (the rename would fail only at Close, after the caller was told the file was created).
+    int lockFd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (lockFd < 0 && errno != ENOENT) return nullptr;
+    if (lockFd >= 0 && (!IsRegular(lockFd) || access(path.c_str(), W_OK) != 0 || !LockExclusive(lockFd))) {
         close(lockFd);
         return nullptr;
     }
@@ -75,6 +84,11 @@ bool DataFile::Write(std::span<const uint8_t> src) {
         done += std::size_t(r);
     }
     return true;
+}
+
+void DataFile::Discard() {
+    if (fd_ >= 0 && writing_) failed_ = true;
+    Close();
 }
 
 bool DataFile::Close() {

@@ -21,10 +21,11 @@ public:
     DataFile(const DataFile&) = delete;
     DataFile& operator=(const DataFile&) = delete;
 
-    // An existing file for reading; nullptr if it does not exist, cannot be read or is held.
+    // An existing regular file for reading; nullptr if it does not exist, is not a regular file,
+    // cannot be read or is held.
     static std::unique_ptr<DataFile> OpenForReading(const std::string& path);
-    // A new (or replacing) file for writing; nullptr if it cannot be created or the existing
-    // file is held by another open.
+    // A new (or replacing) file for writing; nullptr if it cannot be created, or if something of
+    // that name exists that is not a writable regular file or is held by another open.
     static std::unique_ptr<DataFile> CreateForWriting(const std::string& path);
 
     // Reads up to dst.size() bytes; returns the count (0 at the end or on error).
@@ -34,6 +35,8 @@ public:
     // Ends the file: for writing, flushes and renames the temporary file over the target. Returns
     // false when the data could not be committed. Also done by the destructor.
     bool Close();
+    // Gives up a file being written: the temporary file goes, the old file stays as it was.
+    void Discard();
 
     const std::string& Path() const { return path_; }
     bool Writing() const { return writing_; }
