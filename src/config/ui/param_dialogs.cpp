@@ -1,0 +1,200 @@
+#include "config/ui/param_dialogs.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "config/format_file.h"
+#include "config/param_file.h"
+#include "config/table_rules.h"
+#include "config/ui/list_sync.h"
+#include "resources/config_strings.h"
+#include "resources/ui/dialog_base.h"
+#include "resources/ui/grid_font.h"
+#include "resources/ui/list_box.h"
+#include "resources/ui/modal.h"
+#include "resources/ui/text_codec.h"
+
+namespace orv {
+namespace {
+
+constexpr int kIdParamList = 1000;
+constexpr int kIdAdd = 1020;
+constexpr int kIdDelete = 1019;
+constexpr int kIdEdit = 1021;
+constexpr int kIdLabel = 1025;
+constexpr int kIdAddress = 1022;
+constexpr int kIdFormatLabel = 1005;
+constexpr int kIdClearFormat = 1021;
+constexpr int kIdFormatList = 1011;
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QString TrimmedRight(const std::optional<std::string>& cp1251) {
+    if (!cp1251) return {};
+    const auto end = cp1251->find_last_not_of(' ');
+    return ui::FromCp1251(end == std::string::npos ? std::string_view{} : std::string_view(*cp1251).substr(0, end + 1));
+}
+
+QLabel* GridLabel(QWidget* parent, const char* cp1251) {
+    auto* l = ui::MakeLabel(parent, ui::FromCp1251(cp1251));
+    l->setFont(ui::GridFont());
+    return l;
+}
+
+}  // namespace
+
+// ---- Editor ----
+
+CParamEditDlg::CParamEditDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(U(text::kParamEditTitle));
+    label_ = ui::MakeEdit(this, kIdLabel, 8);
+    address_ = ui::MakeEdit(this, kIdAddress);
+    formatLabel_ = ui::MakeEdit(this, kIdFormatLabel, 0, true);
+    auto* clear = ui::MakeButton(this, kIdClearFormat, U(text::kClearFormat));
+    formats_ = ui::WithId(new ui::ListBox(true, this), kIdFormatList);
+    formats_->setMinimumWidth(ui::kCellWidth * 66);
+
+    auto* form = new QFormLayout;
+    form->addRow(ui::MakeLabel(this, U(text::kParamLabelCaption)), label_);
+    form->addRow(ui::MakeLabel(this, U(text::kAddressCaption)), address_);
+    form->addRow(ui::MakeLabel(this, U(text::kFormatLabelFieldCaption)), formatLabel_);
+    form->addRow(nullptr, clear);
+
+    auto* ok = ui::MakeButton(this, ui::kIdOk, U(text::kApply));
+    ok->setDefault(true);
+    auto* cancel = ui::MakeButton(this, ui::kIdCancel, U(text::kCancel));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(form);
+    top->addWidget(ui::MakeLabel(this, U(text::kFormatsForReference)));
+    top->addWidget(GridLabel(this, kFormatLineHead1));
+    top->addWidget(GridLabel(this, kFormatLineHead2));
+    top->addWidget(formats_);
+    top->addWidget(ui::MakeLabel(this, U(text::kDoubleClickFormat)));
+    top->addLayout(buttons);
+
+    connect(clear, &QPushButton::clicked, this, [this] { formatLabel_->setText(QString(8, QLatin1Char(' '))); });
+    connect(formats_, &ui::ListBox::lineActivated, this, [this](int index) {
+        if (index < 0 || index >= formats_->Count()) return;
+        formatLabel_->setText(ui::FromCp1251(std::string_view(formats_->Text(index)).substr(0, 8)));
+    });
+    connect(ok, &QPushButton::clicked, this, &CParamEditDlg::OnApply);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    for (const auto& f : LoadFormats()) formats_->AddLine(RenderFormatLine(f));
+}
+
+void CParamEditDlg::SetFields(const ParamFields& fields) {
+    label_->setText(TrimmedRight(fields.label));
+    address_->setText(fields.address ? ui::FromCp1251(*fields.address) : QString());
+    formatLabel_->setText(TrimmedRight(fields.formatLabel));
+}
+
+void CParamEditDlg::OnApply() {
+    const ParamCheck check = CheckParamFields(
+        {ui::ToCp1251(label_->text()), ui::ToCp1251(address_->text()), ui::ToCp1251(formatLabel_->text())});
+    if (!check.ok()) {
+        ui::ShowMessage(this, U(check.error));
+        return;
+    }
+    result_ = check.record;
+    accept();
+}
+
+// ---- Dictionary ----
+
+CParamDictDlg::CParamDictDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(U(text::kParamDictTitle));
+    list_ = ui::WithId(new ui::ListBox(true, this), kIdParamList);
+    list_->setMinimumWidth(ui::kCellWidth * 36);
+
+    auto* frame = new QGroupBox(U(text::kParamFrame), this);
+    auto* add = ui::MakeButton(frame, kIdAdd, U(text::kParamAdd));
+    auto* del = ui::MakeButton(frame, kIdDelete, U(text::kParamDelete));
+    auto* edit = ui::MakeButton(frame, kIdEdit, U(text::kParamEdit));
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->addWidget(add);
+    frameLayout->addWidget(del);
+    frameLayout->addWidget(edit);
+    frameLayout->addStretch();
+
+    auto* ok = ui::MakeButton(this, ui::kIdOk, U(text::kApply));
+    ok->setDefault(true);
+    auto* cancel = ui::MakeButton(this, ui::kIdCancel, U(text::kCancel));
+
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(GridLabel(this, kParamLineHead1));
+    listColumn->addWidget(GridLabel(this, kParamLineHead2));
+    listColumn->addWidget(list_);
+    auto* side = new QVBoxLayout;
+    side->addWidget(frame);
+    side->addStretch();
+    side->addWidget(ok);
+    side->addWidget(cancel);
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(listColumn, 1);
+    top->addLayout(side);
+
+    connect(add, &QPushButton::clicked, this, &CParamDictDlg::OnAdd);
+    connect(edit, &QPushButton::clicked, this, &CParamDictDlg::OnEdit);
+    connect(del, &QPushButton::clicked, this, &CParamDictDlg::OnDelete);
+    connect(ok, &QPushButton::clicked, this, &CParamDictDlg::OnApply);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    for (const auto& r : LoadParams()) list_->AddLine(RenderParamLine(r));
+}
+
+void CParamDictDlg::OnAdd() {
+    CParamEditDlg editor(this);
+    editor.SetFields(ParamFields{"", "", ""});
+    if (ui::RunModal(editor) != QDialog::Accepted || !editor.Result()) return;
+    LineList lines = list_->Lines();
+    const char* refusal = AddParamLine(lines, *editor.Result());
+    ui::ShowLines(*list_, lines);
+    if (refusal) ui::ShowMessage(this, U(refusal));
+}
+
+void CParamDictDlg::OnEdit() {
+    const int sel = list_->Selection();
+    if (sel == LineList::kNone) {
+        ui::ShowMessage(this, U(text::kPickParam));
+        return;
+    }
+    CParamEditDlg editor(this);
+    editor.SetFields(FieldsOfParamLine(list_->Text(sel)));
+    if (ui::RunModal(editor) != QDialog::Accepted || !editor.Result()) return;
+    LineList lines = list_->Lines();
+    const char* refusal = ReplaceParamLine(lines, sel, *editor.Result());
+    ui::ShowLines(*list_, lines);
+    // The refusal asks a question, but either answer leaves the list as it is.
+    if (refusal) ui::ShowMessage(this, U(refusal), ui::Buttons::OkCancel);
+}
+
+void CParamDictDlg::OnDelete() {
+    const int sel = list_->Selection();
+    if (sel == LineList::kNone) {
+        ui::ShowMessage(this, U(text::kPickParam));
+        return;
+    }
+    if (ui::ShowMessage(this, U(text::kDeleteParamQuestion), ui::Buttons::OkCancel) != ui::Answer::Ok) return;
+    LineList lines = list_->Lines();
+    DeleteAndSelectNext(lines, sel);
+    ui::ShowLines(*list_, lines);
+}
+
+void CParamDictDlg::OnApply() {
+    // A file that cannot be written is left as it was; the dialog closes all the same.
+    SaveParams(ParamsOfLines(list_->Lines()));
+    accept();
+}
+
+}  // namespace orv
