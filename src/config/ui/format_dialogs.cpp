@@ -118,7 +118,7 @@ CFormatTableDlg::CFormatTableDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(U(text::kFormatTableTitle));
     list_ = ui::WithId(new ui::ListBox(true, this), kIdFormatList);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    list_->setMinimumWidth(ui::kCellWidth * 66);
+    list_->setMinimumWidth(ui::kCellWidth * 72);
 
     auto* frame = new QGroupBox(U(text::kFormatFrame), this);
     auto* add = ui::MakeButton(frame, kIdAdd, U(text::kFormatAdd));

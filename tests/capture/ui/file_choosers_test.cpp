@@ -95,7 +95,7 @@ TEST_F(ChooserTest, PickingAnExistingFileAsksBeforeReplacingIt) {
     ui::ScopedScript script;
     script->Answer(ui::Answer::Cancel);
     Press(dlg, ui::kIdOk);
-    EXPECT_EQ(script->MessageTexts(), QStringList{U("Файл с именем old.42i существует. Продолжить запись ?")});
+    ASSERT_EQ(script->MessageTexts(), QStringList{U("Файл с именем old.42i существует. Продолжить запись ?")});
     EXPECT_EQ(script->messages[0].buttons, ui::Buttons::OkCancel);
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(capture.DataFileHandle, nullptr);
