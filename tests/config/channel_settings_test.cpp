@@ -48,7 +48,7 @@ TEST(ChannelLines, ColumnsOfBothKinds) {
     EXPECT_EQ(BoardSettingWord(0xFFFE), 6);
 }
 
-class SettingsFile : public ::testing::Test {
+class ChannelSettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
@@ -74,7 +74,7 @@ protected:
     std::string path;
 };
 
-TEST_F(SettingsFile, SavesThirtyTwoLittleEndianBytesAndRestoresThem) {
+TEST_F(ChannelSettingsFile, SavesThirtyTwoLittleEndianBytesAndRestoresThem) {
     ChannelSettingTable table{};
     table[2] = 6;
     table[8] = 5;
@@ -100,7 +100,7 @@ TEST_F(SettingsFile, SavesThirtyTwoLittleEndianBytesAndRestoresThem) {
     EXPECT_EQ(Bytes(), std::vector<uint8_t>(32, 0));
 }
 
-TEST_F(SettingsFile, ShortLongAndMissingFiles) {
+TEST_F(ChannelSettingsFile, ShortLongAndMissingFiles) {
     ChannelSettingTable table;
     table.fill(0x0505);
     EXPECT_FALSE(RestoreChannelSettings(table, path));  // missing: unchanged
@@ -123,7 +123,7 @@ TEST_F(SettingsFile, ShortLongAndMissingFiles) {
     for (uint16_t w : table) EXPECT_EQ(w, 0x0101);
 }
 
-TEST_F(SettingsFile, FailedSaveLeavesNothingBehind) {
+TEST_F(ChannelSettingsFile, FailedSaveLeavesNothingBehind) {
     // The target cannot be replaced (a directory holds its name): no temporary file is left.
     fs::create_directories(dir / "taken" / "inside");
     EXPECT_FALSE(SaveChannelSettings(ChannelSettingTable{}, (dir / "taken").string()));
@@ -131,7 +131,7 @@ TEST_F(SettingsFile, FailedSaveLeavesNothingBehind) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
-TEST_F(SettingsFile, SaveIntoMissingDirectoryFails) {
+TEST_F(ChannelSettingsFile, SaveIntoMissingDirectoryFails) {
     EXPECT_FALSE(SaveChannelSettings(ChannelSettingTable{}, (dir / "no" / "Orvparam.stt").string()));
 }
 
