@@ -1,0 +1,175 @@
+#include "display/list_rules.h"
+
+#include <algorithm>
+
+#include "arinc/text.h"
+#include "display/table_ops.h"
+#include "resources/display_strings.h"
+
+namespace orv {
+namespace {
+
+// The first blank-separated word of a field, as a "%s" conversion reads it.
+std::string_view FirstWord(const std::optional<std::string>& text) {
+    if (!text) return {};
+    const std::string_view t = Trim(*text);
+    return t.substr(0, std::min(t.find_first_of(" \t"), t.size()));
+}
+
+std::string_view Cut(std::string_view line, std::size_t col, std::size_t width) {
+    if (col >= line.size()) return {};
+    return line.substr(col, width);
+}
+
+bool SameSlot(const DisplayLineRecord& a, const DisplayLineRecord& b) {
+    return a.address == b.address && a.channel == b.channel;
+}
+
+}  // namespace
+
+DisplayParamCheck CheckDisplayParamFields(const DisplayParamFields& fields) {
+    DisplayParamCheck check;
+    const auto number = [](const std::optional<std::string>& text, auto scan) -> std::optional<long long> {
+        if (!text) return std::nullopt;
+        const std::string_view t = Trim(*text);
+        if (t.empty()) return std::nullopt;
+        return scan(t);
+    };
+    const auto address = number(fields.address, [](std::string_view t) { return ScanOct(t); });
+    if (!address || *address < 0 || *address > 255) {
+        check.error = text::kDisplayBadAddress;
+        return check;
+    }
+    const auto channel = number(fields.channel, [](std::string_view t) { return ScanDec(t); });
+    if (!channel || *channel < 1 || *channel > kInputChannels) {
+        check.error = text::kDisplayBadChannel;
+        return check;
+    }
+    check.record.address = uint16_t(*address);
+    check.record.channel = uint16_t(*channel);
+    check.record.formatLabel.Assign(FirstWord(fields.formatLabel));
+    const std::string_view label = FirstWord(fields.paramLabel);
+    if (label.empty()) {
+        check.error = text::kDisplayNoParamLabel;
+        return check;
+    }
+    check.record.paramLabel.Assign(label);
+    return check;
+}
+
+DisplayParamFields FieldsOfDisplayLine(std::string_view line) {
+    return {std::string(Cut(line, 0, 8)), std::string(Cut(line, 15, 2)), std::string(Cut(line, 25, 3)),
+            std::string(Cut(line, 35, 8))};
+}
+
+DisplayParamFields FieldsOfEntry(const DisplayEntry& entry) {
+    return {entry.paramLabel.Str(), FormatDec(entry.channel), FormatOct(entry.address), entry.formatLabel.Str()};
+}
+
+LineList DisplayLines(const DisplayTable& table) {
+    LineList list(false);
+    const int n = UsedEntries(table);
+    for (int i = 0; i < n; ++i) {
+        const DisplayEntry& e = table[std::size_t(i)];
+        DisplayLineRecord r;
+        r.address = e.address;
+        r.channel = e.channel;
+        r.formatLabel = e.formatLabel;
+        r.paramLabel = e.paramLabel;
+        list.Add(RenderDisplayLine(r, ChannelForm::BlankPadded));
+    }
+    return list;
+}
+
+bool ListFull(const LineList& list) { return list.Count() >= kMaxListLines; }
+
+int FindDuplicateLine(const LineList& list, const DisplayLineRecord& record, int except) {
+    for (int i = 0; i < list.Count(); ++i) {
+        if (i != except && SameSlot(ParseDisplayLine(list.At(i)), record)) return i;
+    }
+    return LineList::kNone;
+}
+
+const char* AddDisplayLine(LineList& list, const DisplayLineRecord& record) {
+    if (ListFull(list)) return text::kDisplayListFull;
+    if (FindDuplicateLine(list, record) != LineList::kNone) return text::kDisplayDuplicate;
+    list.Select(list.Insert(LineList::kNone, RenderDisplayLine(record)));
+    return nullptr;
+}
+
+const char* InsertDisplayLine(LineList& list, int index, const DisplayLineRecord& record) {
+    if (index < 0 || index >= list.Count()) return text::kDisplayPickParam;
+    if (ListFull(list)) return text::kDisplayListFull;
+    if (FindDuplicateLine(list, record) != LineList::kNone) return text::kDisplayDuplicate;
+    list.Select(list.Insert(index, RenderDisplayLine(record)));
+    return nullptr;
+}
+
+const char* ReplaceDisplayLine(LineList& list, int index, const DisplayLineRecord& record) {
+    if (index < 0 || index >= list.Count()) return text::kDisplayPickParam;
+    if (FindDuplicateLine(list, record, index) != LineList::kNone) return text::kDisplayDuplicate;
+    list.Replace(index, RenderDisplayLine(record));
+    list.Select(index);
+    return nullptr;
+}
+
+void DeleteDisplayLine(LineList& list, int index) {
+    if (index < 0 || index >= list.Count()) return;
+    list.Delete(index);
+    list.Select(std::min(index, list.Count() - 1));
+}
+
+std::vector<std::string> AddPickedLines(LineList& list, uint16_t channel, const std::vector<std::string>& paramLines) {
+    std::vector<std::string> messages;
+    const int selection = list.Selection();
+    for (const auto& line : paramLines) {
+        const ParamRecord p = ParseParamLine(line);
+        DisplayLineRecord r;
+        r.address = p.address;
+        r.channel = channel;
+        r.formatLabel = p.formatLabel;
+        r.paramLabel = p.paramLabel;
+        bool clash = false;
+        for (int i = 0; i < list.Count(); ++i) {
+            if (!SameSlot(ParseDisplayLine(list.At(i)), r)) continue;
+            clash = true;
+            std::string message = text::kDisplayDuplicateNamed;
+            message.replace(message.find("%s"), 2, Utf8FromCp1251(p.paramLabel.View()));
+            messages.push_back(std::move(message));
+        }
+        if (!clash && !ListFull(list)) list.Insert(LineList::kNone, RenderDisplayLine(r));
+    }
+    list.Select(selection);
+    return messages;
+}
+
+std::optional<std::string> PickLimitMessage(int lines, int picked) {
+    if (lines + picked <= kMaxListLines) return std::nullopt;
+    std::string message = text::kParamPickLimit;
+    message.replace(message.find("%d"), 2, FormatDec(kMaxListLines - lines));
+    return message;
+}
+
+std::vector<std::string> ChannelItems(bool boardSelected, unsigned inputChannelCount) {
+    const unsigned count = boardSelected ? std::min<unsigned>(inputChannelCount, kInputChannels) : kInputChannels;
+    std::vector<std::string> items;
+    for (unsigned c = 1; c <= count; ++c) items.push_back(FormatDec(c, 2));
+    return items;
+}
+
+std::vector<DisplayLineRecord> RecordsOfLines(const LineList& list) {
+    std::vector<DisplayLineRecord> records;
+    for (const auto& line : list.Lines()) records.push_back(ParseDisplayLine(line));
+    return records;
+}
+
+std::vector<std::string> LinesOfRecords(std::span<const DisplayLineRecord> records) {
+    std::vector<std::string> lines;
+    for (const auto& r : records) {
+        if (lines.size() == std::size_t(kMaxListLines)) break;
+        if (ValidSlot(r.channel, r.address)) lines.push_back(RenderDisplayLine(r));
+    }
+    return lines;
+}
+
+}  // namespace orv
