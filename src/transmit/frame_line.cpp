@@ -1,0 +1,114 @@
+#include "transmit/frame_line.h"
+
+#include <algorithm>
+
+#include "arinc/text.h"
+#include "config/format_file.h"
+#include "config/record_file.h"
+
+namespace orv {
+namespace {
+
+// Writes `text` into `line` at `col`, growing the line with blanks when needed; a later field
+// overwrites the blank tail of an earlier one.
+void Put(std::string& line, std::size_t col, std::string_view text) {
+    if (line.size() < col + text.size()) line.resize(col + text.size(), ' ');
+    std::copy(text.begin(), text.end(), line.begin() + std::ptrdiff_t(col));
+}
+
+std::string_view Cut(std::string_view line, std::size_t col, std::size_t width) {
+    if (col >= line.size()) return {};
+    return line.substr(col, width);
+}
+
+// The entry's format under the label the entry carries.
+DecimalFormat LabelledFormat(const FrameEntry& entry) {
+    DecimalFormat f = entry.format;
+    f.label = entry.formatLabel;
+    return f;
+}
+
+}  // namespace
+
+bool IsPauseEntry(const FrameEntry& entry) { return entry.pause != 0 || entry.paramLabel.IsBlank(); }
+
+std::string RenderPauseLine(unsigned number) {
+    std::string line = "  " + FormatHex(number, 3, true) + std::string(12, ' ');
+    line += kPauseWord;
+    line += ' ';
+    return line;
+}
+
+std::string RenderFrameLine(const FrameEntry& entry) {
+    if (IsPauseEntry(entry)) return RenderPauseLine(entry.number);
+    std::string line;
+    Put(line, 0, "  " + FormatHex(entry.number, 3, true) + "    ");
+    Put(line, kColParamLabel, PadLeft(entry.paramLabel.View(), 8) + std::string(11, ' '));
+    Put(line, kColAddress, RenderAddress(entry.address & 0xFF) + std::string(8, ' '));
+    Put(line, kColHex, RenderHex(entry.word) + std::string(9, ' '));
+    Put(line, kColOctal, RenderOctal(entry.word) + std::string(8, ' '));
+    Put(line, kColM, PadLeft(RenderM(entry.word), 2, '0') + std::string(9, ' '));
+    line.resize(kColDecimal, ' ');
+    if (entry.formatLabel.IsBlank()) {
+        line.append(kFrameNoFormatLineLength - kColDecimal, ' ');
+        return line;
+    }
+    const DecimalFormat f = LabelledFormat(entry);
+    line += RenderDecimal(entry.word, f).substr(0, kDecimalWidth);
+    line += RenderFormatLine(f);
+    return line;
+}
+
+void ParseFrameLine(std::string_view line, FrameEntry& entry) {
+    entry.number = uint16_t(ScanHex(Cut(line, kColNumber, 3)).value_or(0));
+    entry.endFlag = 0;
+    entry.paramLabel.Assign(Cut(line, kColParamLabel, 8));
+    if (Cut(line, kColAddress, 1) == kPauseWord.substr(0, 1)) {
+        entry.pause = 1;
+        return;
+    }
+    entry.pause = 0;
+    entry.address = uint16_t(ScanOct(Cut(line, kColAddress, 3)).value_or(0) & 0xFF);
+    entry.word = ArincWord(ScanHex(Cut(line, kColHex + 2, 8)).value_or(0));
+    entry.formatLabel.Assign(Cut(line, kColFormat, 8));
+    if (!entry.formatLabel.IsBlank()) entry.format = ParseFormatLine(Cut(line, kColFormat, std::string_view::npos));
+}
+
+bool IsPauseLine(std::string_view line) { return line.size() <= kColParamLabel || line[kColParamLabel] == ' '; }
+
+FrameLineTexts TextsOfFrameLine(std::string_view line) {
+    return {std::string(Cut(line, kColAddress, 3)), std::string(Cut(line, kColParamLabel, 8)),
+            std::string(Cut(line, kColFormat, 8)), std::string(Cut(line, kColCode, 6))};
+}
+
+std::array<uint8_t, kFrameRecordSize> EncodeFrameEntry(const FrameEntry& entry) {
+    std::array<uint8_t, kFrameRecordSize> rec{};
+    const std::span<uint8_t> r(rec);
+    PutU32(r, 0, 0);
+    PutU16(r, 4, entry.address);
+    PutU16(r, 6, entry.pause);
+    PutU16(r, 8, entry.number);
+    PutU16(r, 10, entry.endFlag);
+    PutText(r, 12, entry.formatLabel);
+    PutText(r, 21, entry.paramLabel);
+    PutU16(r, 30, 0);
+    PutU32(r, 32, entry.word);
+    const auto format = EncodeFormat(entry.format);
+    std::copy(format.begin(), format.end(), rec.begin() + 36);
+    return rec;
+}
+
+FrameEntry DecodeFrameEntry(std::span<const uint8_t> record) {
+    FrameEntry e;
+    e.address = GetU16(record, 4);
+    e.pause = GetU16(record, 6);
+    e.number = GetU16(record, 8);
+    e.endFlag = GetU16(record, 10);
+    e.formatLabel = GetText<8>(record, 12);
+    e.paramLabel = GetText<8>(record, 21);
+    e.word = GetU32(record, 32);
+    e.format = DecodeFormat(record.subspan(36, kFormatRecordSize));
+    return e;
+}
+
+}  // namespace orv

@@ -1,0 +1,82 @@
+#include "transmit/frame_list.h"
+
+#include "resources/transmit_strings.h"
+#include "transmit/frame_line.h"
+
+namespace orv {
+
+const char* CheckRoomForSlot(const LineList& list) {
+    return list.Count() >= kFrameSlots ? text::kList256 : nullptr;
+}
+
+void AppendWordLine(LineList& list, FrameEntry& current) {
+    current.number = uint16_t(list.Count());
+    list.Insert(LineList::kNone, RenderFrameLine(current));
+}
+
+void AppendPauseLines(LineList& list, int length) {
+    for (int added = 0; added < length && list.Count() < kFrameSlots; ++added)
+        list.Insert(LineList::kNone, RenderPauseLine(unsigned(list.Count())));
+}
+
+void InsertWordLine(LineList& list, int selection, FrameEntry& current) {
+    current.number = uint16_t(selection);
+    list.Insert(selection, RenderFrameLine(current));
+    RenumberFrom(list, selection + 1, current);
+}
+
+const char* InsertPauseLines(LineList& list, int selection, int length, FrameEntry& current) {
+    if (length + list.Count() > kFrameSlots) return text::kInsertOver256;
+    for (int k = 0; k < length; ++k) list.Insert(selection, RenderPauseLine(unsigned(selection)));
+    RenumberFrom(list, selection + 1, current);
+    return nullptr;
+}
+
+void RenumberFrom(LineList& list, int from, FrameEntry& current) {
+    for (int i = from < 0 ? 0 : from; i < list.Count(); ++i) {
+        ParseFrameLine(list.At(i), current);
+        current.number = uint16_t(i);
+        list.Replace(i, RenderFrameLine(current));
+    }
+}
+
+void DeleteFrameLine(LineList& list, int selection, FrameEntry& current) {
+    if (selection < 0 || selection >= list.Count()) return;
+    list.Delete(selection);
+    for (int i = selection; i < list.Count(); ++i) {
+        ParseFrameLine(list.At(i), current);
+        current.number = uint16_t(current.number - 1);
+        list.Replace(i, RenderFrameLine(current));
+    }
+}
+
+void ClearFrameLines(LineList& list) { list.Clear(); }
+
+std::vector<uint8_t> FrameFileBytes(const LineList& list, FrameEntry& current) {
+    std::vector<uint8_t> bytes;
+    bytes.reserve(std::size_t(list.Count()) * kFrameRecordSize);
+    for (const auto& line : list.Lines()) {
+        ParseFrameLine(line, current);
+        const auto record = EncodeFrameEntry(current);
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
+}
+
+std::vector<std::string> FrameFileLines(std::span<const uint8_t> bytes, FrameEntry& current) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at + kFrameRecordSize <= bytes.size(); at += kFrameRecordSize) {
+        current = DecodeFrameEntry(bytes.subspan(at, kFrameRecordSize));
+        lines.push_back(RenderFrameLine(current));
+    }
+    return lines;
+}
+
+std::vector<std::string> StoredFrameLines(const StoredFrame& frame) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < kFrameSlots && frame[std::size_t(i)].endFlag == 0; ++i)
+        lines.push_back(RenderFrameLine(frame[std::size_t(i)]));
+    return lines;
+}
+
+}  // namespace orv

@@ -1,0 +1,55 @@
+#pragma once
+// What the frame dialog does to its list of frame lines. The list holds at most 256 slots for
+// the board, but a restored file may give more lines; the operations that add slots refuse once
+// 256 lines are reached. Every line that is renumbered is parsed into `current` (the program's
+// CurrentEntry), given its number and rendered again.
+//
+// Functions that can refuse return the message to show (UTF-8, transmit_strings.h) and leave the
+// list unchanged, or nullptr when they did their work.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "arinc/line_list.h"
+#include "transmit/frame_entry.h"
+
+namespace orv {
+
+// Refusal of add and insert when the list is full: "В списке 256 параметров.".
+const char* CheckRoomForSlot(const LineList& list);
+
+// Appends the word of `current`, numbered with the count.
+void AppendWordLine(LineList& list, FrameEntry& current);
+// Appends up to `length` pause lines, each numbered with its index, stopping silently at 256
+// lines.
+void AppendPauseLines(LineList& list, int length);
+
+// Inserts the word of `current` above line `selection`, numbered with the selection, and
+// renumbers the lines below it.
+void InsertWordLine(LineList& list, int selection, FrameEntry& current);
+// Inserts `length` pause lines above line `selection` and renumbers; refused as a whole when the
+// list would then exceed 256 lines.
+const char* InsertPauseLines(LineList& list, int selection, int length, FrameEntry& current);
+
+// Lines from `from` to the end get their index as number.
+void RenumberFrom(LineList& list, int from, FrameEntry& current);
+
+// Removes line `selection`; every line below it has its number decreased by one.
+void DeleteFrameLine(LineList& list, int selection, FrameEntry& current);
+
+// Removes every line.
+void ClearFrameLines(LineList& list);
+
+// ".42o" contents of the list: each line parsed into `current` and written as its 64-byte record,
+// in list order.
+std::vector<uint8_t> FrameFileBytes(const LineList& list, FrameEntry& current);
+// Lines of the records of a ".42o" file, each read into `current` and rendered; no limit on their
+// number. A short record at the end is no slot and is left out.
+std::vector<std::string> FrameFileLines(std::span<const uint8_t> bytes, FrameEntry& current);
+
+// Lines of the stored frame: entries from 0 up to the first with the end flag set, at most 256.
+std::vector<std::string> StoredFrameLines(const StoredFrame& frame);
+
+}  // namespace orv

@@ -1,0 +1,40 @@
+#pragma once
+// Shared pieces of the transmission tests: the format of the examples and entries built from it.
+#include <string>
+
+#include "arinc/text.h"
+#include "arinc/word.h"
+#include "transmit/frame_entry.h"
+
+namespace orv::test {
+
+// ALT1: sign in bit 29, bits 28..11, weight 90 deg.
+inline DecimalFormat Alt1() {
+    DecimalFormat f;
+    f.label.Assign("ALT1");
+    f.bit29Role = 0;
+    f.msbBit = 28;
+    f.lsbBit = 11;
+    f.msbWeight = 90.0f;
+    f.units.Assign("deg");
+    return f;
+}
+
+inline FrameEntry WordEntry(uint16_t number, const char* label, uint16_t address, ArincWord word,
+                            bool withFormat = false) {
+    FrameEntry e;
+    e.number = number;
+    e.paramLabel.Assign(label);
+    e.address = address;
+    e.word = word;
+    if (withFormat) {
+        e.format = Alt1();
+        e.formatLabel = e.format.label;
+    }
+    return e;
+}
+
+// Windows-1251 of a UTF-8 literal.
+inline std::string W(const char* utf8) { return Cp1251(utf8); }
+
+}  // namespace orv::test
