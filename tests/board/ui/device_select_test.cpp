@@ -6,6 +6,7 @@
 #include "config/ui/CChannelFreqDlg.h"
 #include "config/channel_settings.h"
 #include "support/ui/widget_test.h"
+#include "vboard/virtual_board_provider.h"
 
 namespace orv::test {
 namespace {
@@ -173,6 +174,51 @@ TEST_F(SelectTest, RatesCommandGuardQuestionAndRestart) {
         EXPECT_NE(state.Shell.RefreshTimerId, 0u);
         EXPECT_TRUE(state.Board.AcquisitionThread.Running());
     }
+}
+
+TEST(SelectVirtualBoard, SmallerBoardThroughTheCommands) {
+    VirtualBoardProvider devices(BoardClock::Manual);
+    FakeTimer timer;
+    ProgramState state;
+    state.Devices = &devices;
+    state.Timer = &timer;
+    ui::ScopedScript script;
+    script->OnDialog([](QDialog& dlg) {
+        Find<ui::ListBox>(dlg, 1000)->Select(5);  // arinc22
+        Press(dlg, 1);
+    });
+    script->Answer(ui::Answer::Ok);
+    script->OnDialog([](QDialog& dlg) {
+        EXPECT_EQ(Lines(dlg, 1033).size(), 4u);
+        EXPECT_EQ(Lines(dlg, 1034).size(), 2u);
+        DoubleClick(dlg, 1033, 3);
+        Press(dlg, 1);
+    });
+    script->OnDialog([](QDialog& editor) {
+        Find<QAbstractButton>(editor, 1003)->click();  // 36...60
+        Press(editor, 1);
+    });
+    ui::SelectDeviceCommand(nullptr, state);
+    EXPECT_TRUE(script->unexpectedDialogs.isEmpty());
+    EXPECT_EQ(state.Board.ChannelSettings[3], 1);
+    EXPECT_EQ(devices.Board(2).Word(BoardImage::ChannelSettingWords + 3), 1);
+    EXPECT_GE(devices.Board(2).EventHandle(), 0);
+
+    // Restart: the board gets the settings again, with the change made now.
+    script->Answer(ui::Answer::Ok);
+    script->OnDialog([](QDialog& dlg) {
+        DoubleClick(dlg, 1034, 1);
+        dlg.reject();
+    });
+    script->OnDialog([](QDialog& editor) {
+        Find<QAbstractButton>(editor, 1005)->click();  // to even parity
+        Press(editor, 1);
+    });
+    ui::ChannelRatesCommand(nullptr, state);
+    EXPECT_EQ(devices.Board(2).Word(BoardImage::ChannelSettingWords + 3), 1);
+    EXPECT_EQ(devices.Board(2).Word(BoardImage::ChannelSettingWords + 9), 4);
+    EXPECT_TRUE(state.Board.AcquisitionThread.Running());
+    ReleaseBoard(state);
 }
 
 }  // namespace
