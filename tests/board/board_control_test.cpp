@@ -166,27 +166,6 @@ TEST_F(BoardTest, TenSelectionsLeakNothing) {
     EXPECT_EQ(ThreadCount(), threads);
 }
 
-TEST_F(BoardTest, StartingTwiceReplacesThreadAndEvent) {
-    ASSERT_TRUE(OpenSelectedBoard(state, "arinc10"));
-    StartBoard(state);
-    const int fds = OpenDescriptors();
-    const int threads = ThreadCount();
-    StartBoard(state);
-    StartBoard(state);
-    EXPECT_EQ(OpenDescriptors(), fds);
-    EXPECT_EQ(ThreadCount(), threads);
-    EXPECT_EQ(Device().Count(kRegisterEvent), 3u);
-    // The driver always holds the current event.
-    EXPECT_EQ(RequestsOf(Device(), kRegisterEvent).back().input,
-              SlotReply(uint32_t(state.Board.SignalEvent->Handle())));
-}
-
-TEST_F(BoardTest, StartWithoutBoardSendsNothing) {
-    StartBoard(state);
-    EXPECT_FALSE(state.Board.AcquisitionThread.Running());
-    EXPECT_EQ(state.Board.SignalEvent, nullptr);
-}
-
 TEST_F(BoardTest, ClearBoardDataEmptiesFramesAndList) {
     for (auto& frame : state.Transmit.StoredFrames)
         for (auto& e : frame) e.endFlag = 0;

@@ -70,31 +70,6 @@ TEST_F(SelectTest, FullSelectionWithCancelledRateDialogStartsAtLowestRates) {
     EXPECT_EQ(state.Transmit.StoredFrames[3][0].endFlag, 1);
 }
 
-TEST_F(SelectTest, EditsKeptWhenRateDialogClosedWithEsc) {
-    configWord = 0x0420;  // 4 inputs, 2 outputs
-    ui::ScopedScript script;
-    script->OnDialog([](QDialog& dlg) {
-        Find<ui::ListBox>(dlg, 1000)->Select(3);  // arinc20
-        Press(dlg, 1);
-    });
-    script->Answer(ui::Answer::Ok);
-    script->OnDialog([](QDialog& dlg) {
-        EXPECT_EQ(Lines(dlg, 1033).size(), 4u);
-        EXPECT_EQ(Lines(dlg, 1034).size(), 2u);
-        DoubleClick(dlg, 1034, 1);  // output channel 2, see the editor below
-        dlg.reject();
-    });
-    script->OnDialog([](QDialog& editor) {
-        Find<QAbstractButton>(editor, 1041)->click();  // 100
-        Press(editor, 1);
-    });
-    ui::SelectDeviceCommand(nullptr, state);
-    EXPECT_TRUE(script->unexpectedDialogs.isEmpty());
-    EXPECT_EQ(state.Board.InputChannelCount, 4);
-    EXPECT_EQ(state.Board.OutputChannelCount, 2);
-    EXPECT_EQ(RequestsOf(Device(), kStartBoard).at(0).InputWord(2 * 9), 2);
-}
-
 TEST_F(SelectTest, CancelPathsLeaveRunningBoardAlone) {
     ASSERT_TRUE(OpenSelectedBoard(state, "arinc10"));
     StartBoard(state);
