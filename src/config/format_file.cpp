@@ -36,7 +36,8 @@ std::vector<DecimalFormat> LoadFormats(const std::string& path) {
 }
 
 std::optional<DecimalFormat> FindFormat(std::string_view label, const std::string& path) {
-    const std::string_view wanted = Label8(label).Trimmed();
+    const Label8 padded(label);
+    const std::string_view wanted = padded.Trimmed();
     for (const auto& rec : ReadRecordFile(path, kFormatRecordSize)) {
         DecimalFormat f = DecodeFormat(rec);
         if (f.label.Trimmed() == wanted) return f;
