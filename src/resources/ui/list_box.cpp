@@ -67,10 +67,30 @@ void ListBox::Select(int index) {
     SyncSelection();
 }
 
+void ListBox::SetMultipleSelection(bool on) {
+    setSelectionMode(on ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+}
+
+std::vector<int> ListBox::SelectedLines() const {
+    std::vector<int> rows;
+    for (int i = 0; i < count(); ++i) {
+        if (item(i)->isSelected()) rows.push_back(i);
+    }
+    return rows;
+}
+
+void ListBox::SetLineSelected(int index, bool selected) {
+    if (index < 0 || index >= Count()) return;
+    item(index)->setSelected(selected);
+}
+
 void ListBox::SyncSelection() {
     syncing_ = true;
     const int sel = lines_.Selection();
-    if (sel == LineList::kNone) {
+    if (MultipleSelection()) {
+        // Only the current line follows; the selected set is the user's.
+        if (sel != LineList::kNone) selectionModel()->setCurrentIndex(model()->index(sel, 0), QItemSelectionModel::NoUpdate);
+    } else if (sel == LineList::kNone) {
         setCurrentRow(-1);
         clearSelection();
     } else {

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "arinc/line_list.h"
 
@@ -32,6 +33,14 @@ public:
 
     int Selection() const { return lines_.Selection(); }
     void Select(int index);
+
+    // Multiple selection (off by default): any set of lines may be selected. Selection() then
+    // names the current line only; adding or deleting lines leaves the selected set to the widget.
+    void SetMultipleSelection(bool on);
+    bool MultipleSelection() const { return selectionMode() == QAbstractItemView::MultiSelection; }
+    // Indexes of the selected lines, in list order.
+    std::vector<int> SelectedLines() const;
+    void SetLineSelected(int index, bool selected);
 
 signals:
     // A double click on a line (index), after the line was selected.
