@@ -3,6 +3,7 @@
 #include <QSettings>
 
 #include "app/ui/CMainFrame.h"
+#include "board/board_control.h"
 #include "vboard/virtual_board_provider.h"
 
 namespace orv::ui {
@@ -23,7 +24,7 @@ COrvmonApp::COrvmonApp(int& argc, char** argv) : app_(argc, argv) {
 
 COrvmonApp::~COrvmonApp() {
     // The acquisition thread ends before the window and the devices it may still use.
-    state_->Board.Release();
+    ReleaseBoard(*state_);
     frame_.reset();
     state_.reset();
     devices_.reset();

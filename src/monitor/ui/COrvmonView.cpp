@@ -2,6 +2,9 @@
 
 #include <QPainter>
 
+#include "board/acquisition.h"
+#include "board/ui/board_commands.h"
+#include "config/ui/config_commands.h"
 #include "resources/shell_strings.h"
 #include "resources/ui/grid_font.h"
 #include "resources/ui/modal.h"
@@ -18,14 +21,14 @@ COrvmonView::COrvmonView(ProgramState& state, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void COrvmonView::RefreshTick() {}
+void COrvmonView::RefreshTick() { orv::RefreshTick(state_); }
 
 void COrvmonView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::white);
 }
 
-void COrvmonView::OnSelectDevice() {}
+void COrvmonView::OnSelectDevice() { SelectDeviceCommand(this, state_); }
 
 void COrvmonView::OnReceiveParams() {
     if (state_.Shell.DeviceState < 0) ShowMessage(this, QString::fromUtf8(text::kNoBoardList));
@@ -42,17 +45,12 @@ void COrvmonView::OnTransmit() {
     if (state_.Shell.DeviceState < 0) ShowMessage(this, QString::fromUtf8(text::kNoBoardFrame));
 }
 
-void COrvmonView::OnFormats() {}
+void COrvmonView::OnFormats() { RunFormatTable(this); }
 
-void COrvmonView::OnParams() {}
+void COrvmonView::OnParams() { RunParamDict(this); }
 
 void COrvmonView::OnRefreshPeriod() {}
 
-void COrvmonView::OnChannelRates() {
-    if (state_.Shell.DeviceState < 0) {
-        ShowMessage(this, QString::fromUtf8(text::kRatesNeedBoard));
-        return;
-    }
-}
+void COrvmonView::OnChannelRates() { ChannelRatesCommand(this, state_); }
 
 }  // namespace orv::ui
