@@ -85,28 +85,6 @@ TEST(DisplayParamEditor, FieldsOfALineAndOfATableRow) {
     EXPECT_EQ(*g.formatLabel, "        ");
 }
 
-TEST(DisplayListRules, DuplicatesAreByAddressAndChannel) {
-    LineList list = ListOf({Record("A", 2, 0310), Record("B", 1, 0310)});
-    EXPECT_STREQ(AddDisplayLine(list, Record("OTHER", 2, 0310, "F")), text::kDisplayDuplicate);
-    EXPECT_STREQ(InsertDisplayLine(list, 0, Record("OTHER", 1, 0310)), text::kDisplayDuplicate);
-    EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(AddDisplayLine(list, Record("C", 3, 0310)), nullptr);
-    EXPECT_EQ(list.At(2), "C              03        310               ");
-    EXPECT_EQ(list.Selection(), 2);
-
-    // Editing a line to its own address and channel is no duplicate; to another line's is.
-    EXPECT_EQ(ReplaceDisplayLine(list, 0, Record("A2", 2, 0310, "ALT1")), nullptr);
-    EXPECT_EQ(list.At(0).substr(0, 8), "A2      ");
-    EXPECT_EQ(list.Selection(), 0);
-    EXPECT_STREQ(ReplaceDisplayLine(list, 0, Record("A2", 3, 0310)), text::kDisplayDuplicate);
-    EXPECT_EQ(list.At(0).substr(0, 8), "A2      ");
-
-    EXPECT_EQ(InsertDisplayLine(list, 0, Record("TOP", 4, 1)), nullptr);
-    EXPECT_EQ(list.At(0).substr(0, 8), "TOP     ");
-    EXPECT_EQ(list.Selection(), 0);
-    EXPECT_EQ(list.Count(), 4);
-}
-
 TEST(DisplayListRules, DeletingSelectsTheLineThatMovesUpOrTheNewLast) {
     LineList list = ListOf({Record("P0", 1, 0), Record("P1", 1, 1), Record("P2", 1, 2), Record("P3", 1, 3),
                             Record("P4", 1, 4)});
