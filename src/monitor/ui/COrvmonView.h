@@ -1,10 +1,16 @@
 #pragma once
 // The table pane. It carries the board and data commands of the main window's menu, checks their
-// guards and opens their dialogs.
+// guards and opens their dialogs; it draws the displayed parameters or the capture block, and its
+// right-click menus edit a row, change its format and set, reset or trace its mask.
 
 #include <QAbstractScrollArea>
+#include <functional>
 
 #include "app/program_state.h"
+#include "monitor/table_rows.h"
+
+class QMenu;
+class QAction;
 
 namespace orv::ui {
 
@@ -16,6 +22,19 @@ public:
     // One refresh tick: polls the board for what is displayed (the window repaints afterwards).
     void RefreshTick();
 
+    // The row under the last right click.
+    int SelectedRow() const { return m_nSelectedRow; }
+    // Document height the scroll bar covers (100 until something has been drawn, then 4096).
+    int DocumentHeight() const { return documentHeight_; }
+
+    // Shows a popup at a global point and returns the action chosen (nullptr for none). Tests
+    // replace it; the program runs the menu.
+    using PopupRunner = std::function<QAction*(QMenu& menu, const QPoint& globalPos)>;
+    void SetPopupRunner(PopupRunner runner) { popupRunner_ = std::move(runner); }
+
+    // Runs the command of a popup item by its id.
+    void RunCommand(int id);
+
 public slots:
     void OnSelectDevice();   // 32771
     void OnReceiveParams();  // 32772
@@ -26,11 +45,28 @@ public slots:
     void OnRefreshPeriod();  // 32777
     void OnChannelRates();   // 32778
 
+    void OnChangeFormat();  // 32779
+    void OnClearFormat();   // 32780
+    void OnAddParam();      // 32781
+    void OnEditParam();     // 32782
+    void OnResetMask();     // 32783
+    void OnTrace();         // 32784
+    void OnSetMask();       // 32787
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void ShowPopup(Popup popup, const QPoint& viewportPos);
+    void SetDocumentHeight(int height);
+    void Changed();
+
     ProgramState& state_;
+    int m_nSelectedRow = 0;
+    int documentHeight_ = kInitialDocumentHeight;
+    PopupRunner popupRunner_;
 };
 
 }  // namespace orv::ui

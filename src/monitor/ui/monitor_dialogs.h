@@ -1,0 +1,67 @@
+#pragma once
+// The dialogs of the table pane's mask and trace commands and of the refresh period command.
+
+#include <QDialog>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/program_state.h"
+#include "monitor/mask.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace orv::ui {
+
+class ListBox;
+
+// "Маска входного параметра": 23 one-character edits for ARINC bits 31..9, each holding "0", "1",
+// "x" or "X" (any other text turns into "x" as soon as it is typed). All start as "x".
+class CInputMaskDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CInputMaskDlg(uint16_t channelIndex, QWidget* parent = nullptr);
+
+    uint16_t ChannelIndex() const { return channelIndex_; }
+    // The first character of each edit, bit 31 first.
+    std::string Bits() const;
+    MaskPattern Pattern() const { return EncodeMask(Bits()); }
+
+private:
+    void OnEditChanged(QLineEdit* edit);
+
+    uint16_t channelIndex_;
+    std::array<QLineEdit*, kMaskBits> edits_{};
+};
+
+// "Трасса параметра": the trace lines of one masked row, taken once when the dialog is made.
+class CParamTraceDlg : public QDialog {
+    Q_OBJECT
+public:
+    CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget* parent = nullptr);
+
+    uint16_t Row() const { return row_; }
+    uint16_t ChannelIndex() const { return channelIndex_; }
+
+private:
+    uint16_t row_;
+    uint16_t channelIndex_;
+    ListBox* list_;
+};
+
+// "Период обновления экрана": one multi-line edit with the period in ms; "Применить" takes a
+// number greater than 0 and restarts a running refresh timer with it, and closes in every case.
+class CRefreshPeriodDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CRefreshPeriodDlg(ProgramState& state, QWidget* parent = nullptr);
+
+private:
+    void OnApply();
+
+    ProgramState& state_;
+    QPlainTextEdit* period_;
+};
+
+}  // namespace orv::ui
