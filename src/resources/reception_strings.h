@@ -5,8 +5,6 @@ namespace orv::text {
 
 inline constexpr const char* kInChooserTitle = "Входные каналы";
 inline constexpr const char* kInChooserHint = "DBLCLCK для выбора входного канала";
-inline constexpr const char* kInChooserCancel = "Отмена";
-inline constexpr const char* kInChooserOk = "OK";
 
 inline constexpr const char* kReceiveTitle = "Прием файла";
 inline constexpr const char* kReceiveChannelCaption = "Входной канал №";

@@ -7,8 +7,6 @@ namespace orv::text {
 // ---- Output channel chooser ----
 inline constexpr const char* kOutChooserTitle = "Выходные каналы";
 inline constexpr const char* kOutChooserHint = "DBLCLCK для выбора выходного канала";
-inline constexpr const char* kChooserCancelButton = "Отмена";
-inline constexpr const char* kChooserOkButton = "OK";
 
 // ---- Output frame dialog ----
 inline constexpr const char* kFrameTitle = "Формирование кадра выдачи и пуск канала";

@@ -44,9 +44,9 @@ void CDeviceSelectDlg::OnSelect() {
     if (selection < 0) return;
     const std::string name = list_->Text(selection);
 
-    std::string question = text::kStartDeviceQuestion;
-    question.replace(question.find("%s"), 2, name);
-    if (ui::ShowMessage(this, QString::fromUtf8(question.c_str()), ui::Buttons::OkCancel) !=
+    const QString question =
+        QString::fromUtf8(text::kStartDeviceQuestion).replace(QStringLiteral("%s"), QString::fromLatin1(name));
+    if (ui::ShowMessage(this, question, ui::Buttons::OkCancel) !=
         ui::Answer::Ok) {
         reject();
         return;
