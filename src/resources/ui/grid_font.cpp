@@ -13,14 +13,23 @@ QFont GridFont(bool underline) {
     font.setFixedPitch(true);
     font.setPixelSize(12);
     font.setUnderline(underline);
+    // Liberation Mono advances 0.6 em, 7.2 pixels at this size: narrow the spacing so that every
+    // cell is exactly 7 pixels wide (and lists line up with the grid of the panes).
+    const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('M'));
+    if (advance > 0 && advance != kCellWidth)
+        font.setLetterSpacing(QFont::AbsoluteSpacing, kCellWidth - advance);
     return font;
+}
+
+bool HasGridAdvance(const QFont& font) {
+    return QFontMetricsF(font).horizontalAdvance(QStringLiteral("MMMMMMMMMM")) == 10 * kCellWidth;
 }
 
 void DrawGridText(QPainter& painter, int x, int y, std::string_view cp1251) {
     const QString text = FromCp1251(cp1251);
     const QFontMetrics fm(painter.font());
     const int baseline = y + (kRowHeight + fm.ascent() - fm.descent()) / 2;
-    if (fm.horizontalAdvance(QStringLiteral("M")) == kCellWidth) {
+    if (HasGridAdvance(painter.font())) {
         painter.drawText(x, baseline, text);
         return;
     }

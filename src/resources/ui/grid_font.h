@@ -14,6 +14,8 @@ inline constexpr int kRowHeight = 16;
 
 // Liberation Mono at pixel size 12 (7-pixel advance), falling back to any fixed-pitch face.
 QFont GridFont(bool underline = false);
+// True when every character of `font` advances exactly one cell.
+bool HasGridAdvance(const QFont& font);
 
 // Draws Windows-1251 `text` with its first character cell at (x, y) (top of the row), one cell
 // per byte.

@@ -47,6 +47,10 @@ Answer ShowMessage(QWidget* parent, const QString& text, Buttons buttons) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
+    // Button captions as the Russian system gives them.
+    if (auto* b = box.button(QMessageBox::Cancel)) b->setText(QString::fromUtf8("Отмена"));
+    if (auto* b = box.button(QMessageBox::Yes)) b->setText(QString::fromUtf8("Да"));
+    if (auto* b = box.button(QMessageBox::No)) b->setText(QString::fromUtf8("Нет"));
     switch (box.exec()) {
         case QMessageBox::Ok: return Answer::Ok;
         case QMessageBox::Yes: return Answer::Yes;

@@ -7,6 +7,8 @@
 #include "monitor/ui/COrvmonView.h"
 #include "board/driver/recording_device.h"
 #include "resources/shell_strings.h"
+#include "resources/ui/grid_font.h"
+#include <QFontMetricsF>
 #include "support/ui/widget_test.h"
 
 namespace orv::ui {
@@ -124,6 +126,21 @@ TEST_F(MainFrameTest, AboutBoxOpensModally) {
     Trigger(57664);
     EXPECT_EQ(script->dialogClasses, QStringList({QStringLiteral("orv::ui::CAboutDlg")}));
     EXPECT_TRUE(script->unexpectedDialogs.isEmpty());
+}
+
+}  // namespace
+}  // namespace orv::ui
+
+namespace orv::ui {
+namespace {
+
+// The panes place column c at x = 7c and draw separators by pixel: the grid font must advance
+// exactly one 7-pixel cell per character, underlined or not, so whole lines can be drawn at once.
+TEST(GridFontTest, EveryCharacterAdvancesOneCell) {
+    EXPECT_TRUE(HasGridAdvance(GridFont()));
+    EXPECT_TRUE(HasGridAdvance(GridFont(true)));
+    const QFontMetricsF fm(GridFont());
+    EXPECT_DOUBLE_EQ(fm.horizontalAdvance(QString::fromUtf8("Адрес Параметра")), 15 * kCellWidth);
 }
 
 }  // namespace
