@@ -25,7 +25,9 @@ build: deps $(BUILD)/build.ninja
 run: build
 	@scripts/install-deps --run
 	@scripts/seed-run-dir $(RUN_DIR)
-	@cd $(RUN_DIR) && ../$(BUILD)/orvmon
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then cd $(RUN_DIR) && ../$(BUILD)/orvmon; \
+	else echo "No display: starting under Xvfb (set DISPLAY to see the window)"; \
+	     cd $(RUN_DIR) && xvfb-run -a ../$(BUILD)/orvmon; fi
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
