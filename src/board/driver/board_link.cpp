@@ -92,6 +92,9 @@ void BoardLink::EndEventHandling() {
 
 uint16_t BoardLink::ReadEvents() {
     std::lock_guard lock(mutex_);
+    // A driver that answers nothing reports no events: the acquisition thread reads until it gets
+    // 0, and a stale value would keep it reading forever.
+    image_.Set(ControlBlock::ChannelEventBits, 0);
     Send(kReadEvents, Byte(ControlBlock::EventInput), 2, Byte(ControlBlock::ChannelEventBits), 2);
     return image_.Get(ControlBlock::ChannelEventBits);
 }

@@ -115,8 +115,9 @@ TEST_F(BoardLinkTest, RepliesLandWhereTheCallersReadThem) {
     link.StopBoard();
     EXPECT_EQ(image.Get(ControlBlock::BoardControlWord), 0x55);
 
-    device.SetReplyWord(kReadEvents, 0x0005);
+    device.QueueReplyWord(kReadEvents, 0x0005);
     EXPECT_EQ(link.ReadEvents(), 0x0005);
+    EXPECT_EQ(link.ReadEvents(), 0);  // no answer: no events, never the previous bits again
 
     std::vector<uint8_t> block(1024);
     for (std::size_t i = 0; i < block.size(); ++i) block[i] = uint8_t(i);
