@@ -92,8 +92,14 @@ bool SaveChannelSettings(const ChannelSettingTable& table, const std::string& pa
 }
 
 bool RestoreChannelSettings(ChannelSettingTable& table, const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK keeps a FIFO of that name from blocking the open; only a regular file is read.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return false;
+    }
     std::array<uint8_t, kChannelSettingsFileBytes> bytes{};
     std::size_t got = 0;
     while (got < bytes.size()) {

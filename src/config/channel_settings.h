@@ -45,7 +45,7 @@ bool SaveChannelSettings(const ChannelSettingTable& table,
 
 // Reads up to 32 bytes of `path` over the table from its start (a shorter file replaces only the
 // leading bytes it holds; words are taken as stored). False, table unchanged, when the file does
-// not exist or cannot be read.
+// not exist, is not a regular file or cannot be read.
 bool RestoreChannelSettings(ChannelSettingTable& table,
                             const std::string& path = kChannelSettingsFileName);
 

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <vector>
 
@@ -121,6 +127,22 @@ TEST_F(ChannelSettingsFile, ShortLongAndMissingFiles) {
     WriteBytes({});
     ASSERT_TRUE(RestoreChannelSettings(table, path));
     for (uint16_t w : table) EXPECT_EQ(w, 0x0101);
+}
+
+TEST_F(ChannelSettingsFile, RestoreFromAFifoReturnsAtOnce) {
+    // A FIFO under the settings name has no writer: an ordinary open would wait for one forever.
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    ChannelSettingTable table;
+    table.fill(0x0006);
+    auto restore = std::async(std::launch::async, [&] { return RestoreChannelSettings(table, path); });
+    if (restore.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+        const int writer = open(path.c_str(), O_WRONLY | O_NONBLOCK);  // lets the reader go
+        if (writer >= 0) close(writer);
+        restore.wait();
+        FAIL() << "restore blocked on a FIFO";
+    }
+    EXPECT_FALSE(restore.get());
+    for (uint16_t w : table) EXPECT_EQ(w, 0x0006);
 }
 
 TEST_F(ChannelSettingsFile, FailedSaveLeavesNothingBehind) {
