@@ -108,6 +108,9 @@ std::size_t VirtualBoard::RequestLocked(uint32_t code, std::span<const uint8_t> 
         }
         case kStartBoard: {
             if (in.size() < Through(ControlBlock::BoardControlWord, 0) || out.size() < 16) return 0;
+            // A (re)start ends whatever the channels were doing: the program sets their modes
+            // again after it.
+            StopAllLocked();
             for (unsigned i = 0; i < 16; ++i) {
                 settings_[i] = uint16_t(InWord(in, BoardImage::ChannelSettingWords + i, 0) & 7);
                 memory_[BoardImage::ChannelSettingWords + i] = settings_[i];
@@ -167,10 +170,9 @@ std::size_t VirtualBoard::RequestLocked(uint32_t code, std::span<const uint8_t> 
             if (in.size() < Through(ControlBlock::BlockReadLength, kBlock)) return 0;
             const uint32_t a = InWord(in, ControlBlock::BlockReadAddress, kBlock);
             const uint32_t len = InWord(in, ControlBlock::BlockReadLength, kBlock);
-            if (a + len > BoardImage::kWords) return 0;
-            const std::size_t words = std::min<std::size_t>(len, out.size() / 2);
-            for (std::size_t i = 0; i < words; ++i) PutWord(out, i, memory_[a + i]);
-            return 2 * words;
+            if (a + len > BoardImage::kWords || out.size() < 2u * len) return 0;
+            for (std::size_t i = 0; i < len; ++i) PutWord(out, i, memory_[a + i]);
+            return 2u * len;
         }
         case kWriteRange: {
             if (in.size() < Through(ControlBlock::WriteLength, 0)) return 0;

@@ -134,6 +134,7 @@ TEST_F(VirtualBoardTest, ProgramOnArinc10SeesTheFlightOnInputsFiveToEight) {
     std::array<uint16_t, 16> settings{};
     settings[4] = 1;
     StartBoard(settings);
+    ASSERT_EQ(StartInput(5, 0x0500), 1);
     const uint64_t before = Board().Input(5).received;
     provider.Advance(1000000);
     EXPECT_EQ(Board().Input(5).received, before);

@@ -71,6 +71,14 @@ TEST_F(VirtualBoardTest, ShortOrUnknownRequestsAreRefusedWithoutAnyChange) {
     std::vector<uint8_t> startIn(8736, 0);
     EXPECT_EQ(board.Control(kStartInputChannel, startIn, tiny), 0u);
     EXPECT_EQ(tiny[0], 0x77);
+    // A block read into fewer bytes than the block is refused, not cut short.
+    blockIn.assign(532, 0);
+    blockIn[0x210] = 0x00, blockIn[0x211] = 0x40, blockIn[0x212] = 0x00, blockIn[0x213] = 0x02;
+    std::vector<uint8_t> shortOut(1023, 0x77);
+    EXPECT_EQ(board.Control(kReadBlock, blockIn, shortOut), 0u);
+    EXPECT_EQ(shortOut, std::vector<uint8_t>(1023, 0x77));
+    std::vector<uint8_t> fullOut(1024, 0x77);
+    EXPECT_EQ(board.Control(kReadBlock, blockIn, fullOut), 1024u);
 }
 
 // Random requests of random sizes and contents, mixed with bus time: the board never crashes,

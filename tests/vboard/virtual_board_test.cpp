@@ -109,8 +109,16 @@ TEST_F(VirtualBoardTest, BoardStartRepliesFrameOffsetsAndBoardStopStopsEveryChan
     ASSERT_EQ(StartInput(6, 0x0500), 1);
     ASSERT_EQ(StartFrame(1, {kA}, true), 1);
     ASSERT_EQ(StartFrame(3, {kA}, true), 1);
+    // A restart ends every channel's mode; the program sets them again afterwards.
     image.Set(ControlBlock::BoardControlWord, 0x0041);
     link.StartBoard();
+    for (unsigned c : {1u, 6u}) EXPECT_FALSE(Board().InputRunning(c)) << c;
+    for (unsigned c : {1u, 3u}) EXPECT_FALSE(Board().OutputRunning(c)) << c;
+
+    ASSERT_EQ(StartInput(1, 0x0500), 1);
+    ASSERT_EQ(StartInput(6, 0x0500), 1);
+    ASSERT_EQ(StartFrame(1, {kA}, true), 1);
+    ASSERT_EQ(StartFrame(3, {kA}, true), 1);
     image.Set(ControlBlock::BoardControlWord, 0);
     link.StopBoard();
     EXPECT_EQ(image.Get(ControlBlock::BoardControlWord), 0x0041);
@@ -213,6 +221,8 @@ TEST_F(VirtualBoardTest, ReceiverHearsOnlyItsOwnRateClass) {
 
     settings[0] = 2;
     StartBoard(settings);
+    ASSERT_EQ(StartInput(1, 0x0500), 1);
+    ASSERT_EQ(StartFrame(1, {kA}, true), 1);
     provider.Advance(100 * WordTimeUs(2));
     EXPECT_EQ(Board().Input(1).received, 100u);
     EXPECT_EQ(Slot(1, 0101), kA);
@@ -221,6 +231,8 @@ TEST_F(VirtualBoardTest, ReceiverHearsOnlyItsOwnRateClass) {
     settings[0] = 3;
     settings[8] = 3;
     StartBoard(settings);
+    ASSERT_EQ(StartInput(1, 0x0500), 1);
+    ASSERT_EQ(StartFrame(1, {kA}, true), 1);
     provider.Advance(100 * WordTimeUs(2));
     EXPECT_EQ(Board().OutputWordsSent(1), 200u);
     EXPECT_EQ(Board().Input(1).received, 100u);
@@ -243,6 +255,8 @@ TEST_F(VirtualBoardTest, ParityIsCompletedByTheOutputAndCheckedByTheInput) {
     // Check off: the words arrive with the even-parity bit 32 the output put in.
     settings[0] = 4;
     StartBoard(settings);
+    ASSERT_EQ(StartInput(1, 0x0500), 1);
+    ASSERT_EQ(StartFrame(1, {kOddOnes, kEvenOnes}, true), 1);
     provider.Advance(2 * kSlow);
     EXPECT_EQ(Slot(1, 0103), kOddOnes | 0x80000000u);
     EXPECT_EQ(Slot(1, 0101), kEvenOnes);
@@ -250,6 +264,7 @@ TEST_F(VirtualBoardTest, ParityIsCompletedByTheOutputAndCheckedByTheInput) {
     // Odd completion, check on: accepted, bit 32 reads 0.
     StartBoard();
     ASSERT_EQ(StartInput(1, 0x0500), 1);
+    ASSERT_EQ(StartFrame(1, {kOddOnes, kEvenOnes}, true), 1);
     provider.Advance(2 * kSlow);
     EXPECT_EQ(Slot(1, 0103), kOddOnes);
     EXPECT_EQ(Slot(1, 0101), kEvenOnes);
