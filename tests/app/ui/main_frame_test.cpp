@@ -86,6 +86,17 @@ TEST_F(MainFrameTest, BoardCommandsRefuseOrWarnWithoutABoard) {
     EXPECT_TRUE(devices.Opened().empty());
 }
 
+TEST_F(MainFrameTest, ListAndFrameCommandsWarnWithoutABoardAndStillOpenTheirDialogs) {
+    ScopedScript script;
+    Trigger(32772);
+    Trigger(32774);
+    EXPECT_EQ(script->MessageTexts(), QStringList({U(text::kNoBoardList), U(text::kNoBoardFrame)}));
+    // Without a board the output channel chooser closes itself and the frame dialog opens at once.
+    EXPECT_EQ(script->dialogClasses,
+              QStringList({QStringLiteral("orv::CDisplayListDlg"), QStringLiteral("orv::COutputFrameDlg")}));
+    EXPECT_TRUE(devices.Opened().empty());
+}
+
 TEST_F(MainFrameTest, ClosingAsksAndCancelKeepsTheWindow) {
     frame->show();
     {
