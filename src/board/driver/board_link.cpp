@@ -103,7 +103,9 @@ void BoardLink::ReadBlock(uint16_t address, uint16_t length) {
     std::lock_guard lock(mutex_);
     image_.Set(ControlBlock::BlockReadAddress, address);
     image_.Set(ControlBlock::BlockReadLength, length);
-    const uint32_t outLen = std::min<uint32_t>(2u * length, BoardImage::kBytes - Byte(address));
+    // The reply lands at `address`: never let it run past the image.
+    const uint32_t room = address < BoardImage::kWords ? BoardImage::kBytes - Byte(address) : 0;
+    const uint32_t outLen = std::min<uint32_t>(2u * length, room);
     Send(kReadBlock, kBlockByte, Byte(ControlBlock::BlockReadLength) + 2 - kBlockByte,
          Byte(address), outLen);
 }

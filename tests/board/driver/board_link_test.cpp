@@ -144,6 +144,11 @@ TEST_F(BoardLinkTest, RangeWriteSendsThroughTheRangeButNeverLessThanTheBlock) {
     // A range running past the memory is cut at its end, never read beyond the image.
     link.WriteRange(0x7FFF, 4);
     EXPECT_EQ(Last().input.size(), 65536u);
+    // Likewise a block read near or past the end of the memory asks only what fits.
+    link.ReadBlock(0x7F00);
+    EXPECT_EQ(Last().outputLength, 512u);
+    link.ReadBlock(0x9000);
+    EXPECT_EQ(Last().outputLength, 0u);
 }
 
 TEST_F(BoardLinkTest, NothingIsSentWithoutADevice) {
