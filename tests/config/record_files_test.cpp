@@ -8,6 +8,7 @@
 #include "config/format_file.h"
 #include "config/param_file.h"
 #include "config/scratch_dir.h"
+#include "support/example_formats.h"
 
 namespace orv {
 namespace {
@@ -18,19 +19,8 @@ using Bytes = std::vector<uint8_t>;
 const Bytes kAlt1Record = {0, 0, 0, 0,  0x00, 0x00, 0xB4, 0x42,  28, 0,  11, 0,  0,
                            'd', 'e', 'g', ' ', 0,  'A', 'L', 'T', '1', ' ', ' ', ' ', ' ', 0,  0};
 
-DecimalFormat Alt1() {
-    DecimalFormat f;
-    f.label.Assign("ALT1");
-    f.bit29Role = 0;
-    f.msbBit = 28;
-    f.lsbBit = 11;
-    f.msbWeight = 90.0f;
-    f.units.Assign("deg");
-    return f;
-}
-
 TEST(FormatRecordTest, EncodesTheFileLayoutByteForByte) {
-    const auto rec = EncodeFormat(Alt1());
+    const auto rec = EncodeFormat(test::Alt1Format());
     EXPECT_EQ(Bytes(rec.begin(), rec.end()), kAlt1Record);
 }
 
@@ -86,7 +76,7 @@ TEST_F(SettingsFileTest, ReadsWholeRecordsAndDropsATrailingPartialRecord) {
     WriteBytes(kFormatFileName, bytes);
     const auto formats = LoadFormats();
     ASSERT_EQ(formats.size(), 2u);
-    EXPECT_EQ(formats[0], Alt1());
+    EXPECT_EQ(formats[0], test::Alt1Format());
     EXPECT_EQ(formats[1].label.View(), "ALT2    ");
 
     Bytes params(24 + 23, 0);  // one record and 23 stray bytes
@@ -96,10 +86,10 @@ TEST_F(SettingsFileTest, ReadsWholeRecordsAndDropsATrailingPartialRecord) {
 }
 
 TEST_F(SettingsFileTest, FindFormatComparesTrimmedLabelsWithCaseAndTakesTheFirst) {
-    DecimalFormat a = Alt1();
-    DecimalFormat b = Alt1();
+    DecimalFormat a = test::Alt1Format();
+    DecimalFormat b = test::Alt1Format();
     b.msbBit = 20;
-    DecimalFormat lower = Alt1();
+    DecimalFormat lower = test::Alt1Format();
     lower.label.Assign("alt1");
     const std::vector<DecimalFormat> formats = {lower, a, b};
     ASSERT_TRUE(SaveFormats(formats));
@@ -111,15 +101,15 @@ TEST_F(SettingsFileTest, FindFormatComparesTrimmedLabelsWithCaseAndTakesTheFirst
 }
 
 TEST_F(SettingsFileTest, SavingReplacesTheFileWithoutWritingIntoTheOldOne) {
-    const std::vector<DecimalFormat> one = {Alt1()};
+    const std::vector<DecimalFormat> one = {test::Alt1Format()};
     ASSERT_TRUE(SaveFormats(one));
     // A reader of the old file keeps seeing the old content: the new file is a different file put
     // in place only when complete.
     const int fd = open(kFormatFileName, O_RDONLY);
     ASSERT_GE(fd, 0);
-    DecimalFormat other = Alt1();
+    DecimalFormat other = test::Alt1Format();
     other.label.Assign("B");
-    const std::vector<DecimalFormat> two = {Alt1(), other};
+    const std::vector<DecimalFormat> two = {test::Alt1Format(), other};
     ASSERT_TRUE(SaveFormats(two));
     uint8_t buf[64];
     EXPECT_EQ(read(fd, buf, sizeof buf), 28);
@@ -137,7 +127,7 @@ TEST_F(SettingsFileTest, AFileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
     const std::vector<ParamRecord> params(1);
     EXPECT_FALSE(SaveParams(params));
     EXPECT_TRUE(std::filesystem::is_directory(kParamFileName));
-    EXPECT_FALSE(SaveFormats(std::vector<DecimalFormat>{Alt1()}, "no-such-dir/x.stt"));
+    EXPECT_FALSE(SaveFormats(std::vector<DecimalFormat>{test::Alt1Format()}, "no-such-dir/x.stt"));
     EXPECT_EQ(Entries().size(), 1u);
 }
 

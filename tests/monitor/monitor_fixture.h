@@ -5,20 +5,10 @@
 #include "arinc/text.h"
 #include "board/driver/board_image.h"
 #include "display/display_table.h"
+#include "support/example_formats.h"
 
 namespace orv::test {
 
-// ALT1: sign in bit 29, field 28..11, 90 for bit 28, degrees.
-inline DecimalFormat Alt1Format() {
-    DecimalFormat f;
-    f.label.Assign("ALT1");
-    f.bit29Role = 0;
-    f.msbBit = 28;
-    f.lsbBit = 11;
-    f.msbWeight = 90.0f;
-    f.units.Assign("deg");
-    return f;
-}
 
 // Fills row `row` of `display` as the editor would (labels "%8s", slot of channel and address).
 inline DisplayEntry& PutEntry(DisplayState& display, int row, const char* label, uint16_t channel, uint16_t address,

@@ -9,7 +9,6 @@
 namespace orv {
 namespace {
 
-using test::Alt1;
 using test::W;
 using test::WordEntry;
 
@@ -63,7 +62,7 @@ TEST(FrameLine, ParseGivesTheFieldsBackAndLeavesUnreadFieldsOfAPause) {
     FrameEntry target = original;
     ParseFrameLine(RenderFrameLine(WordEntry(1, "Q", 7, 0x700)), target);
     EXPECT_TRUE(target.formatLabel.IsBlank());
-    EXPECT_EQ(target.format, Alt1());
+    EXPECT_EQ(target.format, test::Alt1Format());
     EXPECT_EQ(target.word, 0x700u);
     EXPECT_EQ(target.pause, 0);
 }

@@ -5,20 +5,10 @@
 #include "arinc/text.h"
 #include "arinc/word.h"
 #include "transmit/frame_entry.h"
+#include "support/example_formats.h"
 
 namespace orv::test {
 
-// ALT1: sign in bit 29, bits 28..11, weight 90 deg.
-inline DecimalFormat Alt1() {
-    DecimalFormat f;
-    f.label.Assign("ALT1");
-    f.bit29Role = 0;
-    f.msbBit = 28;
-    f.lsbBit = 11;
-    f.msbWeight = 90.0f;
-    f.units.Assign("deg");
-    return f;
-}
 
 inline FrameEntry WordEntry(uint16_t number, const char* label, uint16_t address, ArincWord word,
                             bool withFormat = false) {
@@ -28,7 +18,7 @@ inline FrameEntry WordEntry(uint16_t number, const char* label, uint16_t address
     e.address = address;
     e.word = word;
     if (withFormat) {
-        e.format = Alt1();
+        e.format = test::Alt1Format();
         e.formatLabel = e.format.label;
     }
     return e;

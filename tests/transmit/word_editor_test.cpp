@@ -9,14 +9,13 @@
 namespace orv {
 namespace {
 
-using test::Alt1;
 
 LineList Formats() {
     LineList list(true);
-    DecimalFormat spd = Alt1();
+    DecimalFormat spd = test::Alt1Format();
     spd.label.Assign("SPD");
     list.Add(RenderFormatLine(spd));
-    list.Add(RenderFormatLine(Alt1()));
+    list.Add(RenderFormatLine(test::Alt1Format()));
     return list;
 }
 
@@ -63,7 +62,7 @@ TEST(WordEditor, FormatFromTheListOrReportedMissing) {
     ASSERT_TRUE(out.ok());
     EXPECT_FALSE(out.formatMissing);
     EXPECT_EQ(out.formatLine, 0);  // sorted: ALT1 before SPD
-    EXPECT_EQ(current.format, Alt1());
+    EXPECT_EQ(current.format, test::Alt1Format());
     EXPECT_EQ(current.formatLabel.View(), "ALT1    ");
 
     // A label the list does not have: reported, and the word still accepted with that label but
@@ -94,8 +93,8 @@ TEST(WordEditor, CodeCheckShowsMAndDecimal) {
     EXPECT_EQ(v.m, "00");
 
     // The code change uses the format parsed from the line, no list.
-    EXPECT_EQ(CheckCodeWithFormat("0c8000", "ALT1    ", Alt1()).decimal, " +1.406250e+002 deg     ");
-    EXPECT_EQ(CheckCodeWithFormat("0c8000", "        ", Alt1()).decimal, " ");
+    EXPECT_EQ(CheckCodeWithFormat("0c8000", "ALT1    ", test::Alt1Format()).decimal, " +1.406250e+002 deg     ");
+    EXPECT_EQ(CheckCodeWithFormat("0c8000", "        ", test::Alt1Format()).decimal, " ");
 }
 
 TEST(PauseLength, ZeroTo255Accepted) {

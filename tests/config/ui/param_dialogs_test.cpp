@@ -9,6 +9,7 @@
 #include "config/ui/param_dialogs.h"
 #include "resources/config_strings.h"
 #include "support/ui/widget_test.h"
+#include "support/example_formats.h"
 
 namespace orv {
 namespace {
@@ -37,12 +38,7 @@ class ParamDialogsTest : public test::ScratchDir {
 protected:
     void SetUp() override {
         ScratchDir::SetUp();
-        DecimalFormat f;
-        f.label.Assign("ALT1");
-        f.msbBit = 28;
-        f.lsbBit = 11;
-        f.msbWeight = 90.0f;
-        f.units.Assign("deg");
+        const DecimalFormat f = test::Alt1Format();
         DecimalFormat g = f;
         g.label.Assign("SPD");
         ASSERT_TRUE(SaveFormats(std::vector<DecimalFormat>{g, f}));

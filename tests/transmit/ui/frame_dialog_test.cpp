@@ -18,6 +18,7 @@
 #include "transmit/ui/COutputFrameDlg.h"
 #include "transmit/ui/transmit_commands.h"
 #include "transmit/ui/word_dialogs.h"
+#include "support/example_formats.h"
 
 namespace orv {
 namespace {
@@ -36,15 +37,6 @@ constexpr int kLabel = 1025, kAddress = 1022, kFormatLabel = 1024, kClearFormat 
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 
-DecimalFormat Alt1() {
-    DecimalFormat f;
-    f.label.Assign("ALT1");
-    f.msbBit = 28;
-    f.lsbBit = 11;
-    f.msbWeight = 90.0f;
-    f.units.Assign("deg");
-    return f;
-}
 
 ParamRecord Param(const char* label, uint16_t address, const char* format) {
     ParamRecord r;
@@ -79,9 +71,9 @@ class FrameDialogTest : public test::ScratchDir {
 protected:
     void SetUp() override {
         ScratchDir::SetUp();
-        DecimalFormat spd = Alt1();
+        DecimalFormat spd = test::Alt1Format();
         spd.label.Assign("SPD");
-        ASSERT_TRUE(SaveFormats(std::vector<DecimalFormat>{spd, Alt1()}));
+        ASSERT_TRUE(SaveFormats(std::vector<DecimalFormat>{spd, test::Alt1Format()}));
         ASSERT_TRUE(SaveParams(std::vector<ParamRecord>{Param("ALT", 0377, "ALT1"), Param("LOST", 0206, "NOPE")}));
     }
     void WithBoard(uint16_t outputs = 2) {
@@ -320,8 +312,8 @@ TEST_F(FrameDialogTest, SaveAndRestoreReproduceEveryLine) {
     WithBoard();
     Store(1, 3);
     state.Transmit.StoredFrames[0][1].pause = 1;
-    state.Transmit.StoredFrames[0][2].format = Alt1();
-    state.Transmit.StoredFrames[0][2].formatLabel = Alt1().label;
+    state.Transmit.StoredFrames[0][2].format = test::Alt1Format();
+    state.Transmit.StoredFrames[0][2].formatLabel = test::Alt1Format().label;
     COutputFrameDlg dlg(state, 1);
     const std::vector<std::string> before = Lines(dlg);
     ui::ScopedScript script;
