@@ -153,9 +153,18 @@ TEST_F(VirtualBoardTest, ConcurrentTickAndThreadAtFullTraffic) {
     for (int e = 0; e < kDisplayRows; e += 8) state.Display.DisplayTable[std::size_t(e)].maskMode = 1;
     acq.AcquisitionMode = 1;
 
+    // At least 400 ms of traffic, and on a loaded machine as long as it takes (at most 10 s) until
+    // every channel has been served and the looped entries were received.
+    auto served = [&] {
+        for (int i = 0; i < 4; ++i)
+            if (acq.TraceIndex[std::size_t(i)] == 0 || acq.MaskMatchCount[std::size_t(i)] == 0) return false;
+        return state.Display.DisplayTable[1].receivedCycle > 0 && state.Display.DisplayTable[3].receivedCycle > 0;
+    };
     uint64_t seen = 0;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
-    while (std::chrono::steady_clock::now() < end) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto end = start + std::chrono::milliseconds(400);
+    const auto limit = start + std::chrono::seconds(10);
+    for (auto now = start; now < end || (!served() && now < limit); now = std::chrono::steady_clock::now()) {
         RefreshTick(state);
         for (int i = 0; i < kInputChannels; ++i) {
             const uint16_t index = acq.TraceIndex[std::size_t(i)];
