@@ -1,5 +1,7 @@
 #include "transmit/word_editor.h"
 
+#include <optional>
+
 #include "arinc/text.h"
 #include "arinc/word.h"
 #include "resources/transmit_strings.h"
@@ -70,10 +72,14 @@ WordEditorOutcome ApplyWordEditor(const WordEditorTexts& texts, const LineList& 
     return out;
 }
 
-CodeView CheckCodeWithList(std::string_view code, std::string_view formatLabel, const LineList& formats) {
+namespace {
+// M and DECIMAL of a typed code. `formatFor` gives the format to render with, or nullopt when it
+// cannot be found (it may note the reason in the view).
+template <typename FormatFor>
+CodeView ViewOfCode(std::string_view code, std::string_view formatLabel, FormatFor formatFor) {
     CodeView view;
     const auto v = ReadCode(code);
-    if (!v) {
+    if (!v) {  // no number: DECIMAL shows nothing
         view.decimal = std::string();
         return view;
     }
@@ -82,31 +88,29 @@ CodeView CheckCodeWithList(std::string_view code, std::string_view formatLabel, 
         view.decimal = " ";
         return view;
     }
-    view.formatLine = FindFormatLine(formats, formatLabel);
-    if (view.formatLine == LineList::kNone) {
-        view.error = text::kFormatMissing;
-        return view;
-    }
-    view.decimal = RenderDecimal(ArincWord(*v) << 8, ParseFormatLine(formats.At(view.formatLine)));
+    if (const std::optional<DecimalFormat> f = formatFor(view))
+        view.decimal = RenderDecimal(ArincWord(*v) << 8, *f);
     return view;
+}
+}  // namespace
+
+CodeView CheckCodeWithList(std::string_view code, std::string_view formatLabel, const LineList& formats) {
+    return ViewOfCode(code, formatLabel, [&](CodeView& view) -> std::optional<DecimalFormat> {
+        view.formatLine = FindFormatLine(formats, formatLabel);
+        if (view.formatLine == LineList::kNone) {
+            view.error = text::kFormatMissing;
+            return std::nullopt;
+        }
+        return ParseFormatLine(formats.At(view.formatLine));
+    });
 }
 
 CodeView CheckCodeWithFormat(std::string_view code, std::string_view formatLabel, const DecimalFormat& format) {
-    CodeView view;
-    const auto v = ReadCode(code);
-    if (!v) {
-        view.decimal = std::string();
-        return view;
-    }
-    view.m = MOfCode(*v);
-    if (IsNoFormatText(formatLabel)) {
-        view.decimal = " ";
-        return view;
-    }
-    DecimalFormat f = format;
-    f.label.Assign(Trim(formatLabel));
-    view.decimal = RenderDecimal(ArincWord(*v) << 8, f);
-    return view;
+    return ViewOfCode(code, formatLabel, [&](CodeView&) -> std::optional<DecimalFormat> {
+        DecimalFormat f = format;
+        f.label.Assign(Trim(formatLabel));
+        return f;
+    });
 }
 
 std::optional<uint16_t> ReadPauseLength(std::string_view text) {
