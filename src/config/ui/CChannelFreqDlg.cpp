@@ -16,16 +16,6 @@
 #include "resources/ui/modal.h"
 
 namespace orv {
-namespace {
-
-QLabel* HeadLabel(QWidget* parent, const char* text) {
-    QLabel* label = ui::MakeLabel(parent, QString::fromUtf8(text));
-    label->setFont(ui::GridFont());
-    return label;
-}
-
-}  // namespace
-
 CChannelFreqDlg::CChannelFreqDlg(ChannelSettingTable& settings, int inputCount, int outputCount,
                                  std::string settingsFile, QWidget* parent)
     : QDialog(parent),
@@ -44,8 +34,8 @@ CChannelFreqDlg::CChannelFreqDlg(ChannelSettingTable& settings, int inputCount, 
     auto* lists = new QGridLayout;
     lists->addWidget(ui::MakeLabel(this, QString::fromUtf8(text::kInputChannelsTitle)), 0, 0);
     lists->addWidget(ui::MakeLabel(this, QString::fromUtf8(text::kOutputChannelsTitle)), 0, 1);
-    lists->addWidget(HeadLabel(this, text::kInputListHead), 1, 0);
-    lists->addWidget(HeadLabel(this, text::kOutputListHead), 1, 1);
+    lists->addWidget(ui::MakeGridLabel(this, QString::fromUtf8(text::kInputListHead)), 1, 0);
+    lists->addWidget(ui::MakeGridLabel(this, QString::fromUtf8(text::kOutputListHead)), 1, 1);
     lists->addWidget(inputs_, 2, 0);
     lists->addWidget(outputs_, 2, 1);
 

@@ -42,12 +42,6 @@ QString TrimmedRight(const std::optional<std::string>& cp1251) {
     return ui::FromCp1251(end == std::string::npos ? std::string_view{} : std::string_view(*cp1251).substr(0, end + 1));
 }
 
-QLabel* GridLabel(QWidget* parent, const char* cp1251) {
-    auto* l = ui::MakeLabel(parent, ui::FromCp1251(cp1251));
-    l->setFont(ui::GridFont());
-    return l;
-}
-
 }  // namespace
 
 // ---- Editor ----
@@ -120,38 +114,13 @@ CFormatTableDlg::CFormatTableDlg(QWidget* parent) : QDialog(parent) {
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list_->setMinimumWidth(ui::kCellWidth * 72);
 
-    auto* frame = new QGroupBox(U(text::kFormatFrame), this);
-    auto* add = ui::MakeButton(frame, kIdAdd, U(text::kFormatAdd));
-    auto* edit = ui::MakeButton(frame, kIdEdit, U(text::kFormatEdit));
-    auto* del = ui::MakeButton(frame, kIdDelete, U(text::kFormatDelete));
-    auto* frameLayout = new QVBoxLayout(frame);
-    frameLayout->addWidget(add);
-    frameLayout->addWidget(edit);
-    frameLayout->addWidget(del);
-    frameLayout->addStretch();
-
-    auto* ok = ui::MakeButton(this, ui::kIdOk, U(text::kApply));
-    ok->setDefault(true);
-    auto* cancel = ui::MakeButton(this, ui::kIdCancel, U(text::kCancel));
-
-    auto* listColumn = new QVBoxLayout;
-    listColumn->addWidget(GridLabel(this, kFormatLineHead1));
-    listColumn->addWidget(GridLabel(this, kFormatLineHead2));
-    listColumn->addWidget(list_);
-    auto* side = new QVBoxLayout;
-    side->addWidget(frame);
-    side->addStretch();
-    side->addWidget(ok);
-    side->addWidget(cancel);
-    auto* top = new QHBoxLayout(this);
-    top->addLayout(listColumn, 1);
-    top->addLayout(side);
-
-    connect(add, &QPushButton::clicked, this, &CFormatTableDlg::OnAdd);
-    connect(edit, &QPushButton::clicked, this, &CFormatTableDlg::OnEdit);
-    connect(del, &QPushButton::clicked, this, &CFormatTableDlg::OnDelete);
-    connect(ok, &QPushButton::clicked, this, &CFormatTableDlg::OnApply);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    ui::LayOutTableDialog(*this, list_,
+                          {ui::FromCp1251(kFormatLineHead1), ui::FromCp1251(kFormatLineHead2)},
+                          U(text::kFormatFrame),
+                          {{kIdAdd, U(text::kFormatAdd), [this] { OnAdd(); }},
+                           {kIdEdit, U(text::kFormatEdit), [this] { OnEdit(); }},
+                           {kIdDelete, U(text::kFormatDelete), [this] { OnDelete(); }}},
+                          {ui::kIdOk, U(text::kApply), [this] { OnApply(); }}, U(text::kCancel));
 
     for (const auto& f : LoadFormats()) list_->AddLine(RenderFormatLine(f));
 }

@@ -40,12 +40,6 @@ QString TrimmedRight(const std::optional<std::string>& cp1251) {
     return ui::FromCp1251(end == std::string::npos ? std::string_view{} : std::string_view(*cp1251).substr(0, end + 1));
 }
 
-QLabel* GridLabel(QWidget* parent, const char* cp1251) {
-    auto* l = ui::MakeLabel(parent, ui::FromCp1251(cp1251));
-    l->setFont(ui::GridFont());
-    return l;
-}
-
 }  // namespace
 
 // ---- Editor ----
@@ -76,8 +70,8 @@ CParamEditDlg::CParamEditDlg(QWidget* parent) : QDialog(parent) {
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
     top->addWidget(ui::MakeLabel(this, U(text::kFormatsForReference)));
-    top->addWidget(GridLabel(this, kFormatLineHead1));
-    top->addWidget(GridLabel(this, kFormatLineHead2));
+    top->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead1)));
+    top->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead2)));
     top->addWidget(formats_);
     top->addWidget(ui::MakeLabel(this, U(text::kDoubleClickFormat)));
     top->addLayout(buttons);
@@ -117,38 +111,13 @@ CParamDictDlg::CParamDictDlg(QWidget* parent) : QDialog(parent) {
     list_ = ui::WithId(new ui::ListBox(true, this), kIdParamList);
     list_->setMinimumWidth(ui::kCellWidth * 36);
 
-    auto* frame = new QGroupBox(U(text::kParamFrame), this);
-    auto* add = ui::MakeButton(frame, kIdAdd, U(text::kParamAdd));
-    auto* del = ui::MakeButton(frame, kIdDelete, U(text::kParamDelete));
-    auto* edit = ui::MakeButton(frame, kIdEdit, U(text::kParamEdit));
-    auto* frameLayout = new QVBoxLayout(frame);
-    frameLayout->addWidget(add);
-    frameLayout->addWidget(del);
-    frameLayout->addWidget(edit);
-    frameLayout->addStretch();
-
-    auto* ok = ui::MakeButton(this, ui::kIdOk, U(text::kApply));
-    ok->setDefault(true);
-    auto* cancel = ui::MakeButton(this, ui::kIdCancel, U(text::kCancel));
-
-    auto* listColumn = new QVBoxLayout;
-    listColumn->addWidget(GridLabel(this, kParamLineHead1));
-    listColumn->addWidget(GridLabel(this, kParamLineHead2));
-    listColumn->addWidget(list_);
-    auto* side = new QVBoxLayout;
-    side->addWidget(frame);
-    side->addStretch();
-    side->addWidget(ok);
-    side->addWidget(cancel);
-    auto* top = new QHBoxLayout(this);
-    top->addLayout(listColumn, 1);
-    top->addLayout(side);
-
-    connect(add, &QPushButton::clicked, this, &CParamDictDlg::OnAdd);
-    connect(edit, &QPushButton::clicked, this, &CParamDictDlg::OnEdit);
-    connect(del, &QPushButton::clicked, this, &CParamDictDlg::OnDelete);
-    connect(ok, &QPushButton::clicked, this, &CParamDictDlg::OnApply);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    ui::LayOutTableDialog(*this, list_,
+                          {ui::FromCp1251(kParamLineHead1), ui::FromCp1251(kParamLineHead2)},
+                          U(text::kParamFrame),
+                          {{kIdAdd, U(text::kParamAdd), [this] { OnAdd(); }},
+                           {kIdDelete, U(text::kParamDelete), [this] { OnDelete(); }},
+                           {kIdEdit, U(text::kParamEdit), [this] { OnEdit(); }}},
+                          {ui::kIdOk, U(text::kApply), [this] { OnApply(); }}, U(text::kCancel));
 
     for (const auto& r : LoadParams()) list_->AddLine(RenderParamLine(r));
 }

@@ -56,12 +56,6 @@ constexpr const char* kListExtension = ".42i";
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 QString U(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
-QLabel* GridLabel(QWidget* parent, const char* cp1251) {
-    auto* l = ui::MakeLabel(parent, ui::FromCp1251(cp1251));
-    l->setFont(ui::GridFont());
-    return l;
-}
-
 QString TrimmedRight(const std::optional<std::string>& cp1251) {
     if (!cp1251) return {};
     const auto end = cp1251->find_last_not_of(' ');
@@ -110,14 +104,14 @@ CDisplayParamDlg::CDisplayParamDlg(QWidget* parent) : QDialog(parent) {
 
     auto* paramColumn = new QVBoxLayout;
     paramColumn->addWidget(ui::MakeLabel(this, U(text::kDisplayParamsHead)));
-    paramColumn->addWidget(GridLabel(this, kParamLineHead1));
-    paramColumn->addWidget(GridLabel(this, kParamLineHead2));
+    paramColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kParamLineHead1)));
+    paramColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kParamLineHead2)));
     paramColumn->addWidget(params_, 1);
     paramColumn->addWidget(ui::MakeLabel(this, U(text::kDisplayDoubleClickParam)));
     auto* formatColumn = new QVBoxLayout;
     formatColumn->addWidget(ui::MakeLabel(this, U(text::kDisplayFormatsHead)));
-    formatColumn->addWidget(GridLabel(this, kFormatLineHead1));
-    formatColumn->addWidget(GridLabel(this, kFormatLineHead2));
+    formatColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead1)));
+    formatColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead2)));
     formatColumn->addWidget(formats_, 1);
     formatColumn->addWidget(ui::MakeLabel(this, U(text::kDisplayDoubleClickFormat)));
     auto* lists = new QHBoxLayout;
@@ -184,8 +178,8 @@ CParamFormatDlg::CParamFormatDlg(DisplayState& display, int row, QWidget* parent
     auto* buttons = ApplyCancel(this, &ok);
     auto* top = new QVBoxLayout(this);
     top->addLayout(paramRow);
-    top->addWidget(GridLabel(this, kFormatLineHead1));
-    top->addWidget(GridLabel(this, kFormatLineHead2));
+    top->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead1)));
+    top->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead2)));
     top->addWidget(formats_, 1);
     top->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &CParamFormatDlg::OnApply);
@@ -231,8 +225,8 @@ CParamPickDlg::CParamPickDlg(const ProgramState& state, int listLines, QWidget* 
     auto* buttons = ApplyCancel(this, &ok);
     auto* top = new QVBoxLayout(this);
     top->addLayout(channelRow);
-    top->addWidget(GridLabel(this, kParamLineHead1));
-    top->addWidget(GridLabel(this, kParamLineHead2));
+    top->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kParamLineHead1)));
+    top->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kParamLineHead2)));
     top->addWidget(params_, 1);
     top->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &CParamPickDlg::OnApply);
@@ -288,8 +282,8 @@ CDisplayListDlg::CDisplayListDlg(ProgramState& state, QWidget* parent) : QDialog
     auto* cancel = ui::MakeButton(this, ui::kIdCancel, U(text::kDisplayCancel));
 
     auto* listColumn = new QVBoxLayout;
-    listColumn->addWidget(GridLabel(this, kDisplayLineHead1));
-    listColumn->addWidget(GridLabel(this, kDisplayLineHead2));
+    listColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kDisplayLineHead1)));
+    listColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kDisplayLineHead2)));
     listColumn->addWidget(list_, 1);
     auto* side = new QVBoxLayout;
     side->addWidget(paramFrame);

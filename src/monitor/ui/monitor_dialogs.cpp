@@ -45,8 +45,7 @@ CInputMaskDlg::CInputMaskDlg(uint16_t channelIndex, QWidget* parent) : QDialog(p
     auto* grid = new QGridLayout;
     auto* caption = MakeLabel(this, U(text::kMaskRowCaption));
     grid->addWidget(caption, 1, 0);
-    auto* head = MakeLabel(this, U(text::kMaskBitsHead));
-    head->setFont(GridFont());
+    auto* head = MakeGridLabel(this, U(text::kMaskBitsHead));
     grid->addWidget(head, 0, 1, 1, kMaskBits);
     for (int k = 0; k < kMaskBits; ++k) {
         // Bits 31 and 30 have no length limit: their change rule turns longer text into "x".
@@ -96,8 +95,7 @@ CParamTraceDlg::CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget*
     caption->setAlignment(Qt::AlignCenter);
     caption->setText(FromCp1251(TraceCaption(entry.paramLabel, entry.channel)));
     layout->addWidget(caption);
-    auto* head = MakeLabel(this, U(text::kTraceHead));
-    head->setFont(GridFont());
+    auto* head = MakeGridLabel(this, U(text::kTraceHead));
     layout->addWidget(head);
     list_ = WithId(new ListBox(false, this), 1000);
     list_->setSelectionMode(QAbstractItemView::NoSelection);

@@ -1,8 +1,13 @@
 #include "resources/ui/dialog_base.h"
 
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
+
+#include "resources/ui/grid_font.h"
 
 namespace orv::ui {
 
@@ -20,5 +25,42 @@ QLineEdit* MakeEdit(QWidget* parent, int id, int maxLength, bool readOnly) {
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& text) { return new QLabel(text, parent); }
+
+QLabel* MakeGridLabel(QWidget* parent, const QString& text) {
+    QLabel* label = MakeLabel(parent, text);
+    label->setFont(GridFont());
+    return label;
+}
+
+void LayOutTableDialog(QDialog& dialog, QWidget* list, const QStringList& heads, const QString& frameTitle,
+                       const std::vector<ButtonSpec>& frameButtons, const ButtonSpec& ok,
+                       const QString& cancelText) {
+    auto* frame = new QGroupBox(frameTitle, &dialog);
+    auto* frameLayout = new QVBoxLayout(frame);
+    for (const ButtonSpec& spec : frameButtons) {
+        QPushButton* b = MakeButton(frame, spec.id, spec.text);
+        QObject::connect(b, &QPushButton::clicked, &dialog, spec.onClick);
+        frameLayout->addWidget(b);
+    }
+    frameLayout->addStretch();
+
+    QPushButton* apply = MakeButton(&dialog, ok.id, ok.text);
+    apply->setDefault(true);
+    QObject::connect(apply, &QPushButton::clicked, &dialog, ok.onClick);
+    QPushButton* cancel = MakeButton(&dialog, kIdCancel, cancelText);
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+
+    auto* listColumn = new QVBoxLayout;
+    for (const QString& head : heads) listColumn->addWidget(MakeGridLabel(&dialog, head));
+    listColumn->addWidget(list);
+    auto* side = new QVBoxLayout;
+    side->addWidget(frame);
+    side->addStretch();
+    side->addWidget(apply);
+    side->addWidget(cancel);
+    auto* top = new QHBoxLayout(&dialog);
+    top->addLayout(listColumn, 1);
+    top->addLayout(side);
+}
 
 }  // namespace orv::ui

@@ -4,6 +4,10 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
+#include <functional>
+#include <utility>
+#include <vector>
 
 class QPushButton;
 class QLineEdit;
@@ -27,6 +31,22 @@ W* Control(const QWidget& dialog, int id) {
 QPushButton* MakeButton(QWidget* parent, int id, const QString& text);
 QLineEdit* MakeEdit(QWidget* parent, int id, int maxLength = 0, bool readOnly = false);
 QLabel* MakeLabel(QWidget* parent, const QString& text);
+// A label in the grid font, for column heads that must line up over a list's columns.
+QLabel* MakeGridLabel(QWidget* parent, const QString& text);
+
+// A button of a dialog: id, caption and what a click does.
+struct ButtonSpec {
+    int id;
+    QString text;
+    std::function<void()> onClick;
+};
+
+// The layout of a table dialog: the column heads (grid font) over `list` on the left; on the right
+// a frame titled `frameTitle` with `frameButtons` in their order, then `ok` (the default button,
+// id 1) and a cancel button (id 2) that rejects the dialog.
+void LayOutTableDialog(QDialog& dialog, QWidget* list, const QStringList& heads, const QString& frameTitle,
+                       const std::vector<ButtonSpec>& frameButtons, const ButtonSpec& ok,
+                       const QString& cancelText);
 
 // Standard dialog ids.
 inline constexpr int kIdOk = 1;

@@ -43,12 +43,6 @@ constexpr int kIdStop = 1025;
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
-QLabel* GridLabel(QWidget* parent, const char* utf8) {
-    auto* l = ui::MakeLabel(parent, U(utf8));
-    l->setFont(ui::GridFont());
-    return l;
-}
-
 }  // namespace
 
 COutputFrameDlg::COutputFrameDlg(ProgramState& state, unsigned channel, QWidget* parent)
@@ -100,8 +94,8 @@ COutputFrameDlg::COutputFrameDlg(ProgramState& state, unsigned channel, QWidget*
 
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(header_);
-    listColumn->addWidget(GridLabel(this, text::kFrameHeading1));
-    listColumn->addWidget(GridLabel(this, text::kFrameHeading2));
+    listColumn->addWidget(ui::MakeGridLabel(this, U(text::kFrameHeading1)));
+    listColumn->addWidget(ui::MakeGridLabel(this, U(text::kFrameHeading2)));
     listColumn->addWidget(list_, 1);
     auto* side = new QVBoxLayout;
     side->addWidget(param);

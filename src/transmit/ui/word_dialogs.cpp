@@ -35,12 +35,6 @@ constexpr int kIdPauseLength = 1009;
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
-QLabel* GridLabel(QWidget* parent, const QString& text) {
-    auto* l = ui::MakeLabel(parent, text);
-    l->setFont(ui::GridFont());
-    return l;
-}
-
 std::string Cp1251Of(const QLineEdit* edit) { return ui::ToCp1251(edit->text()).value_or(std::string()); }
 
 void ShowView(const CodeView& view, QLineEdit* m, QLineEdit* decimal) {
@@ -94,14 +88,14 @@ COutputWordDlg::COutputWordDlg(FrameEntry& current, QWidget* parent) : QDialog(p
     formats_->setMinimumWidth(ui::kCellWidth * 66);
 
     auto* paramColumn = new QVBoxLayout;
-    paramColumn->addWidget(GridLabel(this, ui::FromCp1251(kParamLineHead1)));
-    paramColumn->addWidget(GridLabel(this, ui::FromCp1251(kParamLineHead2)));
+    paramColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kParamLineHead1)));
+    paramColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kParamLineHead2)));
     paramColumn->addWidget(params_, 1);
     paramColumn->addWidget(ui::MakeLabel(this, U(text::kWordParamHint)));
     auto* formatColumn = new QVBoxLayout;
     formatColumn->addWidget(ui::MakeLabel(this, U(text::kWordFormatsCaption)));
-    formatColumn->addWidget(GridLabel(this, ui::FromCp1251(kFormatLineHead1)));
-    formatColumn->addWidget(GridLabel(this, ui::FromCp1251(kFormatLineHead2)));
+    formatColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead1)));
+    formatColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead2)));
     formatColumn->addWidget(formats_, 1);
     formatColumn->addWidget(ui::MakeLabel(this, U(text::kWordFormatHint)));
 
