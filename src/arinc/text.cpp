@@ -386,4 +386,13 @@ std::string_view Trim(std::string_view text) {
     return text.substr(b, e - b);
 }
 
+std::string_view TrimRightBlanks(std::string_view text) {
+    const auto end = text.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
+}
+
+std::string_view Columns(std::string_view line, std::size_t at, std::size_t width) {
+    return at < line.size() ? line.substr(at, width) : std::string_view{};
+}
+
 }  // namespace orv

@@ -57,5 +57,10 @@ std::optional<double> ScanDouble(std::string_view text);
 
 // Blanks (and tabs and line ends) removed at both ends.
 std::string_view Trim(std::string_view text);
+// Blanks removed at the end only.
+std::string_view TrimRightBlanks(std::string_view text);
+// The field of a fixed-column line from column `at`, at most `width` characters; empty when the
+// line is shorter.
+std::string_view Columns(std::string_view line, std::size_t at, std::size_t width = std::string_view::npos);
 
 }  // namespace orv

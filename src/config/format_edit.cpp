@@ -8,15 +8,6 @@
 namespace orv {
 namespace {
 
-std::string_view Column(std::string_view line, std::size_t at, std::size_t width = std::string_view::npos) {
-    return at < line.size() ? line.substr(at, width) : std::string_view{};
-}
-
-std::string TrimRight(std::string_view text) {
-    const auto end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string{} : std::string(text.substr(0, end + 1));
-}
-
 // A bit number field: nullopt when empty, unrepresentable or holding no number; otherwise the low
 // 8 bits of the decimal value (a negative entry thus becomes a large bit number).
 std::optional<unsigned> BitNumber(const std::optional<std::string>& text) {
@@ -61,11 +52,11 @@ FormatCheck CheckFormatFields(const FormatFields& fields) {
 
 FormatFields FieldsOfFormatLine(std::string_view line) {
     FormatFields f;
-    f.label = TrimRight(Column(line, 0, 8));
-    f.msb = std::string(Column(line, 20, 2));
-    f.lsb = std::string(Column(line, 32, 2));
-    f.units = TrimRight(Column(line, 42, 4));
-    f.weight = std::string(Column(line, 53));
+    f.label = std::string(TrimRightBlanks(Columns(line, 0, 8)));
+    f.msb = std::string(Columns(line, 20, 2));
+    f.lsb = std::string(Columns(line, 32, 2));
+    f.units = std::string(TrimRightBlanks(Columns(line, 42, 4)));
+    f.weight = std::string(Columns(line, 53));
     f.role = (line.size() > 10 && line[10] == kRoleDataText[0]) ? 1 : 0;
     return f;
 }

@@ -4,19 +4,6 @@
 #include "resources/config_strings.h"
 
 namespace orv {
-namespace {
-
-std::string_view Column(std::string_view line, std::size_t at, std::size_t width) {
-    return at < line.size() ? line.substr(at, width) : std::string_view{};
-}
-
-std::string TrimRight(std::string_view text) {
-    const auto end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string{} : std::string(text.substr(0, end + 1));
-}
-
-}  // namespace
-
 ParamCheck CheckParamFields(const ParamFields& fields) {
     ParamCheck out;
     // A label number is one byte: an address above octal 377 would not survive the record.
@@ -33,9 +20,9 @@ ParamCheck CheckParamFields(const ParamFields& fields) {
 
 ParamFields FieldsOfParamLine(std::string_view line) {
     ParamFields f;
-    f.label = TrimRight(Column(line, 0, 8));
-    f.address = std::string(Column(line, 15, 3));
-    f.formatLabel = TrimRight(Column(line, 24, 8));
+    f.label = std::string(TrimRightBlanks(Columns(line, 0, 8)));
+    f.address = std::string(Columns(line, 15, 3));
+    f.formatLabel = std::string(TrimRightBlanks(Columns(line, 24, 8)));
     return f;
 }
 

@@ -1,3 +1,4 @@
+#include "arinc/text.h"
 #include "config/ui/format_dialogs.h"
 
 #include <QComboBox>
@@ -35,12 +36,6 @@ constexpr int kIdWeight = 1013;
 constexpr int kIdUnits = 1012;
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QString TrimmedRight(const std::optional<std::string>& cp1251) {
-    if (!cp1251) return {};
-    const auto end = cp1251->find_last_not_of(' ');
-    return ui::FromCp1251(end == std::string::npos ? std::string_view{} : std::string_view(*cp1251).substr(0, end + 1));
-}
 
 }  // namespace
 
@@ -81,11 +76,11 @@ CFormatEditDlg::CFormatEditDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void CFormatEditDlg::SetFields(const FormatFields& fields) {
-    label_->setText(TrimmedRight(fields.label));
+    label_->setText(ui::FromCp1251(TrimRightBlanks(fields.label.value_or(std::string()))));
     msb_->setText(fields.msb ? ui::FromCp1251(*fields.msb) : QString());
     lsb_->setText(fields.lsb ? ui::FromCp1251(*fields.lsb) : QString());
     weight_->setText(fields.weight ? ui::FromCp1251(*fields.weight) : QString());
-    units_->setText(TrimmedRight(fields.units));
+    units_->setText(ui::FromCp1251(TrimRightBlanks(fields.units.value_or(std::string()))));
     role_->setCurrentIndex(fields.role == 1 ? 1 : 0);
 }
 

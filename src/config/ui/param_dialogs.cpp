@@ -1,3 +1,4 @@
+#include "arinc/text.h"
 #include "config/ui/param_dialogs.h"
 
 #include <QFormLayout>
@@ -33,12 +34,6 @@ constexpr int kIdClearFormat = 1021;
 constexpr int kIdFormatList = 1011;
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QString TrimmedRight(const std::optional<std::string>& cp1251) {
-    if (!cp1251) return {};
-    const auto end = cp1251->find_last_not_of(' ');
-    return ui::FromCp1251(end == std::string::npos ? std::string_view{} : std::string_view(*cp1251).substr(0, end + 1));
-}
 
 }  // namespace
 
@@ -88,9 +83,9 @@ CParamEditDlg::CParamEditDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void CParamEditDlg::SetFields(const ParamFields& fields) {
-    label_->setText(TrimmedRight(fields.label));
+    label_->setText(ui::FromCp1251(TrimRightBlanks(fields.label.value_or(std::string()))));
     address_->setText(fields.address ? ui::FromCp1251(*fields.address) : QString());
-    formatLabel_->setText(TrimmedRight(fields.formatLabel));
+    formatLabel_->setText(ui::FromCp1251(TrimRightBlanks(fields.formatLabel.value_or(std::string()))));
 }
 
 void CParamEditDlg::OnApply() {

@@ -1,3 +1,4 @@
+#include "arinc/text.h"
 #include "display/ui/display_dialogs.h"
 
 #include <QComboBox>
@@ -56,14 +57,8 @@ constexpr const char* kListExtension = ".42i";
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 QString U(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
-QString TrimmedRight(const std::optional<std::string>& cp1251) {
-    if (!cp1251) return {};
-    const auto end = cp1251->find_last_not_of(' ');
-    return ui::FromCp1251(end == std::string::npos ? std::string_view{} : std::string_view(*cp1251).substr(0, end + 1));
-}
-
-QString Columns(const std::string& line, std::size_t col, std::size_t width) {
-    return col < line.size() ? ui::FromCp1251(std::string_view(line).substr(col, width)) : QString();
+QString ColumnText(const std::string& line, std::size_t col, std::size_t width) {
+    return ui::FromCp1251(Columns(line, col, width));
 }
 
 QHBoxLayout* ApplyCancel(QDialog* dialog, QPushButton** applyOut = nullptr) {
@@ -129,13 +124,13 @@ CDisplayParamDlg::CDisplayParamDlg(QWidget* parent) : QDialog(parent) {
     connect(params_, &ui::ListBox::lineActivated, this, [this](int index) {
         if (index < 0 || index >= params_->Count()) return;
         const std::string& line = params_->Text(index);
-        label_->setText(Columns(line, 0, 8));
-        address_->setText(Columns(line, 15, 3));
-        formatLabel_->setText(Columns(line, 24, 8));
+        label_->setText(ColumnText(line, 0, 8));
+        address_->setText(ColumnText(line, 15, 3));
+        formatLabel_->setText(ColumnText(line, 24, 8));
     });
     connect(formats_, &ui::ListBox::lineActivated, this, [this](int index) {
         if (index < 0 || index >= formats_->Count()) return;
-        formatLabel_->setText(Columns(formats_->Text(index), 0, 8));
+        formatLabel_->setText(ColumnText(formats_->Text(index), 0, 8));
     });
     connect(ok, &QPushButton::clicked, this, &CDisplayParamDlg::OnApply);
 
@@ -144,10 +139,10 @@ CDisplayParamDlg::CDisplayParamDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void CDisplayParamDlg::SetFields(const DisplayParamFields& fields) {
-    label_->setText(TrimmedRight(fields.paramLabel));
+    label_->setText(ui::FromCp1251(TrimRightBlanks(fields.paramLabel.value_or(std::string()))));
     channel_->setText(fields.channel ? ui::FromCp1251(*fields.channel) : QString());
     address_->setText(fields.address ? ui::FromCp1251(*fields.address) : QString());
-    formatLabel_->setText(TrimmedRight(fields.formatLabel));
+    formatLabel_->setText(ui::FromCp1251(TrimRightBlanks(fields.formatLabel.value_or(std::string()))));
 }
 
 void CDisplayParamDlg::OnApply() {
