@@ -1,0 +1,27 @@
+#pragma once
+// The colour of each character of a parameter row. A row whose parameter has gone quiet is drawn
+// grey so that nobody takes its last value for a live one; every text stays as it is, only its
+// ink changes.
+
+#include <array>
+#include <cstdint>
+
+#include "board/acquisition_state.h"
+#include "display/display_table.h"
+#include "monitor/table_rows.h"
+
+namespace orv {
+
+enum class Ink : uint8_t { Black, Grey };
+inline constexpr std::array<uint32_t, 2> kInkRgb = {0x000000, 0x808080};
+
+using RowInks = std::array<Ink, kParameterRowWidth>;
+
+// True when row `row` is stale at `nowMs` (the BoardState::TickCount clock).
+bool RowIsStale(const DisplayState& display, const AcquisitionState& acquisition, int row, uint32_t nowMs);
+
+// The ink of each of the 108 character columns of row `row` at `nowMs`.
+RowInks ParameterRowInks(const DisplayState& display, const AcquisitionState& acquisition, int row,
+                         uint32_t nowMs);
+
+}  // namespace orv
