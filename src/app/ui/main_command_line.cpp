@@ -13,7 +13,20 @@ std::optional<std::string> Value(const QCommandLineParser& parser, const QComman
     return parser.value(option).toStdString();
 }
 
+// The parser names the program only once an application object exists.
+QString HelpText(const QCommandLineParser& parser) {
+    return parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("orvmon"));
+}
+
 }  // namespace
+
+bool AsksForHelpOrVersion(const QStringList& arguments) {
+    for (const QString& a : arguments.mid(1))
+        if (a == QLatin1String("-h") || a == QLatin1String("--help") || a == QLatin1String("--help-all") ||
+            a == QLatin1String("-v") || a == QLatin1String("--version"))
+            return true;
+    return false;
+}
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -37,12 +50,12 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     CommandLine result;
     if (!parser.parse(arguments)) {
         result.exitCode = 2;
-        result.output = parser.errorText() + QStringLiteral("\n") + parser.helpText();
+        result.output = parser.errorText() + QStringLiteral("\n") + HelpText(parser);
         return result;
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         result.exitCode = 0;
-        result.output = parser.helpText();
+        result.output = HelpText(parser);
         return result;
     }
     if (parser.isSet(version)) {

@@ -21,6 +21,9 @@ struct CommandLine {
 // Parses the arguments (the program name first). Every option is declared here, in one place.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
+// True when the arguments hold -h, --help, --help-all, -v or --version.
+bool AsksForHelpOrVersion(const QStringList& arguments);
+
 // Applies the options once the main window is shown: every message goes through ShowMessage with
 // the window as parent, and the program goes on without the step that failed.
 void ApplyCommandLine(CMainFrame& frame, const StartOptions& options);
