@@ -13,9 +13,12 @@ std::optional<std::string> Value(const QCommandLineParser& parser, const QComman
     return parser.value(option).toStdString();
 }
 
-// The parser names the program only once an application object exists.
+// The usage line names the program as it is installed, however it was started.
 QString HelpText(const QCommandLineParser& parser) {
-    return parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("orvmon"));
+    QString text = parser.helpText();
+    const qsizetype end = text.indexOf(QStringLiteral(" [options]"));
+    if (text.startsWith(QStringLiteral("Usage: ")) && end > 0) text.replace(7, end - 7, QStringLiteral("orvmon"));
+    return text;
 }
 
 }  // namespace
