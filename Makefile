@@ -37,7 +37,7 @@ run: deps $(BUILD)/build.ninja
 	  echo "  See the window:  DISPLAY=$$DISPLAY XAUTHORITY=$$XAUTHORITY import -window root /tmp/orvmon.png"; \
 	  echo "                   (ImageMagick), then open /tmp/orvmon.png in an image viewer."; \
 	  echo "  Stop it:         Ctrl+C here, or kill $$$$"; \
-	  exec ../$(BUILD)/orvmon $(RUN_ARGS)'; fi
+	  exec ../$(BUILD)/orvmon $(RUN_ARGS)' || { s=$$?; [ $$s -eq 143 ] || [ $$s -eq 130 ] || exit $$s; }; fi
 
 install: deps $(BUILD)/build.ninja
 	@cmake --build $(BUILD) -j $(JOBS) --target orvmon orvtool
