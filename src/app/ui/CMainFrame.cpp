@@ -11,6 +11,7 @@
 #include <QTimerEvent>
 
 #include "app/ui/CAboutDlg.h"
+#include "app/ui/CHelpWindow.h"
 #include "monitor/ui/COrvmonView.h"
 #include "monitor/ui/CTitleView.h"
 #include "resources/shell_strings.h"
@@ -95,9 +96,8 @@ void CMainFrame::BuildMenus() {
             &COrvmonView::OnChannelRates);
 
     QMenu* help = bar->addMenu(QString::fromUtf8(text::kMenuHelp));
-    connect(AddCommand(help, 57667, text::kMenuHelpIndex), &QAction::triggered, this, [this] {
-        ShowMessage(this, QString::fromUtf8(text::kNoHelp));
-    });
+    connect(AddCommand(help, 57667, text::kMenuHelpIndex), &QAction::triggered, this,
+            [this] { ShowHelpWindow(this); });
     help->addSeparator();
     connect(AddCommand(help, 57664, text::kMenuAbout), &QAction::triggered, this, [this] {
         CAboutDlg dlg(this);

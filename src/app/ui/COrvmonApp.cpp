@@ -3,6 +3,7 @@
 #include <QSettings>
 
 #include "app/ui/CMainFrame.h"
+#include "app/ui/main_command_line.h"
 #include "board/board_control.h"
 #include "vboard/virtual_board_provider.h"
 
@@ -30,8 +31,9 @@ COrvmonApp::~COrvmonApp() {
     devices_.reset();
 }
 
-int COrvmonApp::Run() {
+int COrvmonApp::Run(const StartOptions& options) {
     frame_->show();
+    ApplyCommandLine(*frame_, options);
     return QApplication::exec();
 }
 

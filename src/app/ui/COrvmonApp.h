@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <memory>
 
+#include "app/main_options.h"
 #include "app/program_state.h"
 
 namespace orv::ui {
@@ -14,8 +15,9 @@ class COrvmonApp {
 public:
     COrvmonApp(int& argc, char** argv);
     ~COrvmonApp();
-    // Shows the main window and runs the event loop until the window is closed.
-    int Run();
+    // Shows the main window, applies the start-up options (none: the plain start) and runs the
+    // event loop until the window is closed.
+    int Run(const StartOptions& options = {});
 
 private:
     QApplication app_;

@@ -1,0 +1,50 @@
+#pragma once
+// What the start-up options of the program do, as plain functions on the program state. Each
+// step does what the dialogs would have done and reports the message to show (UTF-8) when it
+// cannot be done; the program then goes on without that step.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/program_state.h"
+#include "config/channel_settings.h"
+#include "config/format_file.h"
+
+namespace orv {
+
+// Messages of the options that no dialog has (UTF-8).
+inline constexpr const char* kBadPeriodOption = "Неверный период обновления экрана: ";  // then the value
+
+// The values given on the command line; an option not given is nullopt.
+struct StartOptions {
+    std::optional<std::string> device;
+    std::optional<std::string> list;
+    std::optional<std::string> period;
+};
+
+// --period: the refresh period as the period dialog's "Применить" takes it. nullptr when taken.
+const char* ApplyPeriodOption(ProgramState& state, std::string_view text);
+
+// --device: the device opened as "Выбрать" and OK do, the channel settings restored from
+// `settingsPath` when that file can be read (the dialog's defaults otherwise), then the board
+// started and the stored frames and displayed list emptied, as "Применить" of the channel
+// settings does. A name that is not one of the twelve devices or a device that cannot be opened
+// gives the device selection's open error; nothing has changed then.
+const char* ApplyDeviceOption(ProgramState& state, std::string_view name,
+                              const std::string& settingsPath = kChannelSettingsFileName);
+
+// --list: the records of a ".42i" file loaded into the table and the board as "Восстановить из
+// файла" and "Применить" of the list dialog do. Without a board, with a file that cannot be opened
+// or with nothing to load, the message to show.
+const char* ApplyListOption(ProgramState& state, const std::string& path,
+                            const std::string& formatPath = kFormatFileName);
+
+// The three steps in the order that makes sense: the period first (the board starts its timer
+// with it), then the device, then the list. Calls `show` with each message, in order; the bad
+// period and the unreadable file are named after the message.
+void ApplyStartOptions(ProgramState& state, const StartOptions& options,
+                       const std::function<void(const std::string&)>& show);
+
+}  // namespace orv

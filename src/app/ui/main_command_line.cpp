@@ -1,0 +1,81 @@
+#include "app/ui/main_command_line.h"
+
+#include <QCommandLineParser>
+
+#include "app/ui/CMainFrame.h"
+#include "resources/ui/modal.h"
+
+namespace orv::ui {
+namespace {
+
+std::optional<std::string> Value(const QCommandLineParser& parser, const QCommandLineOption& option) {
+    if (!parser.isSet(option)) return std::nullopt;
+    return parser.value(option).toStdString();
+}
+
+// The usage line names the program as it is installed, however it was started.
+QString HelpText(const QCommandLineParser& parser) {
+    QString text = parser.helpText();
+    const qsizetype end = text.indexOf(QStringLiteral(" [options]"));
+    if (text.startsWith(QStringLiteral("Usage: ")) && end > 0) text.replace(7, end - 7, QStringLiteral("orvmon"));
+    return text;
+}
+
+}  // namespace
+
+bool AsksForHelpOrVersion(const QStringList& arguments) {
+    for (const QString& a : arguments.mid(1))
+        if (a == QLatin1String("-h") || a == QLatin1String("--help") || a == QLatin1String("--help-all") ||
+            a == QLatin1String("-v") || a == QLatin1String("--version"))
+            return true;
+    return false;
+}
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Orvmon: ARINC 429 bus monitor. Without options it starts with no board selected."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption device(
+        QStringLiteral("device"),
+        QStringLiteral("Select and start board NAME (arinc10 .. arinc42) with the channel settings of "
+                       "Orvparam.stt when present."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption list(QStringLiteral("list"),
+                                  QStringLiteral("Load the display list FILE (.42i) into the table."),
+                                  QStringLiteral("FILE"));
+    const QCommandLineOption period(QStringLiteral("period"),
+                                    QStringLiteral("Refresh the screen every MS milliseconds."),
+                                    QStringLiteral("MS"));
+    parser.addOptions({device, list, period});
+
+    CommandLine result;
+    if (!parser.parse(arguments)) {
+        result.exitCode = 2;
+        result.output = parser.errorText() + QStringLiteral("\n") + HelpText(parser);
+        return result;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        result.exitCode = 0;
+        result.output = HelpText(parser);
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.exitCode = 0;
+        result.output = QStringLiteral("orvmon " ORV_VERSION "\n");
+        return result;
+    }
+    result.options.device = Value(parser, device);
+    result.options.list = Value(parser, list);
+    result.options.period = Value(parser, period);
+    return result;
+}
+
+void ApplyCommandLine(CMainFrame& frame, const StartOptions& options) {
+    ApplyStartOptions(frame.State(), options,
+                      [&frame](const std::string& message) { ShowMessage(&frame, QString::fromStdString(message)); });
+    frame.update();
+}
+
+}  // namespace orv::ui

@@ -1,0 +1,104 @@
+// The start-up options on the virtual board: each does what its dialogs would have done, and a
+// bad value gives its message and leaves the rest of the start as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "app/main_options.h"
+#include "board/acquisition.h"
+#include "board/board_control.h"
+#include "config/channel_settings.h"
+#include "config/scratch_dir.h"
+#include "display/table_ops.h"
+#include "monitor/table_rows.h"
+#include "resources/board_strings.h"
+#include "resources/capture_strings.h"
+#include "resources/shell_strings.h"
+#include "vboard/virtual_board_provider.h"
+
+namespace orv {
+namespace {
+
+const std::filesystem::path kSamples = ORV_SAMPLES_DIR;
+
+class StartOptionsTest : public test::ScratchDir {
+protected:
+    void SetUp() override {
+        ScratchDir::SetUp();
+        for (const char* f : {"Orvfrmt.stt", "OrvparamList.stt", "scenario.42i"})
+            std::filesystem::copy_file(kSamples / f, f);
+        state.Devices = &devices;
+    }
+    void TearDown() override {
+        ReleaseBoard(state);
+        ScratchDir::TearDown();
+    }
+    std::vector<std::string> Apply(const StartOptions& options) {
+        std::vector<std::string> messages;
+        ApplyStartOptions(state, options, [&](const std::string& m) { messages.push_back(m); });
+        return messages;
+    }
+
+    VirtualBoardProvider devices{BoardClock::Manual};
+    ProgramState state;
+};
+
+TEST_F(StartOptionsTest, DeviceAndListGiveLiveRowsWithTheSavedChannelSettings) {
+    ChannelSettingTable saved{};
+    saved[std::size_t(InputSettingIndex(5))] = SettingWord(0, 1);
+    saved[std::size_t(OutputSettingIndex(2))] = SettingWord(2, 1);
+    ASSERT_TRUE(SaveChannelSettings(saved));
+
+    EXPECT_TRUE(Apply({"arinc10", "scenario.42i", "250"}).empty());
+    EXPECT_EQ(state.Shell.RefreshPeriodMs, 250);
+    EXPECT_EQ(state.Shell.DeviceState, 0);
+    EXPECT_EQ(state.Board.ChannelSettings, saved);
+    EXPECT_EQ(state.Acquisition.AcquisitionMode, 1);
+    ASSERT_GT(UsedEntries(state.Display.DisplayTable), 0);
+
+    devices.Advance(300'000);
+    RefreshTick(state);
+    int live = 0;
+    for (int r = 0; r < UsedEntries(state.Display.DisplayTable); ++r)
+        if (state.Display.DisplayTable[std::size_t(r)].receivedCycle == 1) {
+            ++live;
+            const std::string row = ParameterRowText(state.Display, state.Acquisition, state.Board.BoardImage, r);
+            EXPECT_NE(row.substr(26, 13), "  0x00000000 ") << row;
+        }
+    EXPECT_GT(live, 0);
+}
+
+TEST_F(StartOptionsTest, WithoutASettingsFileTheBoardStartsWithTheDialogDefaults) {
+    EXPECT_TRUE(Apply({"arinc20", std::nullopt, std::nullopt}).empty());
+    EXPECT_EQ(state.Shell.DeviceState, 0);
+    EXPECT_EQ(state.Board.ChannelSettings, ChannelSettingTable{});
+    EXPECT_EQ(state.Shell.RefreshPeriodMs, 1000);
+}
+
+TEST_F(StartOptionsTest, BadValuesGiveTheirMessagesAndTheStartGoesOn) {
+    // An unknown device, a bad period: nothing selected, the period kept.
+    EXPECT_EQ(Apply({"arinc99", std::nullopt, "0"}),
+              (std::vector<std::string>{std::string(kBadPeriodOption) + "0", text::kDeviceOpenError}));
+    EXPECT_EQ(state.Shell.DeviceState, -1);
+    EXPECT_EQ(state.Shell.RefreshPeriodMs, 1000);
+    // A device the selection offers but that does not open.
+    EXPECT_EQ(Apply({"arinc42", std::nullopt, std::nullopt}), std::vector<std::string>{text::kDeviceOpenError});
+    // A list without a board.
+    EXPECT_EQ(Apply({std::nullopt, "scenario.42i", std::nullopt}), std::vector<std::string>{text::kNoBoard});
+
+    // With a board: an unreadable list and an empty one; the board keeps running.
+    ASSERT_TRUE(Apply({"arinc10", std::nullopt, std::nullopt}).empty());
+    EXPECT_EQ(Apply({std::nullopt, "missing.42i", std::nullopt}),
+              std::vector<std::string>{std::string(text::kOpenFailed) + "missing.42i"});
+    std::filesystem::create_directory("dir.42i");
+    EXPECT_EQ(Apply({std::nullopt, "dir.42i", std::nullopt}),
+              std::vector<std::string>{std::string(text::kOpenFailed) + "dir.42i"});
+    WriteBytes("empty.42i", {});
+    EXPECT_EQ(Apply({std::nullopt, "empty.42i", std::nullopt}).size(), 1u);
+    EXPECT_EQ(state.Shell.DeviceState, 0);
+    EXPECT_EQ(UsedEntries(state.Display.DisplayTable), 0);
+}
+
+}  // namespace
+}  // namespace orv

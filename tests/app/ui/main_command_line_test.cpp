@@ -1,0 +1,119 @@
+// The program's command line and the help window, headless on the virtual board.
+#include <QAction>
+#include <filesystem>
+
+#include "app/ui/CHelpWindow.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/main_command_line.h"
+#include "board/board_control.h"
+#include "config/scratch_dir.h"
+#include "display/display_table.h"
+#include "monitor/table_rows.h"
+#include "monitor/ui/COrvmonView.h"
+#include "resources/board_strings.h"
+#include "support/ui/widget_test.h"
+#include "vboard/virtual_board_provider.h"
+
+namespace orv::ui {
+namespace {
+
+QStringList Args(std::initializer_list<const char*> args) {
+    QStringList list{QStringLiteral("orvmon")};
+    for (const char* a : args) list << QString::fromUtf8(a);
+    return list;
+}
+
+TEST(CommandLine, OptionsAreReadAndHelpVersionAndMistakesEndTheStart) {
+    const CommandLine all = ParseCommandLine(Args({"--device", "arinc10", "--list=scenario.42i", "--period", "250"}));
+    EXPECT_FALSE(all.exitCode);
+    EXPECT_EQ(all.options.device, "arinc10");
+    EXPECT_EQ(all.options.list, "scenario.42i");
+    EXPECT_EQ(all.options.period, "250");
+
+    const CommandLine bare = ParseCommandLine(Args({}));
+    EXPECT_FALSE(bare.exitCode);
+    EXPECT_FALSE(bare.options.device || bare.options.list || bare.options.period);
+
+    const CommandLine help = ParseCommandLine(Args({"--help"}));
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.output.contains(QStringLiteral("--device <NAME>")));
+    EXPECT_TRUE(help.output.startsWith(QStringLiteral("Usage: orvmon")));
+    EXPECT_TRUE(AsksForHelpOrVersion(Args({"--list", "x", "-v"})));
+    EXPECT_FALSE(AsksForHelpOrVersion(Args({"--list", "x"})));
+    EXPECT_EQ(ParseCommandLine(Args({"--version"})).exitCode, 0);
+
+    const CommandLine unknown = ParseCommandLine(Args({"--colour", "red"}));
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.output.contains(QStringLiteral("colour")));
+    EXPECT_EQ(ParseCommandLine(Args({"--device"})).exitCode, 2);  // a value is missing
+}
+
+class StartOnVirtualBoard : public test::ScratchDir {
+protected:
+    void SetUp() override {
+        ScratchDir::SetUp();
+        for (const char* f : {"Orvfrmt.stt", "OrvparamList.stt", "scenario.42i"})
+            std::filesystem::copy_file(std::filesystem::path(ORV_SAMPLES_DIR) / f, f);
+        state.Devices = &devices;
+        frame = std::make_unique<CMainFrame>(state);
+        frame->show();
+    }
+    void TearDown() override {
+        ReleaseBoard(state);
+        frame.reset();
+        ScratchDir::TearDown();
+    }
+
+    VirtualBoardProvider devices{BoardClock::Manual};
+    ProgramState state;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(StartOnVirtualBoard, DeviceAndListShowLiveRowsWithoutAnyDialog) {
+    ScopedScript script;
+    ApplyCommandLine(*frame, ParseCommandLine(Args({"--device", "arinc10", "--list", "scenario.42i"})).options);
+    EXPECT_TRUE(script->messages.empty()) << script->MessageTexts().join(u'|').toStdString();
+    EXPECT_TRUE(script->dialogClasses.isEmpty());
+    EXPECT_EQ(state.Shell.DeviceState, 0);
+    EXPECT_NE(state.Shell.RefreshTimerId, 0u);  // the window's timer runs the refresh
+
+    devices.Advance(300'000);
+    frame->TableView()->RefreshTick();
+    int live = 0;
+    for (int r = 0; r < UsedEntries(state.Display.DisplayTable); ++r)
+        if (state.Display.DisplayTable[std::size_t(r)].receivedCycle == 1 &&
+            WordLabel(RowValue(state.Display, state.Board.BoardImage, r)) == state.Display.DisplayTable[std::size_t(r)].address)
+            ++live;
+    EXPECT_GT(live, 0);
+}
+
+TEST_F(StartOnVirtualBoard, ABadDeviceGivesItsMessageAndTheProgramGoesOn) {
+    ScopedScript script;
+    ApplyCommandLine(*frame, ParseCommandLine(Args({"--device", "arinc77", "--period", "500"})).options);
+    EXPECT_EQ(script->MessageTexts(), QStringList{QString::fromUtf8(text::kDeviceOpenError)});
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(state.Shell.DeviceState, -1);
+    EXPECT_EQ(state.Shell.RefreshPeriodMs, 500);
+    // The menu still works: the device can be chosen by hand afterwards.
+    EXPECT_TRUE(frame->Command(32771)->isEnabled());
+}
+
+TEST_F(StartOnVirtualBoard, HelpCommandOpensOneGuideWindow) {
+    ScopedScript script;
+    frame->Command(57667)->trigger();
+    frame->Command(57667)->trigger();
+    EXPECT_TRUE(script->messages.empty());
+    const auto windows = frame->findChildren<CHelpWindow*>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows[0]->isVisible());
+    EXPECT_TRUE(windows[0]->isWindow());
+    const QString text = windows[0]->toPlainText();
+    for (const char* heading : {"Первые шаги", "Устаревшие значения", "Меню по правой кнопке", "Маска и трасса",
+                                "Выдача кадров", "Прием файла", "Файлы и их записи", "Виртуальная плата"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(heading))) << heading;
+    // The guide's column names are the title pane's own.
+    EXPECT_TRUE(CHelpWindow::GuideText().contains(QString::fromUtf8("прием по маске")));
+}
+
+}  // namespace
+}  // namespace orv::ui

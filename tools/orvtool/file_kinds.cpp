@@ -1,0 +1,352 @@
+#include "file_kinds.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+#include "arinc/text.h"
+#include "config/channel_settings.h"
+#include "config/record_file.h"
+#include "config/format_file.h"
+#include "config/param_file.h"
+#include "config/table_rules.h"
+#include "display/display_line_file.h"
+#include "display/list_rules.h"
+#include "transmit/frame_line.h"
+#include "transmit/frame_list.h"
+
+namespace orv::tool {
+namespace {
+
+constexpr FieldSpec kFormatFields[] = {{"label", FieldType::Text}, {"role", FieldType::Dec},
+                                       {"msb", FieldType::Dec},    {"lsb", FieldType::Dec},
+                                       {"units", FieldType::Text}, {"weight", FieldType::Float}};
+
+std::vector<FieldSpec> Fields(std::initializer_list<FieldSpec> first, bool withFormat = false) {
+    std::vector<FieldSpec> fields(first);
+    if (withFormat)
+        for (const FieldSpec& f : kFormatFields)
+            fields.push_back({f.name == std::string_view("label") ? "fmt_label"
+                              : f.name == std::string_view("role") ? "fmt_role"
+                              : f.name == std::string_view("msb")  ? "fmt_msb"
+                              : f.name == std::string_view("lsb")  ? "fmt_lsb"
+                              : f.name == std::string_view("units") ? "fmt_units"
+                                                                    : "fmt_weight",
+                              f.type});
+    return fields;
+}
+
+const std::vector<KindInfo>& Infos() {
+    static const std::vector<KindInfo> infos = {
+        {Kind::Formats, "formats", kFormatRecordSize, std::vector<FieldSpec>(std::begin(kFormatFields), std::end(kFormatFields))},
+        {Kind::Dictionary, "dictionary", kParamRecordSize,
+         Fields({{"label", FieldType::Text}, {"address", FieldType::Oct}, {"format", FieldType::Text}})},
+        {Kind::Channels, "channels", 2,
+         Fields({{"direction", FieldType::Text}, {"channel", FieldType::Dec}, {"rate", FieldType::Dec},
+                 {"parity", FieldType::Dec}})},
+        {Kind::DisplayList, "list", kDisplayLineRecordSize,
+         Fields({{"label", FieldType::Text}, {"channel", FieldType::Dec}, {"address", FieldType::Oct},
+                 {"format", FieldType::Text}})},
+        {Kind::Frame, "frame", kFrameRecordSize,
+         Fields({{"number", FieldType::Dec}, {"pause", FieldType::Dec}, {"end", FieldType::Dec},
+                 {"label", FieldType::Text}, {"address", FieldType::Oct}, {"word", FieldType::Hex},
+                 {"format", FieldType::Text}},
+                true)},
+    };
+    return infos;
+}
+
+// ---- Field texts ----
+template <std::size_t N>
+std::string TextField(const FixedText<N>& text) {
+    std::string_view v = text.View();
+    while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+    return Utf8FromCp1251(v);
+}
+std::string DecField(long long v) { return FormatDec(v); }
+std::string OctField(unsigned v) { return FormatOct(v, 3, true); }
+std::string HexField(uint32_t v) { return "0x" + FormatHex(v, 8, true); }
+std::string FloatField(float v) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+// Reads the fields of a row one after another; the first failure is kept.
+class FieldReader {
+public:
+    FieldReader(const KindInfo& info, const Row& row) : info_(info), row_(row) {
+        if (row.size() != info.fields.size())
+            error_ = "expected " + std::to_string(info.fields.size()) + " fields, found " + std::to_string(row.size());
+    }
+    const std::string& Error() const { return error_; }
+
+    template <std::size_t N>
+    FixedText<N> Text() {
+        FixedText<N> t;
+        if (const std::string* s = Next()) {
+            const std::optional<std::string> cp = Cp1251FromUtf8(*s);
+            if (!cp) Fail("has a character that Windows-1251 cannot hold");
+            else if (cp->size() > N) Fail("is longer than " + std::to_string(N) + " characters");
+            else t.Assign(*cp);
+        }
+        return t;
+    }
+    template <typename T>
+    T Number(int base = 10) {
+        T v{};
+        if (const std::string* s = Next()) {
+            std::string_view digits = *s;
+            if (base == 16 && (digits.starts_with("0x") || digits.starts_with("0X"))) digits.remove_prefix(2);
+            long long n = 0;
+            const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), n, base);
+            if (digits.empty() || r.ec != std::errc() || r.ptr != digits.data() + digits.size())
+                Fail("is not a number");
+            else if (n < (long long)std::numeric_limits<T>::min() || n > (long long)std::numeric_limits<T>::max())
+                Fail("is out of range");
+            else v = T(n);
+        }
+        return v;
+    }
+    float Float() {
+        float v = 0;
+        if (const std::string* s = Next()) {
+            const auto r = std::from_chars(s->data(), s->data() + s->size(), v);
+            if (s->empty() || r.ec != std::errc() || r.ptr != s->data() + s->size()) Fail("is not a number");
+        }
+        return v;
+    }
+    std::string Plain() {
+        const std::string* s = Next();
+        return s ? *s : std::string();
+    }
+
+private:
+    const std::string* Next() {
+        if (!error_.empty() || at_ >= row_.size()) return nullptr;
+        current_ = at_;
+        return &row_[at_++];
+    }
+    void Fail(const std::string& what) {
+        if (error_.empty()) error_ = std::string("field ") + info_.fields[current_].name + " " + what;
+    }
+    const KindInfo& info_;
+    const Row& row_;
+    std::size_t at_ = 0;
+    std::size_t current_ = 0;
+    std::string error_;
+};
+
+void AppendFormat(Row& row, const DecimalFormat& f) {
+    row.push_back(TextField(f.label));
+    row.push_back(DecField(f.bit29Role));
+    row.push_back(DecField(f.msbBit));
+    row.push_back(DecField(f.lsbBit));
+    row.push_back(TextField(f.units));
+    row.push_back(FloatField(f.msbWeight));
+}
+DecimalFormat ReadFormat(FieldReader& in) {
+    DecimalFormat f;
+    f.label = in.Text<8>();
+    f.bit29Role = in.Number<uint8_t>();
+    f.msbBit = in.Number<uint16_t>();
+    f.lsbBit = in.Number<uint16_t>();
+    f.units = in.Text<4>();
+    f.msbWeight = in.Float();
+    return f;
+}
+
+template <std::size_t N>
+std::vector<uint8_t> Bytes(const std::array<uint8_t, N>& a) {
+    return {a.begin(), a.end()};
+}
+
+}  // namespace
+
+const KindInfo& Info(Kind kind) { return Infos()[std::size_t(kind)]; }
+
+const std::vector<Kind>& AllKinds() {
+    static const std::vector<Kind> kinds = {Kind::Formats, Kind::Dictionary, Kind::Channels, Kind::DisplayList,
+                                            Kind::Frame};
+    return kinds;
+}
+
+std::optional<Kind> KindOfName(std::string_view name) {
+    for (const KindInfo& info : Infos())
+        if (name == info.name) return info.kind;
+    return std::nullopt;
+}
+
+std::optional<Kind> KindOfPath(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    if (EqualNoCase1251(name, kFormatFileName)) return Kind::Formats;
+    if (EqualNoCase1251(name, kParamFileName)) return Kind::Dictionary;
+    if (EqualNoCase1251(name, kChannelSettingsFileName)) return Kind::Channels;
+    const std::string ext = std::filesystem::path(path).extension().string();
+    if (EqualNoCase1251(ext, ".42i")) return Kind::DisplayList;
+    if (EqualNoCase1251(ext, ".42o")) return Kind::Frame;
+    return std::nullopt;
+}
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+Records SplitFile(Kind kind, std::span<const uint8_t> bytes) {
+    const std::size_t size = Info(kind).recordSize;
+    Records r;
+    std::size_t at = 0;
+    for (; at + size <= bytes.size(); at += size) r.records.emplace_back(bytes.begin() + at, bytes.begin() + at + size);
+    r.partialBytes = bytes.size() - at;
+    return r;
+}
+
+Row RowOfRecord(Kind kind, std::size_t index, std::span<const uint8_t> record) {
+    Row row;
+    switch (kind) {
+        case Kind::Formats:
+            AppendFormat(row, DecodeFormat(record));
+            break;
+        case Kind::Dictionary: {
+            const ParamRecord p = DecodeParam(record);
+            row = {TextField(p.paramLabel), OctField(p.address), TextField(p.formatLabel)};
+            break;
+        }
+        case Kind::Channels: {
+            const uint16_t word = GetU16(record, 0);
+            const bool input = index < std::size_t(kSettingsPerKind);
+            row = {input ? "in" : "out", DecField(long(index % kSettingsPerKind) + 1), DecField(RateCode(word)),
+                   DecField(ParityChoice(word))};
+            break;
+        }
+        case Kind::DisplayList: {
+            const DisplayLineRecord d = DecodeDisplayLine(record);
+            row = {TextField(d.paramLabel), DecField(d.channel), OctField(d.address), TextField(d.formatLabel)};
+            break;
+        }
+        case Kind::Frame: {
+            const FrameEntry e = DecodeFrameEntry(record);
+            row = {DecField(e.number), DecField(e.pause),        DecField(e.endFlag),      TextField(e.paramLabel),
+                   OctField(e.address), HexField(e.word), TextField(e.formatLabel)};
+            AppendFormat(row, e.format);
+            break;
+        }
+    }
+    return row;
+}
+
+RecordOfRowResult RecordOfRow(Kind kind, std::size_t index, const Row& row) {
+    FieldReader in(Info(kind), row);
+    RecordOfRowResult out;
+    switch (kind) {
+        case Kind::Formats: {
+            const DecimalFormat f = ReadFormat(in);
+            out.bytes = Bytes(EncodeFormat(f));
+            break;
+        }
+        case Kind::Dictionary: {
+            ParamRecord p;
+            p.paramLabel = in.Text<8>();
+            p.address = in.Number<uint16_t>(8);
+            p.formatLabel = in.Text<8>();
+            out.bytes = Bytes(EncodeParam(p));
+            break;
+        }
+        case Kind::Channels: {
+            const bool input = index < std::size_t(kSettingsPerKind);
+            const std::string direction = in.Plain();
+            const auto channel = in.Number<uint16_t>();
+            const auto rate = in.Number<uint16_t>();
+            const auto parity = in.Number<uint16_t>();
+            if (in.Error().empty()) {
+                const std::string expected = std::string(input ? "in" : "out") + " " +
+                                             std::to_string(index % kSettingsPerKind + 1);
+                if (direction + " " + std::to_string(channel) != expected)
+                    out.error = "expected the setting of " + expected + " here";
+                else if (rate > 3 || parity > 1)
+                    out.error = "field rate or parity is out of range";
+                else
+                    out.bytes = {uint8_t(SettingWord(rate, parity)), 0};
+            }
+            break;
+        }
+        case Kind::DisplayList: {
+            DisplayLineRecord d;
+            d.paramLabel = in.Text<8>();
+            d.channel = in.Number<uint16_t>();
+            d.address = in.Number<uint16_t>(8);
+            d.formatLabel = in.Text<8>();
+            out.bytes = Bytes(EncodeDisplayLine(d));
+            break;
+        }
+        case Kind::Frame: {
+            FrameEntry e;
+            e.number = in.Number<uint16_t>();
+            e.pause = in.Number<uint16_t>();
+            e.endFlag = in.Number<uint16_t>();
+            e.paramLabel = in.Text<8>();
+            e.address = in.Number<uint16_t>(8);
+            e.word = in.Number<uint32_t>(16);
+            e.formatLabel = in.Text<8>();
+            e.format = ReadFormat(in);
+            out.bytes = Bytes(EncodeFrameEntry(e));
+            break;
+        }
+    }
+    if (!in.Error().empty()) out.error = in.Error();
+    if (!out.ok()) out.bytes.clear();
+    return out;
+}
+
+std::vector<std::string> DialogLines(Kind kind, std::span<const uint8_t> bytes) {
+    const Records split = SplitFile(kind, bytes);
+    switch (kind) {
+        case Kind::Formats: {
+            std::vector<DecimalFormat> formats;
+            for (const auto& r : split.records) formats.push_back(DecodeFormat(r));
+            return FormatLines(formats).Lines();
+        }
+        case Kind::Dictionary: {
+            std::vector<ParamRecord> params;
+            for (const auto& r : split.records) params.push_back(DecodeParam(r));
+            return ParamLines(params).Lines();
+        }
+        case Kind::Channels: {
+            // As the settings dialog shows a board with eight channels of each kind after
+            // "Восстановить из файла": the file's bytes over the defaults.
+            ChannelSettingTable table{};
+            for (std::size_t i = 0; i < std::min(bytes.size(), kChannelSettingsFileBytes); ++i) {
+                const std::size_t w = i / 2;
+                table[w] = uint16_t(i % 2 == 0 ? (table[w] & 0xFF00) | bytes[i] : (table[w] & 0x00FF) | (bytes[i] << 8));
+            }
+            std::vector<std::string> lines;
+            for (int c = 1; c <= kSettingsPerKind; ++c)
+                lines.push_back(InputChannelLine(c, table[std::size_t(InputSettingIndex(c))]));
+            lines.emplace_back();
+            for (int c = 1; c <= kSettingsPerKind; ++c)
+                lines.push_back(OutputChannelLine(c, table[std::size_t(OutputSettingIndex(c))]));
+            return lines;
+        }
+        case Kind::DisplayList: {
+            std::vector<DisplayLineRecord> records;
+            for (const auto& r : split.records) records.push_back(DecodeDisplayLine(r));
+            return LinesOfRecords(records);
+        }
+        case Kind::Frame: {
+            FrameEntry current;
+            return FrameFileLines(bytes, current);
+        }
+    }
+    return {};
+}
+
+}  // namespace orv::tool
