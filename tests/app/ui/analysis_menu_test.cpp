@@ -1,0 +1,102 @@
+// The menu "Анализ": the table and capture block exports through the main window's commands.
+#include <QAction>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/ui/CMainFrame.h"
+#include "board/driver/recording_device.h"
+#include "monitor/csv_export.h"
+#include "monitor/monitor_fixture.h"
+#include "resources/analysis_strings.h"
+#include "resources/ui/save_file.h"
+#include "support/ui/widget_test.h"
+
+namespace orv::ui {
+namespace {
+
+namespace fs = std::filesystem;
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class AnalysisMenuTest : public ::testing::Test {
+protected:
+    AnalysisMenuTest() {
+        state.Devices = &devices;
+        state.Board.TickCount = [] { return 5000u; };
+        frame = std::make_unique<CMainFrame>(state);
+        dir = fs::temp_directory_path() / ("orv_analysis_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+    }
+    ~AnalysisMenuTest() override { fs::remove_all(dir); }
+    void Trigger(int id) {
+        QAction* a = frame->Command(id);
+        ASSERT_NE(a, nullptr) << id;
+        a->trigger();
+    }
+    QString Path(const char* name) const { return QString::fromStdString((dir / name).string()); }
+
+    RecordingProvider devices{{"arinc10"}};
+    ProgramState state;
+    std::unique_ptr<CMainFrame> frame;
+    fs::path dir;
+};
+
+TEST_F(AnalysisMenuTest, NothingToExportIsSaidAndNoFileIsAskedFor) {
+    ScopedScript script;
+    ScopedSaveFileScript files;
+    Trigger(32900);
+    Trigger(32901);
+    state.Acquisition.AcquisitionMode = 1;  // reception with an empty list
+    state.Display.DisplayListReady = 1;
+    Trigger(32900);
+    EXPECT_EQ(script->MessageTexts(),
+              QStringList({U(text::kNoTableToExport), U(text::kNoBlockToExport), U(text::kNoTableToExport)}));
+    EXPECT_TRUE(files.captions.isEmpty());
+}
+
+TEST_F(AnalysisMenuTest, TableExportWritesTheRowsAsShown) {
+    test::PutEntry(state.Display, 0, "ALT", 5, 0203, true).receivedCycle = 3;
+    test::PutEntry(state.Display, 1, "GS", 6, 012);
+    state.Board.BoardImage.Set32(state.Display.SlotAddresses[0], 0x0C8000C8);
+    state.Acquisition.AcquisitionMode = 1;
+    ScopedScript script;
+    ScopedSaveFileScript files;
+    files.Answer(Path("table.csv"));
+    Trigger(32900);
+    EXPECT_TRUE(script->messages.empty());
+    EXPECT_EQ(files.suggestedNames, QStringList({QStringLiteral("table.csv")}));
+    EXPECT_EQ(ReadText(dir / "table.csv"),
+              TableCsv(state.Display, state.Acquisition, state.Board.BoardImage, 5000));
+    EXPECT_NE(ReadText(dir / "table.csv").find("ALT,5,203,0x0c8000c8,001440000310,00,140.625,deg,3,,"),
+              std::string::npos);
+}
+
+TEST_F(AnalysisMenuTest, BlockExportWritesTheCaptureBlockOrReportsAFailure) {
+    state.Acquisition.AcquisitionMode = 2;
+    state.Capture.FileChannel = 3;
+    state.Capture.StreamAddress = 0x4400;
+    for (uint32_t i = 0; i < 256; ++i) state.Board.BoardImage.Set32(0x4400 + 2 * i, 0x60000000u | (i << 8) | 0x83u);
+    ScopedScript script;
+    ScopedSaveFileScript files;
+    files.Answer(Path("block.csv"));
+    Trigger(32901);
+    EXPECT_EQ(files.suggestedNames, QStringList({QStringLiteral("block_ch3.csv")}));
+    const std::string written = ReadText(dir / "block.csv");
+    EXPECT_EQ(written, BlockCsv(state.Board.BoardImage, 0x4400));
+    EXPECT_NE(written.find("\r\n255,203,0x6000ff83,014000177603,11\r\n"), std::string::npos);
+
+    // Into a directory that does not exist: the message, and the earlier file is untouched.
+    files.Answer(Path("missing/block.csv"));
+    Trigger(32901);
+    ASSERT_EQ(script->messages.size(), 1u);
+    EXPECT_TRUE(script->messages[0].text.startsWith(U(text::kExportFailed)));
+    EXPECT_EQ(ReadText(dir / "block.csv"), written);
+}
+
+}  // namespace
+}  // namespace orv::ui
