@@ -104,15 +104,15 @@ CParamTraceDlg::CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget*
     points_->setMarkerSize(6);
     points_->setColor(QColor(0x20, 0x40, 0xA0));
     points_->setBorderColor(QColor(0x20, 0x40, 0xA0));
-    marked_ = new QScatterSeries(chart_);
-    marked_->setObjectName(QStringLiteral("markedPoint"));
-    marked_->setMarkerSize(12);
-    marked_->setColor(Qt::transparent);
-    marked_->setBorderColor(Qt::red);
-    marked_->setPen(QPen(Qt::red, 2));
+    markedSeries_ = new QScatterSeries(chart_);
+    markedSeries_->setObjectName(QStringLiteral("markedPoint"));
+    markedSeries_->setMarkerSize(12);
+    markedSeries_->setColor(Qt::transparent);
+    markedSeries_->setBorderColor(Qt::red);
+    markedSeries_->setPen(QPen(Qt::red, 2));
     chart_->addSeries(line_);
     chart_->addSeries(points_);
-    chart_->addSeries(marked_);
+    chart_->addSeries(markedSeries_);
     axisX_ = new QValueAxis(chart_);
     axisX_->setTitleText(U(text::kTraceAxisTime));
     axisX_->setLabelFormat(QStringLiteral("%.1f"));
@@ -128,7 +128,7 @@ CParamTraceDlg::CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget*
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
     for (QXYSeries* s : {static_cast<QXYSeries*>(line_), static_cast<QXYSeries*>(points_),
-                         static_cast<QXYSeries*>(marked_)}) {
+                         static_cast<QXYSeries*>(markedSeries_)}) {
         s->attachAxis(axisX_);
         s->attachAxis(axisY_);
     }
@@ -208,14 +208,19 @@ void CParamTraceDlg::Refresh() { Show(TakeTraceSnapshot(state_.Acquisition, chan
 void CParamTraceDlg::Show(TraceSnapshot snapshot) {
     snapshot_ = std::move(snapshot);
     series_ = ValueSeries(snapshot_, format_);
-    // The marked word keeps its mark while it stays in the ring.
+    // The marked word keeps its mark while it stays in the ring: the same slot still holding the
+    // word of the same tick (a slot is reused every 256 words).
+    const bool hadMark = markedLine_ >= 0;
     markedLine_ = -1;
-    for (std::size_t k = 0; k < snapshot_.points.size() && markedSlot_ >= 0; ++k)
-        if (snapshot_.points[k].slot == markedSlot_) markedLine_ = int(k);
-    if (markedLine_ < 0) markedSlot_ = -1;
+    for (std::size_t k = 0; k < snapshot_.points.size() && hadMark; ++k) {
+        const TracePoint& p = snapshot_.points[k];
+        if (p.slot == marked_.slot && p.tickMs == marked_.tickMs && p.word == marked_.word) markedLine_ = int(k);
+    }
     ShowList();
     ShowPlot();
     ShowStats();
+    if (markedLine_ >= 0) pointInfo_->setText(PointText(markedLine_));
+    else if (hadMark) pointInfo_->clear();
 }
 
 void CParamTraceDlg::ShowList() {
@@ -245,7 +250,7 @@ void CParamTraceDlg::ShowPlot() {
     QList<QPointF> mark;
     for (const SeriesPoint& p : series_)
         if (p.line == markedLine_) mark.append(QPointF(p.timeS, p.value));
-    marked_->replace(mark);
+    markedSeries_->replace(mark);
 
     const double minX = series_.empty() ? 0.0 : std::min(0.0, series_.front().timeS);
     axisX_->setRange(minX, maxX > minX ? maxX : minX + 1.0);
@@ -303,7 +308,7 @@ int CParamTraceDlg::LineAt(const QPointF& point) const {
 void CParamTraceDlg::MarkLine(int line) {
     if (line < 0 || std::size_t(line) >= snapshot_.points.size()) return;
     markedLine_ = line;
-    markedSlot_ = snapshot_.points[std::size_t(line)].slot;
+    marked_ = snapshot_.points[std::size_t(line)];
     list_->scrollToItem(list_->item(line), QAbstractItemView::PositionAtCenter);
     pointInfo_->setText(PointText(line));
     ShowPlot();

@@ -67,14 +67,14 @@ private:
     TraceSnapshot snapshot_;
     std::vector<SeriesPoint> series_;
     int markedLine_ = -1;
-    int markedSlot_ = -1;
+    TracePoint marked_;  // the marked word, while markedLine_ is not -1
 
     ListBox* list_;
     QChartView* chartView_ = nullptr;
     QChart* chart_ = nullptr;
     QLineSeries* line_ = nullptr;
     QScatterSeries* points_ = nullptr;
-    QScatterSeries* marked_ = nullptr;
+    QScatterSeries* markedSeries_ = nullptr;
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
     QLabel* pointInfo_ = nullptr;

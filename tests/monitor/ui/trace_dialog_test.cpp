@@ -164,6 +164,8 @@ TEST_F(TraceDialogTest, LiveModeFollowsTheRingAndKeepsTheScrollPosition) {
     auto* list = Find<ListBox>(dlg, 1000);
     const std::string first = list->Text(0);
 
+    dlg.MarkLine(1);  // the word in slot 1
+
     // Off: the specified snapshot, whatever arrives.
     Append(state.Acquisition, 4, 0x0C800000, 20000);
     QTest::qWait(100);
@@ -173,10 +175,13 @@ TEST_F(TraceDialogTest, LiveModeFollowsTheRingAndKeepsTheScrollPosition) {
     dlg.findChild<QCheckBox*>(QStringLiteral("live"))->setChecked(true);
     EXPECT_TRUE(dlg.Live());
     EXPECT_NE(list->Text(0), first);  // taken again at once
+    EXPECT_EQ(dlg.MarkedLine(), 0);     // the marked word moved up with the ring
     Append(state.Acquisition, 4, 0x0C800400, 20050);
     const std::string newest = TraceLine(1, 0x0C800400, test::Alt1Format(), 50);
     EXPECT_TRUE(QTest::qWaitFor([&] { return list->Text(255) == newest; }, 2000));
     EXPECT_EQ(list->verticalScrollBar()->value(), 100);
+    EXPECT_EQ(dlg.MarkedLine(), -1);  // its slot holds a newer word now: no mark
+    EXPECT_EQ(Series(dlg, "markedPoint")->count(), 0);
     EXPECT_EQ(Stat(dlg, "statIntervalMax"), QString::number(20000 - (1000 + 50 * 255)));
 
     dlg.findChild<QCheckBox*>(QStringLiteral("live"))->setChecked(false);
@@ -228,7 +233,7 @@ TEST_F(TraceDialogTest, ExportWritesTheShownSnapshotOrReportsAndKeepsTheOldFile)
 // The live trace on the virtual board: a mask on ALT of a scenario input, words served by the
 // acquisition thread, the dialog following them at about 20 words/s.
 TEST(TraceDialogOnVirtualBoard, LiveTraceFollowsScenarioWords) {
-    const fs::path samples = fs::path(__FILE__).parent_path() / "../../../samples";
+    const fs::path samples = fs::path(ORV_SAMPLES_DIR);
     VirtualBoardProvider devices(BoardClock::Manual);
     ProgramState state;
     state.Devices = &devices;
