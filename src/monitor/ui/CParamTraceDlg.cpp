@@ -237,12 +237,14 @@ void CParamTraceDlg::ShowList() {
 void CParamTraceDlg::ShowPlot() {
     QList<QPointF> points;
     points.reserve(qsizetype(series_.size()));
-    double minY = 0, maxY = 0, maxX = 0;
+    // Times start at 0 with the first word; a clock that went back can put a word before it.
+    double minY = 0, maxY = 0, minX = 0, maxX = 0;
     for (std::size_t k = 0; k < series_.size(); ++k) {
         const SeriesPoint& p = series_[k];
         points.append(QPointF(p.timeS, p.value));
         minY = k == 0 ? p.value : std::min(minY, p.value);
         maxY = k == 0 ? p.value : std::max(maxY, p.value);
+        minX = std::min(minX, p.timeS);
         maxX = std::max(maxX, p.timeS);
     }
     line_->replace(points);
@@ -252,7 +254,6 @@ void CParamTraceDlg::ShowPlot() {
         if (p.line == markedLine_) mark.append(QPointF(p.timeS, p.value));
     markedSeries_->replace(mark);
 
-    const double minX = series_.empty() ? 0.0 : std::min(0.0, series_.front().timeS);
     axisX_->setRange(minX, maxX > minX ? maxX : minX + 1.0);
     const double spread = maxY - minY;
     const double pad = spread > 0 ? spread * 0.05 : std::max(1.0, std::fabs(maxY) * 0.05);
