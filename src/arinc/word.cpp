@@ -48,9 +48,15 @@ std::string RenderM(ArincWord word) {
 
 ArincWord ComposeWord(uint32_t code, unsigned label) { return ((code << 8) + label) & 0x7FFFFFFFu; }
 
-std::string RenderDecimal(ArincWord word, const DecimalFormat& format) {
-    if (format.IsNone()) return std::string(kDecimalWidth, ' ');
+namespace {
 
+// The sign character and the magnitude DECIMAL shows for a word.
+struct DecimalParts {
+    char sign = '+';
+    float magnitude = 0.0f;
+};
+
+DecimalParts DecimalOf(ArincWord word, const DecimalFormat& format) {
     const uint32_t signMask = format.bit29Role == 1 ? 0x20000000u : 0x10000000u;
     const bool negativeWord = (word & signMask) != 0;
     uint32_t v = word;
@@ -75,13 +81,21 @@ std::string RenderDecimal(ArincWord word, const DecimalFormat& format) {
         sign = negativeWord ? '+' : '-';
         sum = -sum;
     }
+    return {sign, sum};
+}
+
+}  // namespace
+
+std::string RenderDecimal(ArincWord word, const DecimalFormat& format) {
+    if (format.IsNone()) return std::string(kDecimalWidth, ' ');
+    const DecimalParts parts = DecimalOf(word, format);
 
     std::string out;
     out.reserve(kDecimalFullWidth);
     out += ' ';
-    out += sign;
-    if (std::isfinite(sum)) {
-        out += PadLeft(FormatExp(double(sum)), 10);
+    out += parts.sign;
+    if (std::isfinite(parts.magnitude)) {
+        out += PadLeft(FormatExp(double(parts.magnitude)), 10);
         out += ' ';
     } else {
         out += kDecimalOverflow;
@@ -90,6 +104,11 @@ std::string RenderDecimal(ArincWord word, const DecimalFormat& format) {
     out += UnitsColumn(format.units);
     out += "    ";
     return out;
+}
+
+float DecimalValue(ArincWord word, const DecimalFormat& format) {
+    const DecimalParts parts = DecimalOf(word, format);
+    return parts.sign == '-' ? -parts.magnitude : parts.magnitude;
 }
 
 // ---- List lines ----

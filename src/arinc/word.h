@@ -67,6 +67,10 @@ ArincWord ComposeWord(uint32_t code, unsigned label);
 // A negative weight makes the sum negative; its sign is then folded into the sign character
 // (" -" for a positive word) so that the number keeps its 13 columns.
 std::string RenderDecimal(ArincWord word, const DecimalFormat& format);
+// The value RenderDecimal shows, as a number: the single-precision sum with the sign character
+// applied (a negative word whose field is all 0 gives -0). Not finite when the sum overflows.
+// Meaningless for a format that stands for no format.
+float DecimalValue(ArincWord word, const DecimalFormat& format);
 inline constexpr std::size_t kDecimalWidth = 21;  // the columns the tables place
 inline constexpr std::size_t kDecimalFullWidth = 24;
 // "переполнение" (overflow), Windows-1251.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
@@ -135,6 +136,24 @@ TEST(RenderDecimalTest, NegativeWeightKeepsTheColumns) {
     EXPECT_EQ(RenderDecimal(0x08000000, neg), " -5.000000e-001 deg     ");
     EXPECT_EQ(RenderDecimal(0x18000000, neg), " +5.000000e-001 deg     ");
     EXPECT_EQ(RenderDecimal(0x10000000, neg), " -0.000000e+000 deg     ");
+}
+
+TEST(RenderDecimalTest, DecimalValueIsTheShownNumber) {
+    // The number, sign and all, rounded to the seven digits of the text, is the text.
+    const DecimalFormat formats[] = {kAlt1, MakeFormat("D", 1, 29, 9, 1.5f, "m"), MakeFormat("NEG", 0, 28, 20, -3.0f, "")};
+    uint32_t word = 0x12345678;
+    for (int i = 0; i < 3000; ++i) {
+        word = word * 1664525u + 1013904223u;
+        for (const DecimalFormat& f : formats) {
+            const std::string text = RenderDecimal(word, f);
+            const float value = DecimalValue(word, f);
+            EXPECT_EQ(text.substr(1, 1), std::signbit(value) ? "-" : "+") << text;
+            EXPECT_EQ(text.substr(2, 13), FormatExp(std::fabs(double(value)))) << text;
+        }
+    }
+    EXPECT_EQ(DecimalValue(0x0C8000C8, kAlt1), 140.625f);
+    EXPECT_TRUE(std::signbit(DecimalValue(0x100000C8, kAlt1)));  // "-0.000000e+000"
+    EXPECT_FALSE(std::isfinite(DecimalValue(0x0C000000, MakeFormat("H", 0, 28, 11, 3e38f, ""))));
 }
 
 TEST(RenderDecimalTest, UnitsAreRightAlignedWhenCutByAZeroByte) {

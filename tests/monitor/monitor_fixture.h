@@ -3,11 +3,22 @@
 #include <string>
 
 #include "arinc/text.h"
+#include "board/acquisition_state.h"
 #include "board/driver/board_image.h"
 #include "display/display_table.h"
 #include "support/example_formats.h"
 
 namespace orv::test {
+
+// Appends a word to channel index `ch`'s trace ring as the acquisition thread does.
+inline void AppendTrace(AcquisitionState& acq, int ch, uint32_t word, uint32_t time) {
+    const auto c = std::size_t(ch);
+    uint16_t index = acq.TraceIndex[c];
+    if (index >= kTraceSlots) index = 0;
+    acq.TraceValues[c][index] = word;
+    acq.TraceTimes[c][index] = time;
+    acq.TraceIndex[c] = uint16_t(index + 1);
+}
 
 
 // Fills row `row` of `display` as the editor would (labels "%8s", slot of channel and address).

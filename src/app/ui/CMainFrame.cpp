@@ -13,6 +13,8 @@
 #include "app/ui/CAboutDlg.h"
 #include "app/ui/CHelpWindow.h"
 #include "monitor/ui/COrvmonView.h"
+#include "monitor/ui/analysis_commands.h"
+#include "resources/analysis_strings.h"
 #include "monitor/ui/CTitleView.h"
 #include "resources/shell_strings.h"
 #include "resources/ui/modal.h"
@@ -95,6 +97,8 @@ void CMainFrame::BuildMenus() {
     connect(AddCommand(settings, 32778, text::kMenuChannelRates), &QAction::triggered, table_,
             &COrvmonView::OnChannelRates);
 
+    BuildAnalysisMenu();
+
     QMenu* help = bar->addMenu(QString::fromUtf8(text::kMenuHelp));
     connect(AddCommand(help, 57667, text::kMenuHelpIndex), &QAction::triggered, this,
             [this] { ShowHelpWindow(this); });
@@ -103,6 +107,17 @@ void CMainFrame::BuildMenus() {
         CAboutDlg dlg(this);
         RunModal(dlg);
     });
+}
+
+// "Анализ": the commands beyond the bench's own menus, between "Установки" and "Справка".
+QMenu* CMainFrame::BuildAnalysisMenu() {
+    QMenu* analysis = menuBar()->addMenu(QString::fromUtf8(text::kMenuAnalysis));
+    analysis->setObjectName(QStringLiteral("analysisMenu"));
+    connect(AddCommand(analysis, 32900, text::kMenuExportTable), &QAction::triggered, this,
+            [this] { ExportTableCommand(this, state_); });
+    connect(AddCommand(analysis, 32901, text::kMenuExportBlock), &QAction::triggered, this,
+            [this] { ExportBlockCommand(this, state_); });
+    return analysis;
 }
 
 void CMainFrame::BuildStatusBar() {

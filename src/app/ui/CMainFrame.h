@@ -45,6 +45,7 @@ protected:
 
 private:
     void BuildMenus();
+    QMenu* BuildAnalysisMenu();
     void BuildStatusBar();
     QAction* AddCommand(QMenu* menu, int id, const char* text);
 

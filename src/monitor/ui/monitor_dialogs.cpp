@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "monitor/refresh_period.h"
-#include "monitor/trace.h"
 #include "resources/monitor_strings.h"
 #include "resources/ui/dialog_base.h"
 #include "resources/ui/grid_font.h"
@@ -78,36 +77,6 @@ std::string CInputMaskDlg::Bits() const {
         bits += t.isEmpty() ? 'x' : char(t[0].toLatin1());
     }
     return bits;
-}
-
-// ---- CParamTraceDlg ----
-
-CParamTraceDlg::CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget* parent)
-    : QDialog(parent), row_(row) {
-    setObjectName(QStringLiteral("160"));
-    setWindowTitle(U(text::kTraceTitle));
-    const DisplayEntry& entry = state.Display.DisplayTable[std::size_t(row % kDisplayRows)];
-    channelIndex_ = uint16_t(entry.channel - 1);
-
-    auto* layout = new QVBoxLayout(this);
-    auto* caption = MakeEdit(this, 1009, 0, true);
-    caption->setFrame(false);
-    caption->setAlignment(Qt::AlignCenter);
-    caption->setText(FromCp1251(TraceCaption(entry.paramLabel, entry.channel)));
-    layout->addWidget(caption);
-    auto* head = MakeGridLabel(this, U(text::kTraceHead));
-    layout->addWidget(head);
-    list_ = WithId(new ListBox(false, this), 1000);
-    list_->setSelectionMode(QAbstractItemView::NoSelection);
-    list_->setMinimumSize(kCellWidth * 72, kRowHeight * 16);
-    for (std::string& line : TraceLines(state.Acquisition, channelIndex_, entry.format))
-        list_->AddLine(std::move(line));
-    layout->addWidget(list_);
-    QPushButton* cancel = nullptr;
-    layout->addLayout(ButtonRow(this, text::kTraceExit, text::kTraceCancel, &cancel));
-    cancel->setEnabled(false);
-    cancel->setVisible(false);
-    connect(Control<QPushButton>(*this, kIdOk), &QPushButton::clicked, this, &QDialog::accept);
 }
 
 // ---- CRefreshPeriodDlg ----

@@ -8,6 +8,7 @@
 
 #include "app/program_state.h"
 #include "monitor/mask.h"
+#include "monitor/ui/CParamTraceDlg.h"
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -33,21 +34,6 @@ private:
 
     uint16_t channelIndex_;
     std::array<QLineEdit*, kMaskBits> edits_{};
-};
-
-// "Трасса параметра": the trace lines of one masked row, taken once when the dialog is made.
-class CParamTraceDlg : public QDialog {
-    Q_OBJECT
-public:
-    CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget* parent = nullptr);
-
-    uint16_t Row() const { return row_; }
-    uint16_t ChannelIndex() const { return channelIndex_; }
-
-private:
-    uint16_t row_;
-    uint16_t channelIndex_;
-    ListBox* list_;
 };
 
 // "Период обновления экрана": one multi-line edit with the period in ms; "Применить" takes a

@@ -1,0 +1,335 @@
+#include "monitor/ui/CParamTraceDlg.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QCursor>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStyle>
+#include <QTimer>
+#include <QToolTip>
+#include <QValueAxis>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "arinc/text.h"
+#include "monitor/csv_export.h"
+#include "monitor/table_rows.h"
+#include "monitor/trace.h"
+#include "monitor/ui/analysis_commands.h"
+#include "resources/analysis_strings.h"
+#include "resources/monitor_strings.h"
+#include "resources/ui/dialog_base.h"
+#include "resources/ui/grid_font.h"
+#include "resources/ui/list_box.h"
+#include "resources/ui/text_codec.h"
+
+namespace orv::ui {
+namespace {
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+// The statistics rows, in the order they are shown; their value labels are named after them.
+struct StatRow {
+    const char* name;
+    const char* caption;
+};
+constexpr StatRow kStatRows[] = {
+    {"statWords", text::kStatWords},           {"statFitting", text::kStatFitting},
+    {"statMatches", text::kStatMatches},       {"statSpan", text::kStatSpan},
+    {"statRate", text::kStatRate},             {"statIntervalMin", text::kStatIntervalMin},
+    {"statIntervalMean", text::kStatIntervalMean}, {"statIntervalMax", text::kStatIntervalMax},
+    {"statJitter", text::kStatJitter},
+};
+
+// The columns of the head over the list: the widest thing the list column must show.
+constexpr int kTraceHeadColumns = 71;
+
+QString Fixed(double v, int decimals) { return QString::number(v, 'f', decimals); }
+
+}  // namespace
+
+CParamTraceDlg::CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget* parent)
+    : QDialog(parent), state_(state), row_(row) {
+    setObjectName(QStringLiteral("160"));
+    setWindowTitle(U(text::kTraceTitle));
+    const DisplayEntry& entry = state.Display.DisplayTable[std::size_t(row % kDisplayRows)];
+    channelIndex_ = uint16_t(entry.channel - 1);
+    format_ = entry.format;
+
+    auto* layout = new QVBoxLayout(this);
+    auto* caption = MakeEdit(this, 1009, 0, true);
+    caption->setFrame(false);
+    caption->setAlignment(Qt::AlignCenter);
+    caption->setText(FromCp1251(TraceCaption(entry.paramLabel, entry.channel)));
+    layout->addWidget(caption);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+
+    // The specified list, wide enough for every column of the head above it.
+    auto* listPane = new QWidget(splitter);
+    auto* listLayout = new QVBoxLayout(listPane);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->addWidget(MakeGridLabel(listPane, U(text::kTraceHead)));
+    list_ = WithId(new ListBox(false, listPane), 1000);
+    list_->setSelectionMode(QAbstractItemView::NoSelection);
+    const int scrollBar = list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list_);
+    list_->setMinimumSize(kCellWidth * kTraceHeadColumns + scrollBar + 2 * list_->frameWidth() + 8,
+                          kRowHeight * 16);
+    listLayout->addWidget(list_, 1);
+    splitter->addWidget(listPane);
+
+    // The plot, what the pointer is on, and the statistics.
+    auto* plotPane = new QWidget(splitter);
+    auto* plotLayout = new QVBoxLayout(plotPane);
+    plotLayout->setContentsMargins(0, 0, 0, 0);
+    chart_ = new QChart;
+    chart_->legend()->hide();
+    chart_->setAnimationOptions(QChart::NoAnimation);
+    chart_->setMargins(QMargins(4, 4, 4, 4));
+    line_ = new QLineSeries(chart_);
+    line_->setPen(QPen(QColor(0x80, 0x80, 0xC0), 1));
+    points_ = new QScatterSeries(chart_);
+    points_->setObjectName(QStringLiteral("tracePoints"));
+    points_->setMarkerSize(6);
+    points_->setColor(QColor(0x20, 0x40, 0xA0));
+    points_->setBorderColor(QColor(0x20, 0x40, 0xA0));
+    markedSeries_ = new QScatterSeries(chart_);
+    markedSeries_->setObjectName(QStringLiteral("markedPoint"));
+    markedSeries_->setMarkerSize(12);
+    markedSeries_->setColor(Qt::transparent);
+    markedSeries_->setBorderColor(Qt::red);
+    markedSeries_->setPen(QPen(Qt::red, 2));
+    chart_->addSeries(line_);
+    chart_->addSeries(points_);
+    chart_->addSeries(markedSeries_);
+    axisX_ = new QValueAxis(chart_);
+    axisX_->setTitleText(U(text::kTraceAxisTime));
+    axisX_->setLabelFormat(QStringLiteral("%.1f"));
+    axisY_ = new QValueAxis(chart_);
+    axisY_->setLabelFormat(QStringLiteral("%.6g"));
+    if (format_.IsNone()) {
+        axisY_->setTitleText(U(text::kTraceAxisField));
+    } else {
+        const QString units = QString::fromStdString(UnitsCell(format_));
+        axisY_->setTitleText(units.isEmpty() ? U(text::kTraceAxisValue)
+                                             : U(text::kTraceAxisValue) + QStringLiteral(", ") + units);
+    }
+    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisY_, Qt::AlignLeft);
+    for (QXYSeries* s : {static_cast<QXYSeries*>(line_), static_cast<QXYSeries*>(points_),
+                         static_cast<QXYSeries*>(markedSeries_)}) {
+        s->attachAxis(axisX_);
+        s->attachAxis(axisY_);
+    }
+    chartView_ = new QChartView(chart_, plotPane);
+    chartView_->setObjectName(QStringLiteral("tracePlot"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setMinimumSize(480, 300);
+    plotLayout->addWidget(chartView_, 1);
+    connect(points_, &QXYSeries::hovered, this, &CParamTraceDlg::OnPointHovered);
+    connect(points_, &QXYSeries::clicked, this, [this](const QPointF& p) { MarkLine(LineAt(p)); });
+
+    pointInfo_ = new QLabel(plotPane);
+    pointInfo_->setObjectName(QStringLiteral("pointInfo"));
+    pointInfo_->setMinimumHeight(fontMetrics().height());
+    plotLayout->addWidget(pointInfo_);
+
+    auto* stats = new QFormLayout;
+    stats->setLabelAlignment(Qt::AlignLeft);
+    for (const StatRow& r : kStatRows) {
+        auto* value = new QLabel(plotPane);
+        value->setObjectName(QString::fromLatin1(r.name));
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        stats->addRow(U(r.caption), value);
+        statValues_.push_back(value);
+    }
+    plotLayout->addLayout(stats);
+    auto* note = new QLabel(U(text::kStatNote), plotPane);
+    note->setWordWrap(true);
+    plotLayout->addWidget(note);
+    splitter->addWidget(plotPane);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    layout->addWidget(splitter, 1);
+
+    // Live check box and export at the left, the specified buttons at the right.
+    auto* buttons = new QHBoxLayout;
+    live_ = new QCheckBox(U(text::kTraceLive), this);
+    live_->setObjectName(QStringLiteral("live"));
+    buttons->addWidget(live_);
+    auto* exportButton = new QPushButton(U(text::kTraceExport), this);
+    exportButton->setObjectName(QStringLiteral("exportCsv"));
+    exportButton->setAutoDefault(false);
+    buttons->addWidget(exportButton);
+    buttons->addStretch();
+    auto* ok = MakeButton(this, kIdOk, U(text::kTraceExit));
+    ok->setDefault(true);
+    auto* cancel = MakeButton(this, kIdCancel, U(text::kTraceCancel));
+    cancel->setEnabled(false);
+    cancel->setVisible(false);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(exportButton, &QPushButton::clicked, this, [this] { ExportCsv(); });
+    connect(live_, &QCheckBox::toggled, this, &CParamTraceDlg::OnLiveToggled);
+
+    liveTimer_ = new QTimer(this);
+    connect(liveTimer_, &QTimer::timeout, this, &CParamTraceDlg::Refresh);
+
+    Show(TakeTraceSnapshot(state_.Acquisition, channelIndex_));
+    resize(kCellWidth * kTraceHeadColumns + 640, 660);
+}
+
+bool CParamTraceDlg::Live() const { return live_->isChecked(); }
+
+void CParamTraceDlg::OnLiveToggled(bool on) {
+    if (!on) {
+        liveTimer_->stop();
+        return;
+    }
+    Refresh();
+    liveTimer_->start(std::max(1, int(state_.Shell.RefreshPeriodMs)));
+}
+
+void CParamTraceDlg::Refresh() { Show(TakeTraceSnapshot(state_.Acquisition, channelIndex_)); }
+
+void CParamTraceDlg::Show(TraceSnapshot snapshot) {
+    snapshot_ = std::move(snapshot);
+    series_ = ValueSeries(snapshot_, format_);
+    // The marked word keeps its mark while it stays in the ring: the same slot still holding the
+    // word of the same tick (a slot is reused every 256 words).
+    const bool hadMark = markedLine_ >= 0;
+    markedLine_ = -1;
+    for (std::size_t k = 0; k < snapshot_.points.size() && hadMark; ++k) {
+        const TracePoint& p = snapshot_.points[k];
+        if (p.slot == marked_.slot && p.tickMs == marked_.tickMs && p.word == marked_.word) markedLine_ = int(k);
+    }
+    ShowList();
+    ShowPlot();
+    ShowStats();
+    if (markedLine_ >= 0) pointInfo_->setText(PointText(markedLine_));
+    else if (hadMark) pointInfo_->clear();
+}
+
+void CParamTraceDlg::ShowList() {
+    QScrollBar* bar = list_->verticalScrollBar();
+    const int position = bar->value();
+    const bool atEnd = position > 0 && position == bar->maximum();
+    list_->setUpdatesEnabled(false);
+    list_->ClearLines();
+    for (std::string& line : TraceSnapshotLines(snapshot_, format_)) list_->AddLine(std::move(line));
+    list_->setUpdatesEnabled(true);
+    bar->setValue(atEnd ? bar->maximum() : position);
+}
+
+void CParamTraceDlg::ShowPlot() {
+    QList<QPointF> points;
+    points.reserve(qsizetype(series_.size()));
+    // Times start at 0 with the first word; a clock that went back can put a word before it.
+    double minY = 0, maxY = 0, minX = 0, maxX = 0;
+    for (std::size_t k = 0; k < series_.size(); ++k) {
+        const SeriesPoint& p = series_[k];
+        points.append(QPointF(p.timeS, p.value));
+        minY = k == 0 ? p.value : std::min(minY, p.value);
+        maxY = k == 0 ? p.value : std::max(maxY, p.value);
+        minX = std::min(minX, p.timeS);
+        maxX = std::max(maxX, p.timeS);
+    }
+    line_->replace(points);
+    points_->replace(points);
+    QList<QPointF> mark;
+    for (const SeriesPoint& p : series_)
+        if (p.line == markedLine_) mark.append(QPointF(p.timeS, p.value));
+    markedSeries_->replace(mark);
+
+    axisX_->setRange(minX, maxX > minX ? maxX : minX + 1.0);
+    const double spread = maxY - minY;
+    const double pad = spread > 0 ? spread * 0.05 : std::max(1.0, std::fabs(maxY) * 0.05);
+    axisY_->setRange(minY - pad, maxY + pad);
+}
+
+void CParamTraceDlg::ShowStats() {
+    const TraceStats s = ComputeTraceStats(snapshot_);
+    const QString none = U(text::kStatNone);
+    const auto iv = s.intervals;
+    const QString values[] = {
+        QString::number(s.words),
+        QString::number(s.fitting),
+        QString::number(s.matchCount),
+        iv ? QString::number(s.spanMs) : none,
+        s.rate ? Fixed(*s.rate, 2) : none,
+        iv ? QString::number(iv->minMs) : none,
+        iv ? Fixed(iv->meanMs, 2) : none,
+        iv ? QString::number(iv->maxMs) : none,
+        iv ? Fixed(iv->stddevMs, 2) : none,
+    };
+    for (std::size_t i = 0; i < statValues_.size(); ++i) statValues_[i]->setText(values[i]);
+}
+
+QString CParamTraceDlg::PointText(int line) const {
+    if (line < 0 || std::size_t(line) >= snapshot_.points.size()) return {};
+    const TracePoint& p = snapshot_.points[std::size_t(line)];
+    QString value;
+    if (format_.IsNone()) {
+        value = U(text::kTraceAxisField) + QStringLiteral(" ") + QString::number(DataField(p.word));
+    } else {
+        value = QString::fromUtf8(Utf8FromCp1251(Trim(RenderDecimal(p.word, format_))));
+    }
+    return QStringLiteral("%1   %2%3%4   %5   %6")
+        .arg(QString::fromStdString(FormatDec(p.slot, 3, true)), U(text::kPointTime),
+             Fixed(double(p.timeMs) / 1000.0, 3), U(text::kPointSeconds), QString::fromStdString(RenderHex(p.word)),
+             value);
+}
+
+int CParamTraceDlg::LineAt(const QPointF& point) const {
+    int best = -1;
+    double bestDistance = 0;
+    for (const SeriesPoint& p : series_) {
+        const double d = std::fabs(p.timeS - point.x()) + std::fabs(p.value - point.y());
+        if (best < 0 || d < bestDistance) {
+            best = p.line;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+void CParamTraceDlg::MarkLine(int line) {
+    if (line < 0 || std::size_t(line) >= snapshot_.points.size()) return;
+    markedLine_ = line;
+    marked_ = snapshot_.points[std::size_t(line)];
+    list_->scrollToItem(list_->item(line), QAbstractItemView::PositionAtCenter);
+    pointInfo_->setText(PointText(line));
+    ShowPlot();
+}
+
+void CParamTraceDlg::OnPointHovered(const QPointF& point, bool entered) {
+    if (!entered) {
+        QToolTip::hideText();
+        return;
+    }
+    const QString text = PointText(LineAt(point));
+    pointInfo_->setText(text);
+    QToolTip::showText(QCursor::pos(), text, chartView_);
+}
+
+bool CParamTraceDlg::ExportCsv() {
+    const DisplayEntry& entry = state_.Display.DisplayTable[std::size_t(row_ % kDisplayRows)];
+    const QString label = QString::fromStdString(LabelCell(entry.paramLabel.View()));
+    const QString name = CsvFileName(QStringLiteral("trace_%1_ch%2").arg(label).arg(entry.channel));
+    return SaveCsvFile(this, text::kExportTraceCaption, name, TraceCsv(snapshot_, format_));
+}
+
+}  // namespace orv::ui

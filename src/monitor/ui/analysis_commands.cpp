@@ -1,0 +1,58 @@
+#include "monitor/ui/analysis_commands.h"
+
+#include <QFile>
+#include <span>
+
+#include "config/record_file.h"
+#include "monitor/csv_export.h"
+#include "resources/analysis_strings.h"
+#include "resources/ui/modal.h"
+#include "resources/ui/save_file.h"
+
+namespace orv::ui {
+namespace {
+QString U(const char* s) { return QString::fromUtf8(s); }
+}  // namespace
+
+bool SaveCsvFile(QWidget* parent, const char* caption, const QString& suggestedName, const std::string& bytes) {
+    const QString path = ChooseSaveFile(parent, U(caption), suggestedName, U(text::kCsvFilter), QStringLiteral("csv"));
+    if (path.isEmpty()) return false;
+    const std::span<const uint8_t> data(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    if (WriteFileReplacing(QFile::encodeName(path).toStdString(), data)) return true;
+    ShowMessage(parent, U(text::kExportFailed) + path + U(text::kExportFailedTail));
+    return false;
+}
+
+QString CsvFileName(const QString& base) {
+    QString name;
+    for (const QChar c : base) {
+        const bool unsafe = c.isSpace() || c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c);
+        name += unsafe ? QChar(u'_') : c;
+    }
+    return name + QStringLiteral(".csv");
+}
+
+void ExportTableCommand(QWidget* parent, const ProgramState& state) {
+    if (state.Acquisition.AcquisitionMode != 1 || state.Display.DisplayListReady == 0 ||
+        UsedEntries(state.Display.DisplayTable) == 0) {
+        ShowMessage(parent, U(text::kNoTableToExport));
+        return;
+    }
+    // The rows as the pane shows them now, rendered before the save dialog opens: the refresh
+    // tick goes on while it is open.
+    const std::string bytes =
+        TableCsv(state.Display, state.Acquisition, state.Board.BoardImage, state.Board.TickCount());
+    SaveCsvFile(parent, text::kExportTableCaption, CsvFileName(QStringLiteral("table")), bytes);
+}
+
+void ExportBlockCommand(QWidget* parent, const ProgramState& state) {
+    if (state.Acquisition.AcquisitionMode != 2) {
+        ShowMessage(parent, U(text::kNoBlockToExport));
+        return;
+    }
+    const std::string bytes = BlockCsv(state.Board.BoardImage, state.Capture.StreamAddress);
+    SaveCsvFile(parent, text::kExportBlockCaption,
+                CsvFileName(QStringLiteral("block_ch%1").arg(state.Capture.FileChannel)), bytes);
+}
+
+}  // namespace orv::ui

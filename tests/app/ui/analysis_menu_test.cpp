@@ -1,0 +1,79 @@
+// The menu "Анализ": the table and capture block exports through the main window's commands.
+#include <QAction>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+#include "app/ui/CMainFrame.h"
+#include "board/driver/recording_device.h"
+#include "monitor/csv_export.h"
+#include "monitor/monitor_fixture.h"
+#include "resources/analysis_strings.h"
+#include "resources/ui/save_file.h"
+#include "support/ui/widget_test.h"
+
+namespace orv::ui {
+namespace {
+
+namespace fs = std::filesystem;
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class AnalysisMenuTest : public ::testing::Test {
+protected:
+    AnalysisMenuTest() {
+        state.Devices = &devices;
+        state.Board.TickCount = [] { return 5000u; };
+        frame = std::make_unique<CMainFrame>(state);
+        dir = fs::temp_directory_path() / ("orv_analysis_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+    }
+    ~AnalysisMenuTest() override { fs::remove_all(dir); }
+    void Trigger(int id) { frame->Command(id)->trigger(); }
+    QString Path(const char* name) const { return QString::fromStdString((dir / name).string()); }
+
+    RecordingProvider devices{{"arinc10"}};
+    ProgramState state;
+    std::unique_ptr<CMainFrame> frame;
+    fs::path dir;
+    ScopedScript script;
+    ScopedSaveFileScript files;
+};
+
+TEST_F(AnalysisMenuTest, TableExportWritesTheRowsAsShownOrSaysThereAreNone) {
+    Trigger(32900);  // idle: no table
+    test::PutEntry(state.Display, 0, "ALT", 5, 0203, true).receivedCycle = 3;
+    test::PutEntry(state.Display, 1, "GS", 6, 012);
+    state.Board.BoardImage.Set32(state.Display.SlotAddresses[0], 0x0C8000C8);
+    state.Acquisition.AcquisitionMode = 1;
+    files.Answer(Path("table.csv"));
+    Trigger(32900);
+    EXPECT_EQ(script->MessageTexts(), QStringList({U(text::kNoTableToExport)}));
+    EXPECT_EQ(files.suggestedNames, QStringList({QStringLiteral("table.csv")}));
+    const std::string written = ReadText(dir / "table.csv");
+    EXPECT_EQ(written, TableCsv(state.Display, state.Acquisition, state.Board.BoardImage, 5000));
+    EXPECT_NE(written.find("\r\nALT,5,203,0x0c8000c8,001440000310,00,140.625,deg,3,,"), std::string::npos);
+}
+
+TEST_F(AnalysisMenuTest, BlockExportWritesTheCaptureBlockInFileReceptionOnly) {
+    Trigger(32901);  // idle: no block
+    state.Acquisition.AcquisitionMode = 2;
+    state.Capture.FileChannel = 3;
+    state.Capture.StreamAddress = 0x4400;
+    for (uint32_t i = 0; i < 256; ++i) state.Board.BoardImage.Set32(0x4400 + 2 * i, 0x60000000u | (i << 8) | 0x83u);
+    files.Answer(Path("block.csv"));
+    Trigger(32901);
+    EXPECT_EQ(script->MessageTexts(), QStringList({U(text::kNoBlockToExport)}));
+    EXPECT_EQ(files.suggestedNames, QStringList({QStringLiteral("block_ch3.csv")}));
+    const std::string written = ReadText(dir / "block.csv");
+    EXPECT_EQ(written, BlockCsv(state.Board.BoardImage, 0x4400));
+    EXPECT_NE(written.find("\r\n255,203,0x6000ff83,014000177603,11\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orv::ui
