@@ -178,7 +178,9 @@ TEST_F(VirtualBoardTest, EventLabelsRaiseTheChannelBitOnceAndSignalTheEvent) {
     EXPECT_TRUE(event.IsSet());
     event.Reset();
     EXPECT_EQ(link.ReadEvents(), 0x0002);
-    EXPECT_EQ(link.ReadEvents(), 0);  // reported once
+    EXPECT_EQ(link.ReadEvents(), 0x0002);  // the word waits behind its slot until it is read
+    EXPECT_EQ(link.ReadSlot(2, LabelSlotAddress(2, 0101)), kA);
+    EXPECT_EQ(link.ReadEvents(), 0);  // read once, reported no more
 
     // Events pending at the end of handling keep the event signalled.
     provider.Advance(kSlow);
@@ -186,6 +188,7 @@ TEST_F(VirtualBoardTest, EventLabelsRaiseTheChannelBitOnceAndSignalTheEvent) {
     link.EndEventHandling();
     EXPECT_TRUE(event.IsSet());
     EXPECT_EQ(link.ReadEvents(), 0x0002);
+    EXPECT_EQ(link.ReadSlot(2, LabelSlotAddress(2, 0101)), kA);
     event.Reset();
     link.EndEventHandling();
     EXPECT_FALSE(event.IsSet());
