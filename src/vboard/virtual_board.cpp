@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include "board/driver/device.h"
@@ -502,6 +503,8 @@ uint16_t VirtualBoard::PendingBitsLocked() const {
 
 // Board time at which the firmware must play the bus without being asked: the next arrival that
 // raises an event on a running input, and no later than kMaxStepUs from now while anything runs.
+// Event wake-ups fall on a grid of kEventGrainUs, so that arrivals on several channels close
+// together are played in one wake-up; an event is then signalled at most that late.
 uint64_t VirtualBoard::NextWakeLocked() const {
     const auto running = [](const auto& channel) { return channel.running; };
     if (std::none_of(tx_.begin(), tx_.end(), running) && std::none_of(rx_.begin(), rx_.end(), running))
@@ -516,6 +519,7 @@ uint64_t VirtualBoard::NextWakeLocked() const {
             wake = std::min(wake, NextScenarioArrivalLocked());
         }
     }
+    if (wake < now_ + kMaxStepUs) wake = (wake + kEventGrainUs - 1) / kEventGrainUs * kEventGrainUs;
     return std::max(wake, now_ + 1);
 }
 
@@ -559,7 +563,10 @@ void VirtualBoard::StartFirmware() {
     std::lock_guard lock(mutex_);
     if (firmware_.joinable()) return;
     stop_ = false;
-    firmware_ = std::thread([this] { FirmwareLoop(); });
+    firmware_ = std::thread([this] {
+        pthread_setname_np(pthread_self(), kFirmwareThreadName);  // so that its cost can be told apart
+        FirmwareLoop();
+    });
 }
 
 void VirtualBoard::StopFirmware() {

@@ -116,6 +116,10 @@ public:
 
     // Words a reported label's receive queue holds (90 ms at the bus limit).
     static constexpr std::size_t kSlotQueueWords = 256;
+    // Name of the real-time firmware thread (as the system lists threads).
+    static constexpr const char* kFirmwareThreadName = "vboard-firmware";
+    // Grid of the real-time firmware's event wake-ups: an event is signalled at most this late.
+    static constexpr uint64_t kEventGrainUs = 250;
     // Longest stretch the real-time firmware leaves unplayed while a channel runs.
     static constexpr uint64_t kMaxStepUs = 50000;
 
