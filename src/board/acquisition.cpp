@@ -53,8 +53,14 @@ void ServeMaskedChannel(ProgramState& state, int i) {
 void ServeAcquisitionSignal(ProgramState& state, SignalEvent& event) {
     BoardState& board = state.Board;
     event.Reset();
-    for (;;) {
+    for (int reads = 0;; ++reads) {
         if (board.AcquisitionThread.StopRequested()) return;
+        if (reads == kEventReadsPerSignal) {
+            // A board that reports words without end: end this handling and come back through
+            // the event, so that the thread passes its wait (and its stop) now and then.
+            event.Set();
+            break;
+        }
         const uint16_t bits = board.Link.ReadEvents();
         if (bits == 0) break;
         bool served = false;

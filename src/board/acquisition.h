@@ -27,6 +27,10 @@ void RefreshTick(ProgramState& state);
 // while the thread was late share one time. Returns early, without ending the handling, once the thread is asked to stop.
 void ServeAcquisitionSignal(ProgramState& state, SignalEvent& event);
 
+// Event reads of one signal's service, at most: after them the service sets the event again and
+// ends, so that the rest is served after the thread has passed its wait once more.
+inline constexpr int kEventReadsPerSignal = 4096;
+
 // Serves input channel index `i` (0..7) once: what the signal service does per channel.
 void ServeMaskedChannel(ProgramState& state, int i);
 
