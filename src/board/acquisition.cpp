@@ -9,6 +9,7 @@ void RefreshTick(ProgramState& state) {
 
     if (acq.AcquisitionMode == 1) {
         ++acq.CycleCounter;
+        const uint32_t now = state.Board.TickCount();
         const DisplayTable& table = state.Display.DisplayTable;
         for (std::size_t e = 0; e < table.size() && table[e].Used(); ++e) {
             const DisplayEntry& entry = table[e];
@@ -18,7 +19,12 @@ void RefreshTick(ProgramState& state) {
             const uint16_t slot = LabelSlotAddress(entry.channel, entry.address);
             const uint32_t word = link.ReadSlot(entry.channel, slot);
             if ((word >> 16) != 0) {
-                state.Display.DisplayTable[e].receivedCycle = acq.CycleCounter;
+                // The word is kept before the release: the release clears the slot's high half,
+                // and the next read of an unreceived slot brings that half-cleared word in.
+                DisplayEntry& received = state.Display.DisplayTable[e];
+                received.receivedCycle = acq.CycleCounter;
+                received.receivedWord = word;
+                received.receivedMs = now;
                 link.ReleaseSlot(slot);
             }
         }
@@ -47,14 +53,26 @@ void ServeMaskedChannel(ProgramState& state, int i) {
 void ServeAcquisitionSignal(ProgramState& state, SignalEvent& event) {
     BoardState& board = state.Board;
     event.Reset();
-    for (;;) {
+    for (int reads = 0;; ++reads) {
         if (board.AcquisitionThread.StopRequested()) return;
+        if (reads == kEventReadsPerSignal) {
+            // A board that reports words without end: end this handling and come back through
+            // the event, so that the thread passes its wait (and its stop) now and then.
+            event.Set();
+            break;
+        }
         const uint16_t bits = board.Link.ReadEvents();
         if (bits == 0) break;
+        bool served = false;
         for (int i = 0; i < kInputChannels; ++i) {
-            if (((bits >> i) & 1) != 0 && state.Acquisition.MaskActive[std::size_t(i)].load() == 1)
+            if (((bits >> i) & 1) != 0 && state.Acquisition.MaskActive[std::size_t(i)].load() == 1) {
                 ServeMaskedChannel(state, i);
+                served = true;
+            }
         }
+        // Bits of channels without a mask only: a board that keeps reporting them (words waiting
+        // behind a slot nobody serves) would otherwise keep this loop reading events forever.
+        if (!served) break;
     }
     board.Link.EndEventHandling();
 }

@@ -17,6 +17,11 @@ struct DisplayEntry {
     Label8 formatLabel;          // eight blanks for none
     Label8 paramLabel = Free();  // first byte 0: entry free
     int32_t receivedCycle = 0;   // CycleCounter of the last refresh that found the word received
+    // The complete word that refresh took from the slot (high half not 0) and its TickCount time.
+    // They belong to the current parameter only while receivedCycle is not 0: loading or editing
+    // the entry sets receivedCycle to 0, and the row then shows 0 until the next reception.
+    uint32_t receivedWord = 0;
+    uint32_t receivedMs = 0;
     int32_t maskMode = 0;        // 1 while the row carries its channel's mask
 
     bool Used() const { return paramLabel.First() != '\0'; }

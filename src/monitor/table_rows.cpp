@@ -10,11 +10,11 @@ std::string PaddedLabel(const Label8& label) {
     return PadLeft(v, Label8::Size());
 }
 
-ArincWord RowValue(const DisplayState& display, const BoardImage& image, int row) {
+ArincWord RowValue(const DisplayState& display, const BoardImage&, int row) {
     if (row < 0 || row >= kDisplayRows) return 0;
-    const auto r = std::size_t(row);
-    if (display.DisplayTable[r].maskMode == 1) return 0;
-    return image.Get32(display.SlotAddresses[r]);
+    const DisplayEntry& entry = display.DisplayTable[std::size_t(row)];
+    if (entry.maskMode == 1 || entry.receivedCycle == 0) return 0;
+    return entry.receivedWord;
 }
 
 int32_t RowMaskCount(const AcquisitionState& acquisition, const DisplayEntry& entry) {

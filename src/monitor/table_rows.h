@@ -18,6 +18,11 @@ inline constexpr int kRowPixels = 16;
 inline constexpr int kColumnPixels = 7;
 inline constexpr std::size_t kParameterRowWidth = 108;
 inline constexpr std::size_t kStreamRowWidth = 51;
+// Character columns where the value cells (HEX, OCTAL, M, DECIMAL), the cycle cell and the mask
+// count cell of a parameter row begin.
+inline constexpr std::size_t kValueColumn = 26;
+inline constexpr std::size_t kCycleColumn = 82;
+inline constexpr std::size_t kMaskCountColumn = 93;
 inline constexpr int kStreamRows = 256;
 inline constexpr int kStreamRowX = 70;  // stream rows start under the table's column 10
 
@@ -37,7 +42,9 @@ inline constexpr int kInitialDocumentHeight = 100;
 std::string PaddedLabel(const Label8& label);
 
 // The word a row shows: 0 while the row carries its channel's mask (the acquisition thread owns
-// the slot then), otherwise the two words of its slot as the refresh tick last read them.
+// the slot then) and before its first reception since it was loaded or edited; otherwise the last
+// complete word the refresh tick received for it. The slot words in `image` are not used: a slot
+// the tick has released and read again holds a half-cleared word that was never on the bus.
 ArincWord RowValue(const DisplayState& display, const BoardImage& image, int row);
 
 // The match count shown by a masked row: MaskMatchCount of the row's channel (0 for a channel

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include "board/driver/device.h"
@@ -17,6 +18,7 @@ namespace {
 using Steady = std::chrono::steady_clock;
 
 constexpr uint32_t kBlock = ControlBlock::Start;
+constexpr uint64_t kNever = UINT64_MAX;
 
 // Bytes a request must carry to include word `address`, counting from word `base`.
 constexpr std::size_t Through(uint32_t address, uint32_t base) { return 2u * (address - base) + 2u; }
@@ -79,6 +81,22 @@ std::size_t VirtualBoard::Control(uint32_t code, std::span<const uint8_t> in, st
     CatchUpLocked();
     const std::size_t n = RequestLocked(code, in, out);
     RestoreRegistersLocked();
+    switch (code) {
+        case kStartBoard:
+        case kChangeFrameWord:
+        case kWriteRange:
+        case kLoadOutputChannel:
+        case kLoadInputChannel:
+        case kStartOutputChannel:
+        case kStartInputChannel:
+            // What runs, what is sent or which labels are reported may have changed: the firmware
+            // works out again when it has to wake.
+            reschedule_ = true;
+            wake_.notify_all();
+            break;
+        default:
+            break;
+    }
     return n;
 }
 
@@ -111,6 +129,7 @@ std::size_t VirtualBoard::RequestLocked(uint32_t code, std::span<const uint8_t> 
             // A (re)start ends whatever the channels were doing: the program sets their modes
             // again after it.
             StopAllLocked();
+            for (unsigned c = 0; c < 8; ++c) DropQueuesLocked(c);
             for (unsigned i = 0; i < 16; ++i) {
                 settings_[i] = uint16_t(InWord(in, BoardImage::ChannelSettingWords + i, 0) & 7);
                 memory_[BoardImage::ChannelSettingWords + i] = settings_[i];
@@ -142,8 +161,10 @@ std::size_t VirtualBoard::RequestLocked(uint32_t code, std::span<const uint8_t> 
             if (in.size() < Through(ControlBlock::WordAddress, kBlock) || out.size() < 4) return 0;
             const uint32_t a = InWord(in, ControlBlock::WordAddress, kBlock);
             if (a + 1 >= BoardImage::kWords) return 0;
-            PutWord(out, 0, memory_[a]);
-            PutWord(out, 1, memory_[a + 1]);
+            uint32_t word = memory_[a] | (uint32_t(memory_[a + 1]) << 16);
+            PopSlotLocked(a, word);
+            PutWord(out, 0, uint16_t(word & 0xFFFF));
+            PutWord(out, 1, uint16_t(word >> 16));
             return 4;
         }
         case kReleaseSlot: {
@@ -162,7 +183,8 @@ std::size_t VirtualBoard::RequestLocked(uint32_t code, std::span<const uint8_t> 
         }
         case kReadEvents: {
             if (in.size() < 2 || out.size() < 2) return 0;
-            PutWord(out, 0, events_);
+            // The arrivals since the last read, and the channels where words still wait.
+            PutWord(out, 0, PendingBitsLocked());
             events_ = 0;
             return 2;
         }
@@ -180,6 +202,8 @@ std::size_t VirtualBoard::RequestLocked(uint32_t code, std::span<const uint8_t> 
             const uint32_t len = InWord(in, ControlBlock::WriteLength, 0);
             if (a + len > BoardImage::kWords || in.size() < 2u * (a + len)) return 0;
             for (uint32_t i = 0; i < len; ++i) memory_[a + i] = InWord(in, a + i, 0);
+            if (a < BoardImage::InputLabelTable + 8 * 256 && a + len > BoardImage::InputLabelTable)
+                SyncEventLabelsLocked();
             return 0;
         }
         case kLoadOutputChannel:
@@ -195,6 +219,7 @@ std::size_t VirtualBoard::RequestLocked(uint32_t code, std::span<const uint8_t> 
                 return 2;
             }
             for (uint32_t i = 0; i < 256; ++i) memory_[table + i] = InWord(in, table + i, kBlock);
+            if (!output) SyncEventLabelsLocked();
             PutWord(out, 0, 0);  // accepted
             return 2;
         }
@@ -241,6 +266,7 @@ std::size_t VirtualBoard::RequestLocked(uint32_t code, std::span<const uint8_t> 
                 t.next = now_;
             } else {
                 Receiver& r = rx_[c - 1];
+                DropQueuesLocked(c - 1);  // a new start begins with empty queues
                 r.running = true;
                 r.file = (mode & kInputFileMode) != 0;
                 r.captureStopped = false;
@@ -279,7 +305,7 @@ std::size_t VirtualBoard::RegisterEventLocked(std::span<const uint8_t> in, std::
 // Words the firmware owns: the program may write over them, the board keeps its own values.
 void VirtualBoard::RestoreRegistersLocked() {
     memory_[ControlBlock::BoardConfigWord] = spec_.ConfigWord();
-    memory_[ControlBlock::ChannelEventBits] = events_;
+    memory_[ControlBlock::ChannelEventBits] = PendingBitsLocked();
 }
 
 void VirtualBoard::StopAllLocked() {
@@ -299,7 +325,7 @@ void VirtualBoard::AdvanceToLocked(uint64_t target) {
         raised_ = false;
         SignalEvent::SignalHandle(eventFd_);
     }
-    memory_[ControlBlock::ChannelEventBits] = events_;
+    memory_[ControlBlock::ChannelEventBits] = PendingBitsLocked();
 }
 
 void VirtualBoard::AdvanceOutputLocked(unsigned index, uint64_t target) {
@@ -318,7 +344,9 @@ void VirtualBoard::AdvanceOutputLocked(unsigned index, uint64_t target) {
         const uint16_t high = memory_[frame + 2 * t.slot + 1];
         if ((low | high) != 0) {  // both halves 0: a pause of one word time
             ++t.sent;
-            if (looped) ReceiveLocked(index, WithParityBit(low | (uint32_t(high) << 16), even), rate);
+            if (looped)
+                ReceiveLocked(index, WithParityBit(low | (uint32_t(high) << 16), even), rate,
+                              t.next + WordArrivalUs(rate));
         }
         t.next += WordTimeUs(rate);
         if (t.slot < t.last) {
@@ -354,14 +382,14 @@ void VirtualBoard::AdvanceScenarioLocked(uint64_t target) {
         const uint32_t base = ScenarioWord(pick, seconds, 0);
         for (unsigned input : scenarioInputs_) {
             const uint32_t word = base | (ScenarioSdi(input + 1) << 8);
-            ReceiveLocked(input, WithParityBit(word, false), kRate);
+            ReceiveLocked(input, WithParityBit(word, false), kRate, start + WordArrivalUs(kRate));
         }
         s.busFree = start + WordTimeUs(kRate);
         s.due[pick] += 1000000u / kFlightScenario[pick].rateHz;
     }
 }
 
-void VirtualBoard::ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate) {
+void VirtualBoard::ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate, uint64_t atUs) {
     Receiver& r = rx_[index];
     if (!r.running) return;
     const uint16_t setting = settings_[index];
@@ -377,22 +405,154 @@ void VirtualBoard::ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate)
         wire &= ~kArincParityBit;
     }
     ++r.counters.received;
+    r.counters.lastArrivalUs = atUs;
     const unsigned label = wire & 0xFF;
     const uint16_t control = memory_[BoardImage::InputLabelTable + 256 * index + label];
     const uint32_t area = BoardImage::ReceiveArea + 512 * index;
+    const bool reported = (control & kLabelEvent) != 0;
     if (!r.file) {
-        memory_[area + 2 * label] = uint16_t(wire & 0xFFFF);
-        memory_[area + 2 * label + 1] = uint16_t(wire >> 16);
+        if (!reported) {
+            StoreSlotLocked(area + 2 * label, wire);
+        } else if (!QueueWordLocked(index, label, wire)) {
+            ++r.counters.overflowed;  // the queue is full: the word is lost and not reported
+            return;
+        }
     } else if (!r.captureStopped) {
-        memory_[area + 2 * r.position] = uint16_t(wire & 0xFFFF);
-        memory_[area + 2 * r.position + 1] = uint16_t(wire >> 16);
+        StoreSlotLocked(area + 2 * r.position, wire);
         r.position = uint16_t((r.position + 1) & 0xFF);
         if (control & kLabelStopCapture) r.captureStopped = true;
     }
-    if (control & kLabelEvent) {
+    if (reported) {
         events_ = uint16_t(events_ | (1u << index));
         raised_ = true;
     }
+}
+
+void VirtualBoard::StoreSlotLocked(uint32_t address, uint32_t word) {
+    memory_[address] = uint16_t(word & 0xFFFF);
+    memory_[address + 1] = uint16_t(word >> 16);
+}
+
+bool VirtualBoard::QueueWordLocked(unsigned index, unsigned label, uint32_t word) {
+    Receiver& r = rx_[index];
+    auto& queue = r.queues[label];
+    if (!queue) queue = std::make_unique<SlotQueue>();
+    if (queue->count == kSlotQueueWords) return false;
+    queue->words[(queue->head + queue->count) % kSlotQueueWords] = word;
+    ++queue->count;
+    ++r.queued;
+    // The slot shows the oldest waiting word, the one the next read takes.
+    if (queue->count == 1) StoreSlotLocked(BoardImage::ReceiveArea + 512 * index + 2 * label, word);
+    return true;
+}
+
+// A read of a slot with waiting words replies the oldest and takes it off the queue; the slot
+// then shows the next one, or keeps the word just read when none waits.
+bool VirtualBoard::PopSlotLocked(uint32_t address, uint32_t& word) {
+    const uint32_t areaEnd = BoardImage::ReceiveArea + BoardImage::ReceiveAreaWords;
+    if (address < BoardImage::ReceiveArea || address + 1 >= areaEnd || (address & 1) != 0) return false;
+    const unsigned index = (address - BoardImage::ReceiveArea) / 512;
+    const unsigned label = ((address - BoardImage::ReceiveArea) % 512) / 2;
+    if (index >= rx_.size()) return false;
+    Receiver& r = rx_[index];
+    SlotQueue* queue = r.queues[label].get();
+    if (!queue || queue->count == 0) return false;
+    word = queue->words[queue->head];
+    queue->head = (queue->head + 1) % kSlotQueueWords;
+    --queue->count;
+    --r.queued;
+    StoreSlotLocked(address, queue->count > 0 ? queue->words[queue->head] : word);
+    return true;
+}
+
+void VirtualBoard::DropQueuesLocked(unsigned index) {
+    Receiver& r = rx_[index];
+    for (auto& queue : r.queues)
+        if (queue) queue->count = 0;
+    r.queued = 0;
+}
+
+// After a change of the label tables: counts each input's reported labels and empties the queues
+// of labels that are no longer reported (their words will never be read).
+void VirtualBoard::SyncEventLabelsLocked() {
+    for (unsigned i = 0; i < rx_.size(); ++i) {
+        Receiver& r = rx_[i];
+        const uint32_t table = BoardImage::InputLabelTable + 256 * i;
+        uint16_t labels = 0;
+        bool dropped = false;
+        for (unsigned label = 0; label < 256; ++label) {
+            if (memory_[table + label] & kLabelEvent) {
+                ++labels;
+            } else if (SlotQueue* queue = r.queues[label].get(); queue && queue->count > 0) {
+                r.queued -= uint32_t(queue->count);
+                queue->count = 0;
+                dropped = true;
+            }
+        }
+        r.eventLabels = labels;
+        if (dropped && r.queued == 0) events_ = uint16_t(events_ & ~(1u << i));
+    }
+}
+
+uint16_t VirtualBoard::PendingBitsLocked() const {
+    uint16_t bits = events_;
+    for (unsigned i = 0; i < rx_.size(); ++i)
+        if (rx_[i].queued > 0) bits = uint16_t(bits | (1u << i));
+    return bits;
+}
+
+// Board time at which the firmware must play the bus without being asked: the next arrival that
+// raises an event on a running input, and no later than kMaxStepUs from now while anything runs.
+// Event wake-ups fall on a grid of kEventGrainUs, so that arrivals on several channels close
+// together are played in one wake-up; an event is then signalled at most that late.
+uint64_t VirtualBoard::NextWakeLocked() const {
+    const auto running = [](const auto& channel) { return channel.running; };
+    if (std::none_of(tx_.begin(), tx_.end(), running) && std::none_of(rx_.begin(), rx_.end(), running))
+        return kNever;
+    uint64_t wake = now_ + kMaxStepUs;
+    const unsigned looped = std::min(spec_.loopbacks, spec_.outputs);
+    for (unsigned i = 0; i < spec_.inputs; ++i) {
+        if (!rx_[i].running || rx_[i].eventLabels == 0) continue;
+        if (i < looped) {
+            wake = std::min(wake, NextOutputEventLocked(i));
+        } else if (std::find(scenarioInputs_.begin(), scenarioInputs_.end(), i) != scenarioInputs_.end()) {
+            wake = std::min(wake, NextScenarioArrivalLocked());
+        }
+    }
+    if (wake < now_ + kMaxStepUs) wake = (wake + kEventGrainUs - 1) / kEventGrainUs * kEventGrainUs;
+    return std::max(wake, now_ + 1);
+}
+
+// When the next word of output `index` whose label its looped input reports will have arrived.
+uint64_t VirtualBoard::NextOutputEventLocked(unsigned index) const {
+    const Transmitter& t = tx_[index];
+    const unsigned rate = settings_[8 + index] & 3;
+    if (!t.running || !ValidRateCode(rate) || (settings_[index] & 3) != rate) return kNever;
+    const uint32_t frame = BoardImage::OutputFrameArea + 512 * index;
+    const uint32_t labels = BoardImage::InputLabelTable + 256 * index;
+    uint64_t start = t.next;
+    uint16_t slot = t.slot;
+    for (unsigned k = 0; k < 256; ++k) {
+        const uint16_t low = memory_[frame + 2 * slot];
+        const uint16_t high = memory_[frame + 2 * slot + 1];
+        if ((low | high) != 0 && (memory_[labels + (low & 0xFF)] & kLabelEvent) != 0)
+            return start + WordArrivalUs(rate);
+        start += WordTimeUs(rate);
+        if (slot < t.last) {
+            ++slot;
+        } else if (t.oneShot) {
+            return kNever;
+        } else {
+            slot = 0;
+        }
+    }
+    return kNever;  // no word of the frame is reported
+}
+
+uint64_t VirtualBoard::NextScenarioArrivalLocked() const {
+    const auto& due = scenario_.due;
+    const uint64_t first = *std::min_element(due.begin(), due.end());
+    return std::max(first, scenario_.busFree) + WordArrivalUs(0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -403,7 +563,10 @@ void VirtualBoard::StartFirmware() {
     std::lock_guard lock(mutex_);
     if (firmware_.joinable()) return;
     stop_ = false;
-    firmware_ = std::thread([this] { FirmwareLoop(); });
+    firmware_ = std::thread([this] {
+        pthread_setname_np(pthread_self(), kFirmwareThreadName);  // so that its cost can be told apart
+        FirmwareLoop();
+    });
 }
 
 void VirtualBoard::StopFirmware() {
@@ -419,13 +582,18 @@ void VirtualBoard::StopFirmware() {
 
 void VirtualBoard::FirmwareLoop() {
     std::unique_lock lock(mutex_);
-    auto next = Steady::now();
+    const auto woken = [this] { return stop_ || reschedule_; };
     while (!stop_) {
-        next += std::chrono::microseconds(kTickUs);
-        const auto now = Steady::now();
-        if (next < now) next = now;  // fell behind (suspended machine): no burst of catch-up ticks
-        if (wake_.wait_until(lock, next, [this] { return stop_; })) break;
         CatchUpLocked();
+        reschedule_ = false;
+        const uint64_t wake = NextWakeLocked();
+        if (wake == kNever) {
+            wake_.wait(lock, woken);
+        } else {
+            const auto at = Steady::time_point(std::chrono::duration_cast<Steady::duration>(
+                std::chrono::nanoseconds(epochNs_ + wake * 1000)));
+            wake_.wait_until(lock, at, woken);
+        }
     }
 }
 
@@ -464,7 +632,7 @@ bool VirtualBoard::OutputRunning(unsigned channel) const {
 
 uint16_t VirtualBoard::PendingEvents() const {
     std::lock_guard lock(mutex_);
-    return events_;
+    return PendingBitsLocked();
 }
 
 int VirtualBoard::EventHandle() const {

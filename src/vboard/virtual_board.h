@@ -7,11 +7,25 @@
 // against the monotonic clock (real time) or only when Advance() is called (manual clock), which
 // makes tests exact. One mutex guards the board: requests and the firmware may come from any
 // thread.
+//
+// The real-time firmware does not tick: every request first plays the bus up to the clock, and
+// the thread wakes only when something must happen without a request, that is at the bus time of
+// each word that raises an event, and at least every kMaxStepUs while a channel runs (so that no
+// catch-up has to play a long stretch at once). With no channel running it sleeps until a request
+// starts one.
+//
+// Receive queues: a label reported by events (kLabelEvent) in parameter reception keeps its
+// arrivals in a queue of kSlotQueueWords words behind its slot, as a hardware receive FIFO does.
+// The slot shows the oldest waiting word; each slot read replies that word and takes it off the
+// queue; the channel's event bit reads set as long as words wait. So every arrival is read once,
+// in order, however late the reader is, up to a full queue; an arrival that finds the queue full
+// is lost and counted (InputCounters::overflowed).
 
 #include <array>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <thread>
@@ -43,6 +57,8 @@ struct InputCounters {
     uint64_t received = 0;        // words accepted by the running channel
     uint64_t parityDropped = 0;   // words of even parity dropped by the parity check
     uint64_t rateMismatched = 0;  // words on the wire at another rate class than the channel's
+    uint64_t overflowed = 0;      // words lost because their label's receive queue was full
+    uint64_t lastArrivalUs = 0;   // bus time of the last accepted word
 };
 
 // Bits of a channel mode word (ChannelControlWords) that the firmware looks at.
@@ -98,8 +114,14 @@ public:
     // The board's own duplicate of the registered event descriptor, -1 when none.
     int EventHandle() const;
 
-    // Firmware tick of the real-time thread.
-    static constexpr uint64_t kTickUs = 1000;
+    // Words a reported label's receive queue holds (90 ms at the bus limit).
+    static constexpr std::size_t kSlotQueueWords = 256;
+    // Name of the real-time firmware thread (as the system lists threads).
+    static constexpr const char* kFirmwareThreadName = "vboard-firmware";
+    // Grid of the real-time firmware's event wake-ups: an event is signalled at most this late.
+    static constexpr uint64_t kEventGrainUs = 250;
+    // Longest stretch the real-time firmware leaves unplayed while a channel runs.
+    static constexpr uint64_t kMaxStepUs = 50000;
 
 private:
     struct Transmitter {
@@ -110,11 +132,19 @@ private:
         uint64_t next = 0;  // start time of the slot's transmission
         uint64_t sent = 0;
     };
+    struct SlotQueue {
+        std::array<uint32_t, kSlotQueueWords> words{};
+        std::size_t head = 0;
+        std::size_t count = 0;
+    };
     struct Receiver {
         bool running = false;
         bool file = false;
         bool captureStopped = false;
         uint16_t position = 0;
+        uint16_t eventLabels = 0;  // labels of its InputLabelTable with kLabelEvent
+        uint32_t queued = 0;       // words waiting in its queues
+        std::array<std::unique_ptr<SlotQueue>, 256> queues;  // made at a label's first queued word
         InputCounters counters;
     };
     struct ScenarioPlayer {
@@ -127,7 +157,19 @@ private:
     void AdvanceToLocked(uint64_t target);
     void AdvanceOutputLocked(unsigned index, uint64_t target);
     void AdvanceScenarioLocked(uint64_t target);
-    void ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate);
+    // The one place where a word reaches input `index` (0-based): `wire` as it came off the bus
+    // from a transmitter of rate code `txRate`, its last bit arriving at board time `atUs`. Every
+    // source of traffic delivers through here, in bus-time order per input.
+    void ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate, uint64_t atUs);
+    void StoreSlotLocked(uint32_t address, uint32_t word);
+    bool QueueWordLocked(unsigned index, unsigned label, uint32_t word);
+    bool PopSlotLocked(uint32_t address, uint32_t& word);
+    void DropQueuesLocked(unsigned index);
+    void SyncEventLabelsLocked();
+    uint16_t PendingBitsLocked() const;
+    uint64_t NextWakeLocked() const;
+    uint64_t NextOutputEventLocked(unsigned index) const;
+    uint64_t NextScenarioArrivalLocked() const;
     void RestoreRegistersLocked();
     void StopAllLocked();
     void FirmwareLoop();
@@ -152,6 +194,7 @@ private:
     int eventFd_ = -1;
 
     std::condition_variable wake_;
+    bool reschedule_ = false;  // a request changed what the firmware waits for
     bool stop_ = false;
     std::thread firmware_;
 };

@@ -169,6 +169,27 @@ TEST_F(SignalTest, ChannelsInIndexOrderAndEventsReadAgain) {
     EXPECT_EQ(SentLoadChannel(reads[2]), 2);
 }
 
+TEST_F(SignalTest, EndlessEventsEndTheHandlingAndCountOnlyWordsRead) {
+    auto& acq = state.Acquisition;
+    acq.MaskActive[0] = 1;
+    acq.MaskLabel[0] = 1;
+    acq.MaskOrPattern[0] = 0x7FFFFFFF;
+    acq.MaskMatchValue[0] = 0x7FFFFFFF;
+    Device().SetReplyWord(kReadEvents, 0x0003);  // a board that never stops reporting
+    Device().SetReply(kReadSlot, SlotReply(0x00010001));
+    ServeAcquisitionSignal(state, event);
+    EXPECT_EQ(Device().Count(kEndEventHandling), 1u);
+    EXPECT_EQ(Device().Count(kReadEvents), std::size_t(kEventReadsPerSignal));
+    EXPECT_EQ(acq.MaskMatchCount[0], int32_t(Device().Count(kReadSlot)));
+    EXPECT_TRUE(event.IsSet());  // the rest is served at the next pass
+
+    // Bits of channels without a mask end the reading at once.
+    Device().Clear();
+    acq.MaskActive[0] = 0;
+    ServeAcquisitionSignal(state, event);
+    EXPECT_THAT(Device().Codes(), ElementsAre(kReadEvents, kEndEventHandling));
+}
+
 TEST_F(SignalTest, NoEventsStillEndsHandling) {
     Device().SetReplyWord(kReadEvents, 0);
     ServeAcquisitionSignal(state, event);

@@ -6,7 +6,11 @@
 
 #include "board/acquisition.h"
 #include "board/board_control.h"
+#include "monitor/mask.h"
+#include "monitor/row_ink.h"
+#include "monitor/table_rows.h"
 #include "board_fixture.h"
+#include "vboard/arinc_bus.h"
 #include "vboard/virtual_board_provider.h"
 
 namespace orv::test {
@@ -37,6 +41,21 @@ void StartOutput(BoardState& board, unsigned c) {
     board.Link.StopChannel(OutputChannelCode(c));
     ASSERT_EQ(board.Link.LoadOutputChannel(uint16_t(c)), 0);
     image.Set(BoardImage::ChannelControlWords + OutputChannelCode(c), kOutputEnable);
+    ASSERT_NE(board.Link.StartOutputChannel(uint16_t(c)), 0);
+}
+
+// Sends `words` once, back to back, on output channel `c`.
+void SendOnce(BoardState& board, unsigned c, const std::vector<uint32_t>& words) {
+    BoardImage& image = board.BoardImage;
+    const uint32_t frame = BoardImage::OutputFrameArea + 512 * (c - 1);
+    for (std::size_t k = 0; k < words.size(); ++k) image.Set32(frame + 2 * uint32_t(k), words[k]);
+    board.Link.WriteRange(uint16_t(frame), uint16_t(2 * words.size()));
+    const uint32_t slots = BoardImage::OutputSlotTable + 256 * (c - 1);
+    image.Fill(slots, 256, 0);
+    image.Set(slots + uint32_t(words.size()) - 1, kLastSlotMark);
+    board.Link.StopChannel(OutputChannelCode(c));
+    ASSERT_EQ(board.Link.LoadOutputChannel(uint16_t(c)), 0);
+    image.Set(BoardImage::ChannelControlWords + OutputChannelCode(c), kOutputEnable | kOutputOneShot);
     ASSERT_NE(board.Link.StartOutputChannel(uint16_t(c)), 0);
 }
 
@@ -188,6 +207,77 @@ TEST_F(VirtualBoardTest, ConcurrentTickAndThreadAtFullTraffic) {
     ASSERT_TRUE(OpenSelectedBoard(state, "arinc11"));
     EXPECT_FALSE(state.Board.AcquisitionThread.Running());
     StartBoard(state);
+    ReleaseBoard(state);
+}
+
+// A label that stops: its row keeps the last complete word, never the half-cleared slot the next
+// ticks read, and turns grey once 2 s and 2 ticks have passed; a row never received is grey at once.
+TEST_F(VirtualBoardTest, StoppedLabelKeepsItsLastWordAndTurnsGrey) {
+    VirtualBoardProvider devices(BoardClock::Manual);
+    Attach(devices);
+    ASSERT_TRUE(OpenSelectedBoard(state, "arinc12"));
+    uint32_t ms = 0;
+    state.Board.TickCount = [&ms] { return ms; };
+    StartBoard(state);
+    StartInput(state.Board, 1, 0);
+    Display(state, 0, 1, 0203);
+    Display(state, 1, 1, 0212);  // never sent
+    state.Acquisition.AcquisitionMode = 1;
+    constexpr uint32_t kWord = 0x60034483;  // label 203, high half 0x6003
+    SendOnce(state.Board, 1, {kWord});
+    devices.Advance(10000);
+
+    RefreshTick(state);
+    const auto hex = [&](int row) { return ParameterRowText(state.Display, state.Acquisition, state.Board.BoardImage, row).substr(26, 13); };
+    EXPECT_EQ(hex(0), "  0x60034483 ");
+    EXPECT_EQ(hex(1), "  0x00000000 ");
+    EXPECT_FALSE(RowIsStale(state.Display, state.Acquisition, 0, ms));
+    EXPECT_TRUE(RowIsStale(state.Display, state.Acquisition, 1, ms));
+
+    ms = 1000;
+    RefreshTick(state);
+    ms = 1999;
+    RefreshTick(state);
+    EXPECT_EQ(state.Board.BoardImage.Get32(LabelSlotAddress(1, 0203)), 0x00004483u);  // released, read again
+    EXPECT_EQ(hex(0), "  0x60034483 ");
+    EXPECT_EQ(state.Display.DisplayTable[0].receivedCycle, 1);
+    EXPECT_FALSE(RowIsStale(state.Display, state.Acquisition, 0, ms));
+    ms = 2000;
+    EXPECT_TRUE(RowIsStale(state.Display, state.Acquisition, 0, ms));
+    EXPECT_EQ(ParameterRowInks(state.Display, state.Acquisition, 0, ms)[0], Ink::Grey);
+    ReleaseBoard(state);
+}
+
+// A burst of the masked label at the bus limit, played while the thread serves it: every word is
+// appended and counted once, in order.
+TEST_F(VirtualBoardTest, MaskCountsEveryWordOfABurstOnce) {
+    VirtualBoardProvider devices(BoardClock::Manual);
+    Attach(devices);
+    ASSERT_TRUE(OpenSelectedBoard(state, "arinc12"));
+    state.Board.ChannelSettings[0] = 2;
+    state.Board.ChannelSettings[8] = 2;
+    StartBoard(state);
+    StartInput(state.Board, 1, 0);
+    Display(state, 0, 1, 077);
+    auto& acq = state.Acquisition;
+    acq.AcquisitionMode = 1;
+    StoreMaskPattern(acq, 0, EncodeMask(""));  // all X: every word counts
+    ASSERT_TRUE(SetMask(state.Display, acq, state.Board.Link, 0));
+
+    constexpr int kWords = 250;
+    std::vector<uint32_t> words;
+    for (uint32_t k = 0; k < kWords; ++k) words.push_back(((k + 1) << 16) | 077);
+    SendOnce(state.Board, 1, words);
+    // Small steps, so that the board moves on between the thread's event reads and slot reads.
+    for (int step = 0; step < kWords * 4; ++step) devices.Advance(WordTimeUs(2) / 4);
+    devices.Advance(10000);
+    ASSERT_TRUE(WaitUntil([&] { return acq.MaskMatchCount[0].load() >= kWords; }));
+    StopAcquisition(state.Board);
+
+    EXPECT_EQ(devices.Board(1).Input(1).received, uint64_t(kWords));
+    EXPECT_EQ(acq.MaskMatchCount[0].load(), kWords);
+    EXPECT_EQ(acq.TraceIndex[0].load(), kWords);
+    for (int k = 0; k < kWords; ++k) EXPECT_EQ(acq.TraceValues[0][std::size_t(k)].load(), words[std::size_t(k)]) << k;
     ReleaseBoard(state);
 }
 

@@ -18,7 +18,7 @@ TEST(ParameterRow, EveryFieldSitsInItsColumns) {
     BoardImage image;
     DisplayEntry& e = PutEntry(display, 0, "ALT1", 3, 0310, true);
     e.receivedCycle = 42;
-    image.Set32(e.slot, 0x0C8000C8);
+    e.receivedWord = 0x0C8000C8;
 
     const std::string row = ParameterRowText(display, acq, image, 0);
     ASSERT_EQ(row.size(), kParameterRowWidth);
@@ -80,13 +80,17 @@ TEST(ParameterRow, MFieldAndBlankDecimalWithoutFormat) {
     EXPECT_EQ(r01.size(), kParameterRowWidth);
 }
 
-TEST(ParameterRow, ValueIsTheSlotLowHalfFirst) {
+TEST(ParameterRow, ValueIsTheLastCompleteWordReceivedNeverTheReleasedSlot) {
     DisplayState display;
     BoardImage image;
-    const DisplayEntry& e = PutEntry(display, 4, "X", 1, 1);
-    image.Set(e.slot, 0x5678);
-    image.Set(e.slot + 1, 0x1234);
+    DisplayEntry& e = PutEntry(display, 4, "X", 1, 1);
+    image.Set(e.slot, 0x5678);  // a released slot read again: high half 0
+    EXPECT_EQ(RowValue(display, image, 4), 0u);  // never received since loaded: 0
+    e.receivedCycle = 3;
+    e.receivedWord = 0x12345678;
     EXPECT_EQ(RowValue(display, image, 4), 0x12345678u);
+    e.receivedCycle = 0;  // edited: the old parameter's word is not shown
+    EXPECT_EQ(RowValue(display, image, 4), 0u);
 }
 
 TEST(StreamRow, ColumnsAndWordsOfTheCaptureBlock) {

@@ -178,7 +178,9 @@ TEST_F(VirtualBoardTest, EventLabelsRaiseTheChannelBitOnceAndSignalTheEvent) {
     EXPECT_TRUE(event.IsSet());
     event.Reset();
     EXPECT_EQ(link.ReadEvents(), 0x0002);
-    EXPECT_EQ(link.ReadEvents(), 0);  // reported once
+    EXPECT_EQ(link.ReadEvents(), 0x0002);  // the word waits behind its slot until it is read
+    EXPECT_EQ(link.ReadSlot(2, LabelSlotAddress(2, 0101)), kA);
+    EXPECT_EQ(link.ReadEvents(), 0);  // read once, reported no more
 
     // Events pending at the end of handling keep the event signalled.
     provider.Advance(kSlow);
@@ -186,6 +188,7 @@ TEST_F(VirtualBoardTest, EventLabelsRaiseTheChannelBitOnceAndSignalTheEvent) {
     link.EndEventHandling();
     EXPECT_TRUE(event.IsSet());
     EXPECT_EQ(link.ReadEvents(), 0x0002);
+    EXPECT_EQ(link.ReadSlot(2, LabelSlotAddress(2, 0101)), kA);
     event.Reset();
     link.EndEventHandling();
     EXPECT_FALSE(event.IsSet());
@@ -203,6 +206,41 @@ TEST_F(VirtualBoardTest, EventLabelsRaiseTheChannelBitOnceAndSignalTheEvent) {
     provider.Advance(kSlow);
     EXPECT_TRUE(second.IsSet());
     EXPECT_FALSE(event.IsSet());
+}
+
+TEST_F(VirtualBoardTest, ReportedLabelQueuesEveryArrivalInOrderAndLosesOnlyWhatOverflows) {
+    SignalEvent event("SignalEvent4");
+    ASSERT_EQ(link.RegisterEvent(event.Handle()), 0);
+    std::array<uint16_t, 16> settings{};
+    settings[0] = 2;  // 100 kbit/s: back to back at the bus limit
+    settings[8] = 2;
+    StartBoard(settings);
+    ASSERT_EQ(StartInput(1, 0x0500, {{0101, uint16_t(0x8000 + 2 * 0101)}}), 1);
+    std::vector<uint32_t> frame;
+    for (uint32_t k = 0; k < 200; ++k) frame.push_back(((k + 1) << 16) | 0101);
+    ASSERT_EQ(StartFrame(1, frame, true), 1);
+
+    // 300 arrivals while nobody reads: the first 256 wait, 44 are lost and counted.
+    provider.Advance(300 * WordTimeUs(2));
+    EXPECT_EQ(Board().Input(1).received, 300u);
+    EXPECT_EQ(Board().Input(1).overflowed, 44u);
+    EXPECT_TRUE(event.IsSet());
+    std::vector<uint32_t> read;
+    while ((link.ReadEvents() & 1) != 0) read.push_back(Slot(1, 0101));
+    ASSERT_EQ(read.size(), 256u);
+    for (std::size_t k = 0; k < read.size(); ++k) EXPECT_EQ(read[k], frame[k % 200]) << k;
+    // The slot keeps the last word read; reading it again takes nothing off any queue.
+    EXPECT_EQ(Slot(1, 0101), frame[55]);
+    EXPECT_EQ(link.ReadEvents(), 0);
+
+    // Words that wait when the label stops being reported are dropped with the report.
+    provider.Advance(3 * WordTimeUs(2));
+    EXPECT_EQ(Board().PendingEvents(), 0x0001);
+    image.Set(BoardImage::InputLabelTable + 0101, 2 * 0101);
+    link.WriteRange(uint16_t(BoardImage::InputLabelTable + 0101), 1);
+    EXPECT_EQ(link.ReadEvents(), 0);
+    provider.Advance(WordTimeUs(2));  // unreported words go straight into the slot again
+    EXPECT_EQ(Slot(1, 0101), frame[(300 + 3) % 200]);
 }
 
 TEST_F(VirtualBoardTest, ReceiverHearsOnlyItsOwnRateClass) {

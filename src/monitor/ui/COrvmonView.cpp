@@ -13,6 +13,7 @@
 #include "display/table_ops.h"
 #include "display/ui/display_commands.h"
 #include "monitor/mask.h"
+#include "monitor/row_ink.h"
 #include "monitor/ui/monitor_dialogs.h"
 #include "resources/monitor_strings.h"
 #include "resources/shell_strings.h"
@@ -40,6 +41,20 @@ std::vector<PopupItem> PopupItems(Popup popup) {
         case Popup::Add: return {{32781, text::kPopupAddParam}};
         default: return {};
     }
+}
+
+// Draws a row's characters run by run, each run of one ink in its colour.
+void DrawInkedRow(QPainter& painter, int y, const std::string& text, const RowInks& inks) {
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        const Ink ink = begin < inks.size() ? inks[begin] : Ink::Black;
+        std::size_t end = begin + 1;
+        while (end < text.size() && (end < inks.size() ? inks[end] : Ink::Black) == ink) ++end;
+        painter.setPen(QColor::fromRgb(QRgb(kInkRgb[std::size_t(ink)])));
+        DrawGridText(painter, kColumnPixels * int(begin), y, std::string_view(text).substr(begin, end - begin));
+        begin = end;
+    }
+    painter.setPen(Qt::black);
 }
 
 QAction* RunPopupMenu(QMenu& menu, const QPoint& globalPos) {
@@ -98,10 +113,11 @@ void COrvmonView::paintEvent(QPaintEvent* event) {
         const int first = std::max(0, area.top() / kRowPixels);
         const int last = std::min(rows - 1, area.bottom() / kRowPixels);
         const BoardImage& image = state_.Board.BoardImage;
+        const uint32_t nowMs = content == TableContent::Parameters ? state_.Board.TickCount() : 0;
         for (int r = first; r <= last; ++r) {
             if (content == TableContent::Parameters)
-                DrawGridText(painter, 0, kRowPixels * r,
-                             ParameterRowText(state_.Display, state_.Acquisition, image, r));
+                DrawInkedRow(painter, kRowPixels * r, ParameterRowText(state_.Display, state_.Acquisition, image, r),
+                             ParameterRowInks(state_.Display, state_.Acquisition, r, nowMs));
             else
                 DrawGridText(painter, kStreamRowX, kRowPixels * r,
                              StreamRowText(r, StreamWord(image, state_.Capture.StreamAddress, r)));

@@ -244,13 +244,22 @@ QImage Paint(QWidget* widget) {
 
 TEST_F(ViewTest, RowsAndSeparatorsLandOnTheGrid) {
     PutEntry(state, 0, "     ALT", 5, 0203);
-    state.Board.BoardImage.Set32(state.Display.SlotAddresses[0], 0x6C8000C8);
+    PutEntry(state, 1, "      VS", 5, 0212);  // never received: drawn grey
+    DisplayEntry& e = state.Display.DisplayTable[0];
+    state.Acquisition.CycleCounter = 1;
+    e.receivedCycle = 1;
+    e.receivedWord = 0x6C8000C8;
+    e.receivedMs = state.Board.TickCount();
     QImage image = Paint(view.viewport());
+    int darkest = 255;  // row 1's HEX cell, between the separators at columns 26 and 39
+    for (int y = 16; y < 32; ++y)
+        for (int x = 7 * 26 + 1; x < 7 * 39; ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    EXPECT_EQ(darkest, 128);
     // Row 0: "  0x6c8000c8 " from column 26: the "x" at column 29; column 27 is blank above the rule.
     EXPECT_TRUE(Dark(image, QRect(7 * 29, 2, 7, 9)));
     EXPECT_FALSE(Dark(image, QRect(7 * 27 + 1, 0, 5, 11)));
     EXPECT_TRUE(Dark(image, QRect(70, 4, 1, 8)));     // separator
-    EXPECT_FALSE(Dark(image, QRect(60, 20, 20, 40)));  // nothing below the last row
+    EXPECT_FALSE(Dark(image, QRect(60, 36, 20, 40)));  // nothing below the last row
     EXPECT_EQ(qGray(image.pixel(900, 300)), 255);
     EXPECT_EQ(view.DocumentHeight(), 4096);
 
