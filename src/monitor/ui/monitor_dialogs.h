@@ -9,6 +9,7 @@
 #include "app/program_state.h"
 #include "monitor/mask.h"
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -17,7 +18,9 @@ namespace orv::ui {
 class ListBox;
 
 // "Маска входного параметра": 23 one-character edits for ARINC bits 31..9, each holding "0", "1",
-// "x" or "X" (any other text turns into "x" as soon as it is typed). All start as "x".
+// "x" or "X" (any other text turns into "x" as soon as it is typed). All start as "x". Typing one
+// of the four characters into an edit replaces its character and moves to the next edit. The
+// head's bit numbers stand over their edits at the head's font.
 class CInputMaskDlg : public QDialog {
     Q_OBJECT
 public:
@@ -27,11 +30,13 @@ public:
     // The first character of each edit, bit 31 first.
     std::string Bits() const;
     MaskPattern Pattern() const { return EncodeMask(Bits()); }
+    const QLabel* Head() const { return head_; }
 
 private:
     void OnEditChanged(QLineEdit* edit);
 
     uint16_t channelIndex_;
+    QLabel* head_ = nullptr;
     std::array<QLineEdit*, kMaskBits> edits_{};
 };
 
