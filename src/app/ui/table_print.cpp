@@ -1,5 +1,6 @@
 #include "app/ui/table_print.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -14,9 +15,10 @@ namespace orv::ui {
 
 bool PrintTableWithDialog(const COrvmonView& view, const ProgramState& state, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
-    // On a machine without a printer the dialog offers printing to a PDF file.
+    // On a machine without a printer the dialog offers printing to a PDF file, by default in the
+    // program's working directory (the dialog would take a bare name as one in the home folder).
     if (QPrinterInfo::availablePrinters().isEmpty() && printer.outputFileName().isEmpty())
-        printer.setOutputFileName(QStringLiteral("orvmon.pdf"));
+        printer.setOutputFileName(QDir::current().absoluteFilePath(QStringLiteral("orvmon.pdf")));
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     if (RunModal(dialog) != QDialog::Accepted) return false;
