@@ -71,7 +71,8 @@ std::array<qreal, kMaskBits> MaskHeadCentres(const QString& head, const QFont& f
         centres[std::size_t(k)] = metrics.horizontalAdvance(head.left(at)) + metrics.horizontalAdvance(number) / 2;
         from = at + number.size();
     }
-    for (int k = 1; k < kMaskBits; k += 2) centres[std::size_t(k)] = (centres[std::size_t(k - 1)] + centres[std::size_t(k + 1)]) / 2;
+    for (int k = 1; k < kMaskBits; k += 2)
+        centres[std::size_t(k)] = (centres[std::size_t(k - 1)] + centres[std::size_t(k + 1)]) / 2;
     return centres;
 }
 
@@ -97,11 +98,13 @@ CInputMaskDlg::CInputMaskDlg(uint16_t channelIndex, QWidget* parent) : QDialog(p
     head_->setIndent(0);
     head_->setMargin(0);
     head_->adjustSize();
-    head_->move(0, 0);
     const std::array<qreal, kMaskBits> centres = MaskHeadCentres(head_->text(), head_->font());
     const int width = std::max(12, int((centres[2] - centres[0]) / 2) - 1);
+    // The first edit is wider than "31": head and edits move right together so that it fits.
+    const int shift = std::max(0, int(std::lround(width / 2.0 - centres[0])));
+    head_->move(shift, 0);
     const int top = head_->height() + 2;
-    int right = head_->width();
+    int right = shift + head_->width();
     int bottom = top;
     for (int k = 0; k < kMaskBits; ++k) {
         // Bits 31 and 30 have no length limit: their change rule turns longer text into "x".
@@ -112,7 +115,7 @@ CInputMaskDlg::CInputMaskDlg(uint16_t channelIndex, QWidget* parent) : QDialog(p
         edit->setTextMargins(0, 0, 0, 0);
         edit->setFixedWidth(width);
         edit->setText(QStringLiteral("x"));
-        const int left = int(std::lround(centres[std::size_t(k)] - width / 2.0));
+        const int left = shift + int(std::lround(centres[std::size_t(k)] - width / 2.0));
         edit->move(left, top);
         right = std::max(right, left + width);
         bottom = std::max(bottom, top + edit->sizeHint().height());

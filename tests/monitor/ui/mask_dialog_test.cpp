@@ -46,7 +46,8 @@ TEST(MaskDialogLayout, EveryBitNumberOfTheHeadStandsOverItsEdit) {
         ++numbers;
     }
     EXPECT_EQ(numbers, 12);
-    // The edits stand in order, none over another.
+    // The edits stand in order, none over another, all inside the dialog.
+    EXPECT_GE(Find<QLineEdit>(dlg, kMaskEditIds[0])->geometry().left(), 0);
     for (int k = 1; k < kMaskBits; ++k) {
         const QLineEdit* left = Find<QLineEdit>(dlg, kMaskEditIds[std::size_t(k - 1)]);
         const QLineEdit* right = Find<QLineEdit>(dlg, kMaskEditIds[std::size_t(k)]);
