@@ -42,18 +42,6 @@ protected:
     uint32_t clock = 0xFFFFFE00u;
 };
 
-TEST_F(TraceRingTest, AFewWordsAreListedOldestFirst) {
-    Arrive(0x00010083u, 3);
-    const auto lines = TraceLines(state.Acquisition, 2, DecimalFormat::None());
-    ASSERT_EQ(lines.size(), 3u);
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(SlotOf(lines[std::size_t(k)]), k);
-        EXPECT_TRUE(Shows(lines[std::size_t(k)], 0x00010083u + uint32_t(k))) << lines[std::size_t(k)];
-    }
-    EXPECT_EQ(IntervalOf(lines[0]), 0);
-    EXPECT_EQ(IntervalOf(lines[2]), 3);
-}
-
 TEST_F(TraceRingTest, AWrappedRingIsListedFromTheOldestWordAcrossTheClockWrap) {
     Arrive(0x00100083u, 300);
     const auto lines = TraceLines(state.Acquisition, 2, DecimalFormat::None());

@@ -12,7 +12,6 @@
 
 #include "app/ui/CMainFrame.h"
 #include "app/ui/lock_state.h"
-#include "app/ui/table_print.h"
 #include "board/driver/recording_device.h"
 #include "monitor/ui/COrvmonView.h"
 #include "monitor/ui/CTitleView.h"
@@ -99,22 +98,6 @@ TEST_F(MainFrameKeysTest, CtrlPPrintsTheTablePaneThroughThePrintDialog) {
     script->OnDialog([](QDialog& d) { d.reject(); });
     QTest::keyClick(frame.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_FALSE(QFile::exists(pdf));
-}
-
-TEST_F(MainFrameKeysTest, PrintedRowsFollowTheTableAtThePrintersResolution) {
-    QTemporaryDir dir;
-    const auto print = [&](const char* name) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir.filePath(QString::fromLatin1(name)));
-        EXPECT_TRUE(PrintTable(*frame->TableView(), state, printer));
-        return PdfPages(printer.outputFileName());
-    };
-    EXPECT_EQ(print("white.pdf"), 1);  // idle: one white page
-    state.Acquisition.AcquisitionMode = 2;
-    const int stream = print("stream.pdf");
-    // 256 rows of 16 pixels at the printer's resolution: 4096 screen pixels, over 40 inches.
-    EXPECT_GE(stream, 4);
 }
 
 TEST_F(MainFrameKeysTest, LockIndicatorsShowOnlyWhileTheirLockIsOn) {

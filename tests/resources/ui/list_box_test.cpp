@@ -60,15 +60,6 @@ TEST(ListBox, FocusAloneChoosesNothingAClickOrAKeyDoes) {
     EXPECT_EQ(w.list->Selection(), LineList::kNone);
 }
 
-TEST(ListBox, FocusSelectsNothingInAMultipleSelectionList) {
-    ListWindow w(true);
-    for (const char* line : {"ALT", "VS"}) w.list->AddLine(line);
-    ASSERT_TRUE(test::ShowAndFocus(w.window, w.list));
-    EXPECT_TRUE(w.list->SelectedLines().empty());
-    QTest::mouseClick(w.list->viewport(), Qt::LeftButton, {}, w.list->visualItemRect(w.list->item(1)).center());
-    EXPECT_EQ(w.list->SelectedLines(), std::vector<int>{1});
-}
-
 TEST(ListBox, LongLinesAreWholeAndTheHeadScrollsWithThem) {
     ListWindow w;
     const std::string longLine = std::string(150, '7') + "512.000";
