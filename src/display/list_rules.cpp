@@ -121,6 +121,13 @@ void DeleteDisplayLine(LineList& list, int index) {
 
 std::vector<std::string> AddPickedLines(LineList& list, uint16_t channel, const std::vector<std::string>& paramLines) {
     std::vector<std::string> messages;
+    AddPickedLines(list, channel, paramLines,
+                   [&](const LineList&, const std::string& message) { messages.push_back(message); });
+    return messages;
+}
+
+void AddPickedLines(LineList& list, uint16_t channel, const std::vector<std::string>& paramLines,
+                    const std::function<void(const LineList&, const std::string&)>& onClash) {
     const int selection = list.Selection();
     for (const auto& line : paramLines) {
         const ParamRecord p = ParseParamLine(line);
@@ -135,12 +142,11 @@ std::vector<std::string> AddPickedLines(LineList& list, uint16_t channel, const 
             clash = true;
             std::string message = text::kDisplayDuplicateNamed;
             message.replace(message.find("%s"), 2, Utf8FromCp1251(p.paramLabel.View()));
-            messages.push_back(std::move(message));
+            onClash(list, message);
         }
         if (!clash && !ListFull(list)) list.Insert(LineList::kNone, RenderDisplayLine(r));
     }
     list.Select(selection);
-    return messages;
 }
 
 std::optional<std::string> PickLimitMessage(int lines, int picked) {
@@ -155,6 +161,15 @@ std::vector<std::string> ChannelItems(bool boardSelected, unsigned inputChannelC
     std::vector<std::string> items;
     for (unsigned c = 1; c <= count; ++c) items.push_back(FormatDec(c, 2));
     return items;
+}
+
+std::optional<uint16_t> PickedChannel(std::string_view text, unsigned itemCount) {
+    const std::string_view t = Trim(text);
+    if (t.empty() || t.size() > 3 || !std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const auto v = ScanDec(t);
+    if (!v || *v < 1 || *v > (long long)itemCount) return std::nullopt;
+    return uint16_t(*v);
 }
 
 std::vector<DisplayLineRecord> RecordsOfLines(const LineList& list) {

@@ -3,6 +3,7 @@
 // dialogs' working copies (LineList). Functions that may refuse return nullptr when they changed
 // the list, or the message to show (UTF-8) when they refused and left it as it was.
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -67,6 +68,10 @@ void DeleteDisplayLine(LineList& list, int index);
 // selection is not changed. Returns the messages to show, in order, one per clash. Nothing is
 // appended beyond 256 lines.
 std::vector<std::string> AddPickedLines(LineList& list, uint16_t channel, const std::vector<std::string>& paramLines);
+// The same, telling each clash as the loop meets it: `onClash` gets the list as it stands then
+// (the parameters picked before the clash appended) and the message.
+void AddPickedLines(LineList& list, uint16_t channel, const std::vector<std::string>& paramLines,
+                    const std::function<void(const LineList&, const std::string&)>& onClash);
 
 // The pick dialog's limit: the message when `picked` more lines would take a list of `lines` lines
 // beyond 256, else nullopt.
@@ -75,6 +80,9 @@ std::optional<std::string> PickLimitMessage(int lines, int picked);
 // The pick dialog's channel items, "%2d" from 1 to the board's input count (at most 8), or 1 to 8
 // without a board.
 std::vector<std::string> ChannelItems(bool boardSelected, unsigned inputChannelCount);
+// The channel the pick dialog's channel box names: its text (typed, or the chosen item's) read as a
+// decimal number, when that is one of the box's `itemCount` channels 1..itemCount; nullopt else.
+std::optional<uint16_t> PickedChannel(std::string_view text, unsigned itemCount);
 
 // ".42i" files: the records of the lines in list order, and the lines of a file's records
 // (channels "%02d"). Records with no label slot (channel outside 1..8, address above 255) are left

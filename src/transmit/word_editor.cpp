@@ -55,16 +55,17 @@ WordEditorOutcome ApplyWordEditor(const WordEditorTexts& texts, const LineList& 
     }
     current.word = ComposeWord(*code, current.address);
     current.pause = 0;
-    // 4. Format from the list; a label missing there is reported and the word kept.
-    const std::string_view formatLabel = Trim(texts.formatLabel);
+    // 4. Format from the list; a label missing there is reported and the word kept without a
+    // format: a made-up format of zero fields would show its DECIMAL as a plausible "+0.000000e+000".
+    std::string_view formatLabel = Trim(texts.formatLabel);
     if (!IsNoFormatText(texts.formatLabel)) {
         out.formatLine = FindFormatLine(formats, texts.formatLabel);
         if (out.formatLine != LineList::kNone) {
             current.format = ParseFormatLine(formats.At(out.formatLine));
         } else {
             out.formatMissing = true;
-            current.format = DecimalFormat{};
-            current.format.label.Assign(formatLabel);
+            current.format = DecimalFormat::None();
+            formatLabel = {};
         }
     }
     // 5. Format label, eight blanks for none.

@@ -34,7 +34,8 @@ struct WordEditorOutcome {
     // A refusal: the dialog stays open. Fields stored before the failing step stay in `current`.
     const char* error = nullptr;
     // The format label is not in the format list: the message is shown and the dialog still ends
-    // with OK. The word then carries a format with that label and no fields.
+    // with OK. The word then carries no format (format label eight blanks, DECIMAL blank), as with
+    // a blank format label.
     bool formatMissing = false;
     int formatLine = LineList::kNone;  // the matching line, to select
     bool ok() const { return error == nullptr; }

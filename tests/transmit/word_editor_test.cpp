@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/transmit_strings.h"
+#include "transmit/frame_line.h"
 #include "transmit/word_editor.h"
 #include "transmit_fixture.h"
 
@@ -65,15 +66,20 @@ TEST(WordEditor, FormatFromTheListOrReportedMissing) {
     EXPECT_EQ(current.format, test::Alt1Format());
     EXPECT_EQ(current.formatLabel.View(), "ALT1    ");
 
-    // A label the list does not have: reported, and the word still accepted with that label but
-    // without the fields of any other format.
+    // A label the list does not have: reported, and the word still accepted, without a format
+    // (not with an all-zero one, whose DECIMAL would read "+0.000000e+000"): its line is that of a
+    // word with a blank format label.
     out = Apply("310", "ALT1", "0c8000", "GONE    ", current);
     EXPECT_TRUE(out.ok());
     EXPECT_TRUE(out.formatMissing);
     EXPECT_EQ(current.word, 0x0C8000C8u);
-    EXPECT_EQ(current.formatLabel.View(), "GONE    ");
-    EXPECT_EQ(current.format.msbBit, 0);
-    EXPECT_EQ(current.format.msbWeight, 0.0f);
+    EXPECT_TRUE(current.formatLabel.IsBlank());
+    EXPECT_TRUE(current.format.IsNone());
+    FrameEntry blank;
+    ASSERT_TRUE(Apply("310", "ALT1", "0c8000", "", blank).ok());
+    EXPECT_EQ(RenderFrameLine(current), RenderFrameLine(blank));
+    EXPECT_EQ(RenderFrameLine(current).size(), kFrameNoFormatLineLength);
+    EXPECT_EQ(RenderFrameLine(current).find("e+0"), std::string::npos);
 }
 
 TEST(WordEditor, CodeCheckShowsMAndDecimal) {

@@ -1,7 +1,9 @@
 #include "app/ui/CMainFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -12,6 +14,8 @@
 
 #include "app/ui/CAboutDlg.h"
 #include "app/ui/CHelpWindow.h"
+#include "app/ui/lock_state.h"
+#include "app/ui/table_print.h"
 #include "monitor/ui/COrvmonView.h"
 #include "monitor/ui/analysis_commands.h"
 #include "resources/analysis_strings.h"
@@ -36,6 +40,7 @@ CMainFrame::CMainFrame(ProgramState& state, QWidget* parent)
     title_ = new CTitleView(state_, this);
     BuildMenus();
     BuildStatusBar();
+    BuildAccelerators();
 
     splitter_ = new QSplitter(Qt::Vertical, this);
     splitter_->setObjectName(QStringLiteral("59648"));  // the first pane id of a frame
@@ -132,7 +137,63 @@ void CMainFrame::BuildStatusBar() {
         label->setMinimumWidth(40);
         bar->addPermanentWidget(label);
     }
+    UpdateLockIndicators();
+    // A lock key may be pressed in any window of the program.
+    qApp->installEventFilter(this);
 }
+
+void CMainFrame::ShowLockState(const LockState& locks) {
+    const std::pair<const char*, std::optional<bool>> indicators[] = {
+        {"CAP", locks.caps}, {"NUM", locks.num}, {"SCRL", locks.scroll}};
+    for (const auto& [name, on] : indicators)
+        if (auto* label = statusBar()->findChild<QLabel*>(QString::fromLatin1(name)))
+            label->setText(IndicatorText(on, name));
+}
+
+void CMainFrame::UpdateLockIndicators() { ShowLockState(ReadLockState()); }
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock) UpdateLockIndicators();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    // The locks may have changed while another program had the keyboard.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) UpdateLockIndicators();
+    QMainWindow::changeEvent(event);
+}
+
+void CMainFrame::BuildAccelerators() {
+    // Keys of the window without menu items: pane switching, help and printing.
+    const auto accelerator = [this](int id, QKeySequence keys, auto handler) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::number(id));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    accelerator(57680, QKeySequence(Qt::Key_F6), [this] { ActivateOtherPane(); });
+    accelerator(57681, QKeySequence(Qt::SHIFT | Qt::Key_F6), [this] { ActivateOtherPane(); });
+    // Help and context help run the "Справка" command.
+    const auto help = [this] {
+        if (QAction* index = Command(57667)) index->trigger();
+    };
+    accelerator(57670, QKeySequence(Qt::Key_F1), help);
+    accelerator(57669, QKeySequence(Qt::SHIFT | Qt::Key_F1), help);
+    accelerator(57607, QKeySequence(Qt::CTRL | Qt::Key_P), [this] { OnPrint(); });
+}
+
+void CMainFrame::ActivateOtherPane() {
+    QWidget* focus = QApplication::focusWidget();
+    const bool tableActive = focus == nullptr || focus == table_ || table_->isAncestorOf(focus);
+    (tableActive ? static_cast<QWidget*>(title_) : table_)->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainFrame::OnPrint() { PrintTableWithDialog(*table_, state_, this); }
 
 uint32_t CMainFrame::Start(int periodMs) {
     const int id = startTimer(periodMs > 0 ? periodMs : 1, Qt::PreciseTimer);
@@ -149,6 +210,7 @@ void CMainFrame::timerEvent(QTimerEvent* event) {
         return;
     }
     table_->RefreshTick();
+    UpdateLockIndicators();
     title_->update();
     table_->viewport()->update();
 }

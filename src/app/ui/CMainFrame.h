@@ -10,11 +10,13 @@
 class QAction;
 class QLabel;
 class QSplitter;
+class QEvent;
 
 namespace orv::ui {
 
 class CTitleView;
 class COrvmonView;
+struct LockState;
 
 class CMainFrame : public QMainWindow, public RefreshTimer {
     Q_OBJECT
@@ -39,14 +41,25 @@ public:
     uint32_t Start(int periodMs) override;
     void Stop(uint32_t id) override;
 
+    // The status bar's CAP, NUM and SCRL indicators for `state`, and read afresh.
+    void ShowLockState(const LockState& state);
+    void UpdateLockIndicators();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildMenus();
     QMenu* BuildAnalysisMenu();
     void BuildStatusBar();
+    void BuildAccelerators();
+    // F6 and Shift+F6: the other of the two panes (with two panes, next and previous are one).
+    void ActivateOtherPane();
+    // Ctrl+P: the table pane on the printer chosen in the print dialog.
+    void OnPrint();
     QAction* AddCommand(QMenu* menu, int id, const char* text);
 
     ProgramState& state_;

@@ -34,8 +34,8 @@ CChannelFreqDlg::CChannelFreqDlg(ChannelSettingTable& settings, int inputCount, 
     auto* lists = new QGridLayout;
     lists->addWidget(ui::MakeLabel(this, QString::fromUtf8(text::kInputChannelsTitle)), 0, 0);
     lists->addWidget(ui::MakeLabel(this, QString::fromUtf8(text::kOutputChannelsTitle)), 0, 1);
-    lists->addWidget(ui::MakeGridLabel(this, QString::fromUtf8(text::kInputListHead)), 1, 0);
-    lists->addWidget(ui::MakeGridLabel(this, QString::fromUtf8(text::kOutputListHead)), 1, 1);
+    lists->addWidget(new ui::ListHead(inputs_, {QString::fromUtf8(text::kInputListHead)}, this), 1, 0);
+    lists->addWidget(new ui::ListHead(outputs_, {QString::fromUtf8(text::kOutputListHead)}, this), 1, 1);
     lists->addWidget(inputs_, 2, 0);
     lists->addWidget(outputs_, 2, 1);
 

@@ -65,8 +65,8 @@ CParamEditDlg::CParamEditDlg(QWidget* parent) : QDialog(parent) {
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
     top->addWidget(ui::MakeLabel(this, U(text::kFormatsForReference)));
-    top->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead1)));
-    top->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead2)));
+    top->addWidget(
+        new ui::ListHead(formats_, {ui::FromCp1251(kFormatLineHead1), ui::FromCp1251(kFormatLineHead2)}, this));
     top->addWidget(formats_);
     top->addWidget(ui::MakeLabel(this, U(text::kDoubleClickFormat)));
     top->addLayout(buttons);

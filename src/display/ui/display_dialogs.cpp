@@ -61,6 +61,14 @@ QString ColumnText(const std::string& line, std::size_t col, std::size_t width) 
     return ui::FromCp1251(Columns(line, col, width));
 }
 
+ui::ListHead* ParamHead(ui::ListBox* list, QWidget* parent) {
+    return new ui::ListHead(list, {ui::FromCp1251(kParamLineHead1), ui::FromCp1251(kParamLineHead2)}, parent);
+}
+
+ui::ListHead* FormatHead(ui::ListBox* list, QWidget* parent) {
+    return new ui::ListHead(list, {ui::FromCp1251(kFormatLineHead1), ui::FromCp1251(kFormatLineHead2)}, parent);
+}
+
 QHBoxLayout* ApplyCancel(QDialog* dialog, QPushButton** applyOut = nullptr) {
     auto* ok = ui::MakeButton(dialog, ui::kIdOk, U(text::kDisplayApply));
     ok->setDefault(true);
@@ -99,14 +107,12 @@ CDisplayParamDlg::CDisplayParamDlg(QWidget* parent) : QDialog(parent) {
 
     auto* paramColumn = new QVBoxLayout;
     paramColumn->addWidget(ui::MakeLabel(this, U(text::kDisplayParamsHead)));
-    paramColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kParamLineHead1)));
-    paramColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kParamLineHead2)));
+    paramColumn->addWidget(ParamHead(params_, this));
     paramColumn->addWidget(params_, 1);
     paramColumn->addWidget(ui::MakeLabel(this, U(text::kDisplayDoubleClickParam)));
     auto* formatColumn = new QVBoxLayout;
     formatColumn->addWidget(ui::MakeLabel(this, U(text::kDisplayFormatsHead)));
-    formatColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead1)));
-    formatColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead2)));
+    formatColumn->addWidget(FormatHead(formats_, this));
     formatColumn->addWidget(formats_, 1);
     formatColumn->addWidget(ui::MakeLabel(this, U(text::kDisplayDoubleClickFormat)));
     auto* lists = new QHBoxLayout;
@@ -173,8 +179,7 @@ CParamFormatDlg::CParamFormatDlg(DisplayState& display, int row, QWidget* parent
     auto* buttons = ApplyCancel(this, &ok);
     auto* top = new QVBoxLayout(this);
     top->addLayout(paramRow);
-    top->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead1)));
-    top->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead2)));
+    top->addWidget(FormatHead(formats_, this));
     top->addWidget(formats_, 1);
     top->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &CParamFormatDlg::OnApply);
@@ -220,8 +225,7 @@ CParamPickDlg::CParamPickDlg(const ProgramState& state, int listLines, QWidget* 
     auto* buttons = ApplyCancel(this, &ok);
     auto* top = new QVBoxLayout(this);
     top->addLayout(channelRow);
-    top->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kParamLineHead1)));
-    top->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kParamLineHead2)));
+    top->addWidget(ParamHead(params_, this));
     top->addWidget(params_, 1);
     top->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &CParamPickDlg::OnApply);
@@ -230,16 +234,21 @@ CParamPickDlg::CParamPickDlg(const ProgramState& state, int listLines, QWidget* 
 }
 
 void CParamPickDlg::OnApply() {
-    // The channel is the chosen item's position; with no item there is no channel to pick.
-    const int position = channel_->currentIndex();
-    if (position < 0) return;
+    // The channel is the one the box names, chosen or typed; a text that names none of its
+    // channels is refused rather than read as some other channel.
+    const std::optional<uint16_t> channel =
+        PickedChannel(ui::ToCp1251(channel_->currentText()).value_or(std::string()), unsigned(channel_->count()));
+    if (!channel) {
+        ui::ShowMessage(this, U(text::kDisplayBadChannel));
+        return;
+    }
     const std::vector<int> selected = params_->SelectedLines();
     if (auto refusal = PickLimitMessage(listLines_, int(selected.size()))) {
         ui::ShowMessage(this, U(*refusal));
         return;
     }
     Pick pick;
-    pick.channel = uint16_t(position + 1);
+    pick.channel = *channel;
     for (int index : selected) pick.lines.push_back(params_->Text(index));
     result_ = std::move(pick);
     accept();
@@ -277,8 +286,8 @@ CDisplayListDlg::CDisplayListDlg(ProgramState& state, QWidget* parent) : QDialog
     auto* cancel = ui::MakeButton(this, ui::kIdCancel, U(text::kDisplayCancel));
 
     auto* listColumn = new QVBoxLayout;
-    listColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kDisplayLineHead1)));
-    listColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kDisplayLineHead2)));
+    listColumn->addWidget(
+        new ui::ListHead(list_, {ui::FromCp1251(kDisplayLineHead1), ui::FromCp1251(kDisplayLineHead2)}, this));
     listColumn->addWidget(list_, 1);
     auto* side = new QVBoxLayout;
     side->addWidget(paramFrame);
@@ -360,9 +369,13 @@ void CDisplayListDlg::OnAddList() {
     CParamPickDlg pick(state_, list_->Count(), this);
     if (ui::RunModal(pick) != QDialog::Accepted || !pick.Result()) return;
     LineList lines = list_->Lines();
-    const auto messages = AddPickedLines(lines, pick.Result()->channel, pick.Result()->lines);
+    // Each duplicate is told when the loop meets it, over the list as it stands at that moment.
+    AddPickedLines(lines, pick.Result()->channel, pick.Result()->lines,
+                   [this](const LineList& now, const std::string& message) {
+                       Show(now);
+                       ui::ShowMessage(this, U(message));
+                   });
     Show(lines);
-    for (const auto& m : messages) ui::ShowMessage(this, U(m));
 }
 
 void CDisplayListDlg::OnSave() {

@@ -98,16 +98,21 @@ void COrvmonView::resizeEvent(QResizeEvent* event) {
 
 void COrvmonView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), Qt::white);
+    const int scrollX = horizontalScrollBar()->value();
+    const int scrollY = verticalScrollBar()->value();
+    painter.translate(-scrollX, -scrollY);
+    // The table is being rewritten: scroll sizes kept.
+    if (!DrawTable(painter, event->rect().translated(scrollX, scrollY))) return;
+    if (documentHeight_ != kDocumentHeight) SetDocumentHeight(kDocumentHeight);
+}
+
+bool COrvmonView::DrawTable(QPainter& painter, const QRect& area) const {
+    painter.fillRect(area, Qt::white);
     const TableContent content = ContentOf(state_.Acquisition.AcquisitionMode, state_.Display.DisplayListReady);
-    if (content == TableContent::NotReady) return;  // the table is being rewritten: scroll sizes kept
+    if (content == TableContent::NotReady) return false;
     if (content != TableContent::White) {
-        const int scrollX = horizontalScrollBar()->value();
-        const int scrollY = verticalScrollBar()->value();
-        painter.translate(-scrollX, -scrollY);
         painter.setFont(GridFont(true));
         painter.setPen(Qt::black);
-        const QRect area = event->rect().translated(scrollX, scrollY);
         const int rows = DrawnRows(content, state_.Display.DisplayTable);
         // Only the rows that reach into the area to repaint are built.
         const int first = std::max(0, area.top() / kRowPixels);
@@ -129,7 +134,7 @@ void COrvmonView::paintEvent(QPaintEvent* event) {
             for (int x : kStreamSeparators) painter.drawLine(x, 0, x, bottom);
         }
     }
-    if (documentHeight_ != kDocumentHeight) SetDocumentHeight(kDocumentHeight);
+    return true;
 }
 
 // ---- Right click ----

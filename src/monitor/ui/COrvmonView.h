@@ -10,6 +10,7 @@
 #include "monitor/table_rows.h"
 
 class QMenu;
+class QPainter;
 class QAction;
 
 namespace orv::ui {
@@ -34,6 +35,11 @@ public:
 
     // Runs the command of a popup item by its id.
     void RunCommand(int id);
+
+    // Draws the part `documentRect` of the table (document coordinates: row r at y = 16r) onto a
+    // painter whose coordinates are the document's; the pane paints through it and the print
+    // command prints through it. False, with only white drawn, while the table is being rewritten.
+    bool DrawTable(QPainter& painter, const QRect& documentRect) const;
 
 public slots:
     void OnSelectDevice();   // 32771

@@ -10,6 +10,7 @@
 #include "monitor/mask.h"
 #include "monitor/ui/CParamTraceDlg.h"
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -18,7 +19,9 @@ namespace orv::ui {
 class ListBox;
 
 // "Маска входного параметра": 23 one-character edits for ARINC bits 31..9, each holding "0", "1",
-// "x" or "X" (any other text turns into "x" as soon as it is typed). All start as "x".
+// "x" or "X" (any other text turns into "x" as soon as it is typed). All start as "x". Typing one
+// of the four characters into an edit replaces its character and moves to the next edit. The
+// head's bit numbers stand over their edits at the head's font.
 class CInputMaskDlg : public QDialog {
     Q_OBJECT
 public:
@@ -28,11 +31,13 @@ public:
     // The first character of each edit, bit 31 first.
     std::string Bits() const;
     MaskPattern Pattern() const { return EncodeMask(Bits()); }
+    const QLabel* Head() const { return head_; }
 
 private:
     void OnEditChanged(QLineEdit* edit);
 
     uint16_t channelIndex_;
+    QLabel* head_ = nullptr;
     std::array<QLineEdit*, kMaskBits> edits_{};
 };
 

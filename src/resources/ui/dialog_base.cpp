@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "resources/ui/grid_font.h"
+#include "resources/ui/list_box.h"
 
 namespace orv::ui {
 
@@ -51,7 +52,10 @@ void LayOutTableDialog(QDialog& dialog, QWidget* list, const QStringList& heads,
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
 
     auto* listColumn = new QVBoxLayout;
-    for (const QString& head : heads) listColumn->addWidget(MakeGridLabel(&dialog, head));
+    if (auto* box = qobject_cast<ListBox*>(list); box && !heads.isEmpty())
+        listColumn->addWidget(new ListHead(box, heads, &dialog));
+    else
+        for (const QString& head : heads) listColumn->addWidget(MakeGridLabel(&dialog, head));
     listColumn->addWidget(list);
     auto* side = new QVBoxLayout;
     side->addWidget(frame);

@@ -1,9 +1,12 @@
 #pragma once
 // A list box over a LineList: the lines are Windows-1251 text kept by the LineList (which sorts
 // and searches them as the Windows list box does); the widget shows them in the fixed-pitch grid
-// font. Selection follows the LineList: deleting the selected line leaves no selection.
+// font. Selection follows the LineList: deleting the selected line leaves no selection. Nothing is
+// selected until the engineer clicks or moves in the list (or the program selects a line): focus
+// alone chooses nothing. Lines are never elided.
 
 #include <QListWidget>
+#include <QStringList>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,11 +49,36 @@ signals:
     // A double click on a line (index), after the line was selected.
     void lineActivated(int index);
 
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
 private:
     void SyncSelection();
 
     LineList lines_;
     bool syncing_ = false;
+};
+
+// The column head of a list box: lines of grid-font text that stand over the list's columns and
+// scroll sideways with it, so that a head always names the column under it.
+class ListHead : public QWidget {
+    Q_OBJECT
+public:
+    ListHead(ListBox* list, const QStringList& lines, QWidget* parent);
+
+    const QStringList& HeadLines() const { return lines_; }
+    // The x, in this widget, where the first character cell of the list's lines is drawn now.
+    int TextX() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ListBox* list_;
+    QStringList lines_;
 };
 
 }  // namespace orv::ui

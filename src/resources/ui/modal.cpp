@@ -28,6 +28,7 @@ Answer ShowMessage(QWidget* parent, const QString& text, Buttons buttons) {
             g_script->answers.pop_front();
         }
         g_script->messages.push_back({text, buttons, a});
+        if (g_script->onMessage) g_script->onMessage(g_script->messages.back());
         return a;
     }
     QMessageBox box(parent);

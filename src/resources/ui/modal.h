@@ -44,6 +44,8 @@ public:
     std::deque<orv::ui::Answer> answers;
     std::deque<std::function<void(QDialog&)>> dialogs;
     std::vector<MessageRecord> messages;
+    // Called with each message as it is answered (after it was recorded), when set.
+    std::function<void(const MessageRecord&)> onMessage;
     QStringList unexpectedDialogs;  // class names of dialogs nobody handled
     QStringList dialogClasses;     // class names of every dialog run, in order
 

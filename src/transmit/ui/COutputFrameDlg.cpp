@@ -94,8 +94,7 @@ COutputFrameDlg::COutputFrameDlg(ProgramState& state, unsigned channel, QWidget*
 
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(header_);
-    listColumn->addWidget(ui::MakeGridLabel(this, U(text::kFrameHeading1)));
-    listColumn->addWidget(ui::MakeGridLabel(this, U(text::kFrameHeading2)));
+    listColumn->addWidget(new ui::ListHead(list_, {U(text::kFrameHeading1), U(text::kFrameHeading2)}, this));
     listColumn->addWidget(list_, 1);
     auto* side = new QVBoxLayout;
     side->addWidget(param);

@@ -88,14 +88,14 @@ COutputWordDlg::COutputWordDlg(FrameEntry& current, QWidget* parent) : QDialog(p
     formats_->setMinimumWidth(ui::kCellWidth * 66);
 
     auto* paramColumn = new QVBoxLayout;
-    paramColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kParamLineHead1)));
-    paramColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kParamLineHead2)));
+    paramColumn->addWidget(
+        new ui::ListHead(params_, {ui::FromCp1251(kParamLineHead1), ui::FromCp1251(kParamLineHead2)}, this));
     paramColumn->addWidget(params_, 1);
     paramColumn->addWidget(ui::MakeLabel(this, U(text::kWordParamHint)));
     auto* formatColumn = new QVBoxLayout;
     formatColumn->addWidget(ui::MakeLabel(this, U(text::kWordFormatsCaption)));
-    formatColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead1)));
-    formatColumn->addWidget(ui::MakeGridLabel(this, ui::FromCp1251(kFormatLineHead2)));
+    formatColumn->addWidget(
+        new ui::ListHead(formats_, {ui::FromCp1251(kFormatLineHead1), ui::FromCp1251(kFormatLineHead2)}, this));
     formatColumn->addWidget(formats_, 1);
     formatColumn->addWidget(ui::MakeLabel(this, U(text::kWordFormatHint)));
 

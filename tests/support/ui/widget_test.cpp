@@ -12,4 +12,14 @@ void DoubleClick(const QWidget& dialog, int id, int index) {
     emit list->itemDoubleClicked(list->item(index));
 }
 
+bool ShowAndFocus(QWidget& window, QWidget* widget) {
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window, 2000)) return false;
+    if (!widget) return true;
+    widget->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    return widget->hasFocus();
+}
+
 }  // namespace orv::test

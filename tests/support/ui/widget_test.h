@@ -37,4 +37,9 @@ inline QString TextOf(const QWidget& dialog, int id) {
 // Selects line `index` of list box `id` and double-clicks it.
 void DoubleClick(const QWidget& dialog, int id, int index);
 
+// Shows `window`, waits (at most two seconds) until it is the active window and gives `widget` the
+// keyboard focus as Tab would: what a dialog meets when the engineer works in it. False when the
+// window did not become active or the widget did not get the focus.
+bool ShowAndFocus(QWidget& window, QWidget* widget);
+
 }  // namespace orv::test

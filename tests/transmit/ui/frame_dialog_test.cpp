@@ -188,6 +188,10 @@ TEST_F(FrameDialogTest, WordEditorComposesFromTheDictionaryAndChecksTheCode) {
     ParseFrameLine(Lines(dlg)[1], e);
     EXPECT_EQ(e.word, 0x186u);
     EXPECT_EQ(e.number, 1);
+    // ...without a format: DECIMAL and the format columns stay blank.
+    EXPECT_TRUE(e.formatLabel.IsBlank());
+    EXPECT_EQ(Lines(dlg)[1].size(), kFrameNoFormatLineLength);
+    EXPECT_EQ(Lines(dlg)[1].find_first_not_of(' ', kColDecimal), std::string::npos);
 }
 
 TEST_F(FrameDialogTest, WordEditorRefusalsKeepItOpen) {
@@ -408,6 +412,36 @@ TEST_F(FrameDialogTest, CyclicStartStopAndCodeChangeOfSlot5OnChannel2) {
     EXPECT_EQ(e.word, w);
     EXPECT_EQ(e.number, 5);
     EXPECT_EQ(Find<ui::ListBox>(dlg, kList)->Selection(), 5);
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+TEST_F(FrameDialogTest, RestoringReplacesTheLinesTheListHeld) {
+    WithBoard();
+    Store(1, 3);
+    std::vector<uint8_t> bytes;
+    for (int i = 0; i < 2; ++i) {
+        const auto rec = EncodeFrameEntry(Word(uint16_t(i), ComposeWord(0x700u + unsigned(i), 3)));
+        bytes.insert(bytes.end(), rec.begin(), rec.end());
+    }
+    WriteBytes("two.42o", bytes);
+    COutputFrameDlg dlg(state, 1);
+    ASSERT_EQ(Lines(dlg).size(), 3u);
+    ui::ScopedScript script;
+    script->OnDialog([](QDialog& d) { test::DoubleClick(d, 1000, 0); });
+    Press(dlg, kRestore);
+    // Exactly the file's two words, not appended to the three lines that were shown.
+    ASSERT_EQ(Lines(dlg).size(), 2u);
+    FrameEntry e;
+    for (unsigned i = 0; i < 2; ++i) {
+        ParseFrameLine(Lines(dlg)[i], e);
+        EXPECT_EQ(e.word, ComposeWord(0x700u + i, 3));
+        EXPECT_EQ(e.number, i);
+    }
 }
 
 }  // namespace
