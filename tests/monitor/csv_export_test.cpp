@@ -103,12 +103,14 @@ TEST(CsvTest, TableRowsAreWhatThePaneShows) {
     DisplayState display;
     AcquisitionState acq;
     BoardImage image;
-    test::PutEntry(display, 0, "ALT", 5, 0203, true).receivedCycle = 12;
+    DisplayEntry& alt = test::PutEntry(display, 0, "ALT", 5, 0203, true);
+    alt.receivedCycle = 12;
+    alt.receivedWord = 0x0C8000C8;  // the last complete word the tick took
     DisplayEntry& masked = test::PutEntry(display, 1, "Ск,\"x\"", 6, 0212);
     masked.paramLabel.Assign(PadLeft(Cp1251("Ск,\"x\""), 8));
     masked.maskMode = 1;
     acq.MaskMatchCount[5] = 17;
-    image.Set32(display.SlotAddresses[0], 0x0C8000C8);
+    image.Set32(display.SlotAddresses[0], 0x000000C8);  // a released slot: not shown
     image.Set32(display.SlotAddresses[1], 0x12345678);  // not shown: the masked row shows 0
 
     const std::vector<std::string> rows = Records(TableCsv(display, acq, image, 99));

@@ -47,9 +47,10 @@ protected:
 
 TEST_F(AnalysisMenuTest, TableExportWritesTheRowsAsShownOrSaysThereAreNone) {
     Trigger(32900);  // idle: no table
-    test::PutEntry(state.Display, 0, "ALT", 5, 0203, true).receivedCycle = 3;
+    DisplayEntry& alt = test::PutEntry(state.Display, 0, "ALT", 5, 0203, true);
+    alt.receivedCycle = 3;
+    alt.receivedWord = 0x0C8000C8;
     test::PutEntry(state.Display, 1, "GS", 6, 012);
-    state.Board.BoardImage.Set32(state.Display.SlotAddresses[0], 0x0C8000C8);
     state.Acquisition.AcquisitionMode = 1;
     files.Answer(Path("table.csv"));
     Trigger(32900);
