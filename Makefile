@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 RUN_DIR ?= run
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench fuzz clean
 
 all: build
 
@@ -37,5 +37,11 @@ bench: deps
 	@cmake --build build-release -j $(JOBS)
 	@for b in build-release/bench/orv_bench_*; do echo "== $$b"; $$b; done
 
+# Every fuzz target for FUZZ_SECONDS seconds (clang, libFuzzer, ASan + UBSan); CI runs them briefly
+# with fixed seeds (.ci/run). New inputs are kept in build-fuzz/corpus/, crashes in build-fuzz/artifacts/.
+FUZZ_SECONDS ?= 300
+fuzz: deps
+	@fuzz/run $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) build-release build-asan build-tsan
+	rm -rf $(BUILD) build-release build-asan build-tsan build-fuzz

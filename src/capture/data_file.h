@@ -45,6 +45,10 @@ public:
     // Gives up a file being written: the temporary file goes, the old file stays as it was.
     void Discard();
 
+    // For a file being written: whether a successful Close first copies the old file to
+    // "<name>.bak" (set when the file replaced was restored with records left out).
+    void KeepBackup(bool keep) { keepBackup_ = keep; }
+
     const std::string& Path() const { return path_; }
     bool Writing() const { return writing_; }
 

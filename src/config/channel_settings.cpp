@@ -1,5 +1,6 @@
 #include "config/channel_settings.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "arinc/text.h"
@@ -73,20 +74,29 @@ bool SaveChannelSettings(const ChannelSettingTable& table, const std::string& pa
     return StoreChannelSettings(table, path) == SaveError::None;
 }
 
-ChannelSettingsRead ReadChannelSettings(ChannelSettingTable& table, const std::string& path) {
+ChannelSettingsRead DecodeChannelSettings(ChannelSettingTable& table, std::span<const uint8_t> bytes) {
     ChannelSettingsRead out;
-    const FileBytes file = ReadFileBytes(path, kChannelSettingsFileBytes);
-    out.status = file.status;
-    if (!file.ok()) return out;
-    // Byte by byte over the little-endian words, so an odd length replaces a low byte only.
-    for (std::size_t w = 0; 2 * w < file.bytes.size(); ++w) {
+    out.status = ReadStatus::Ok;
+    bytes = bytes.first(std::min(bytes.size(), kChannelSettingsFileBytes));
+    // Word by word, little-endian, so an odd length replaces a low byte only.
+    for (std::size_t w = 0; 2 * w < bytes.size(); ++w) {
         uint16_t word = table[w];
-        word = uint16_t((word & 0xFF00) | file.bytes[2 * w]);
-        if (2 * w + 1 < file.bytes.size()) word = uint16_t((word & 0x00FF) | (file.bytes[2 * w + 1] << 8));
+        word = uint16_t((word & 0xFF00) | bytes[2 * w]);
+        if (2 * w + 1 < bytes.size()) word = uint16_t((word & 0x00FF) | (bytes[2 * w + 1] << 8));
         if (const char* reason = ChannelSettingDefect(word)) out.damaged.push_back({w, reason});
         else table[w] = word;
     }
     return out;
+}
+
+ChannelSettingsRead ReadChannelSettings(ChannelSettingTable& table, const std::string& path) {
+    const FileBytes file = ReadFileBytes(path, kChannelSettingsFileBytes);
+    if (!file.ok()) {
+        ChannelSettingsRead out;
+        out.status = file.status;
+        return out;
+    }
+    return DecodeChannelSettings(table, file.bytes);
 }
 
 bool RestoreChannelSettings(ChannelSettingTable& table, const std::string& path) {

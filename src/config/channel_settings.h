@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,8 @@ struct ChannelSettingsRead {
 // leading bytes it holds; words are taken as stored, except damaged ones, which are left out).
 // The table is unchanged when the file does not exist, is not a regular file or cannot be read.
 ChannelSettingsRead ReadChannelSettings(ChannelSettingTable& table, const std::string& path = kChannelSettingsFileName);
+// The same over the first 32 of the file's `bytes` (status Ok).
+ChannelSettingsRead DecodeChannelSettings(ChannelSettingTable& table, std::span<const uint8_t> bytes);
 // The same, true when the file was read.
 bool RestoreChannelSettings(ChannelSettingTable& table,
                             const std::string& path = kChannelSettingsFileName);
