@@ -1,6 +1,7 @@
 #include "transmit/frame_line.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "arinc/text.h"
 #include "config/format_file.h"
@@ -128,8 +129,11 @@ const char* FrameEntryDefect(const FrameEntry& entry) {
     if (entry.formatLabel.IsBlank()) return nullptr;
     if (HasControlCharacter(entry.format.units.View())) return text::kDefectControl;
     const DecimalFormat& f = entry.format;
+    // The weight travels as six-decimal text: one that text does not give back exactly (only a
+    // foreign file holds one) would change the DECIMAL column of the line at the next save.
     if (back.format.msbBit != f.msbBit || back.format.lsbBit != f.lsbBit || back.format.bit29Role != f.bit29Role ||
-        Trim(back.format.units.Trimmed()) != Trim(f.units.Trimmed()))
+        Trim(back.format.units.Trimmed()) != Trim(f.units.Trimmed()) ||
+        std::bit_cast<uint32_t>(back.format.msbWeight) != std::bit_cast<uint32_t>(f.msbWeight))
         return text::kDefectColumns;
     return nullptr;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "resources/file_strings.h"
 #include "resources/transmit_strings.h"
 #include "transmit/frame_line.h"
 #include "transmit/frame_list.h"
@@ -169,6 +170,15 @@ TEST(FrameFile, LabelsEndAtTheirFirstZeroByteAndDamagedRecordsAreLeftOut) {
     pause.number = 2;
     pause.address = 0x1234;
     EXPECT_EQ(FrameEntryDefect(pause), nullptr);
+    // Found by fuzzing: a weight its six-decimal text does not give back changed the DECIMAL
+    // column of the line after a save and a restore.
+    FrameEntry tinyWeight = word;
+    tinyWeight.format.msbWeight = -2.5e-32f;
+    EXPECT_STREQ(FrameEntryDefect(tinyWeight), text::kDefectColumns);
+    tinyWeight.format.msbWeight = 0.00048828125f;  // 2^-11 shows as 0.000488
+    EXPECT_STREQ(FrameEntryDefect(tinyWeight), text::kDefectColumns);
+    tinyWeight.format.msbWeight = 0.000488f;  // what the format table stores for it
+    EXPECT_EQ(FrameEntryDefect(tinyWeight), nullptr);
     FrameEntry noFormat = word;  // a format label the table may not have: not damaged
     noFormat.format = DecimalFormat{};
     noFormat.format.label = word.formatLabel;
