@@ -1,5 +1,6 @@
 #include "capture/data_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -54,14 +55,11 @@ std::unique_ptr<DataFile> DataFile::CreateForWriting(const std::string& path, bo
 
 std::size_t DataFile::Read(std::span<uint8_t> dst) {
     if (fd_ < 0 || writing_) return 0;
-    std::size_t got = 0;
-    while (got < dst.size()) {
-        const ssize_t r = read(fd_, dst.data() + got, dst.size() - got);
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) break;
-        got += std::size_t(r);
-    }
-    return got;
+    std::vector<uint8_t> got;
+    got.reserve(dst.size());
+    ReadAllFrom(fd_, got, dst.size());
+    std::copy(got.begin(), got.end(), dst.begin());
+    return got.size();
 }
 
 bool DataFile::ReadAll(std::vector<uint8_t>& out) {

@@ -120,7 +120,9 @@ CFormatTableDlg::CFormatTableDlg(QWidget* parent) : QDialog(parent) {
     const auto read = ReadFormatFile();
     for (const auto& f : read.records) list_->AddLine(RenderFormatLine(f));
     file_ = GuardOf(read, kFormatFileName);
-    if (!file_.openMessage.empty()) ui::ShowMessage(this, U(file_.openMessage.c_str()));
+    // Told before the dialog shows: over the window that opened it.
+    if (!file_.openMessage.empty())
+        ui::ShowMessage(parentWidget() ? parentWidget() : this, U(file_.openMessage.c_str()));
 }
 
 void CFormatTableDlg::OnAdd() {

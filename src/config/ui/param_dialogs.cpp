@@ -117,7 +117,9 @@ CParamDictDlg::CParamDictDlg(QWidget* parent) : QDialog(parent) {
     const auto read = ReadParamFile();
     for (const auto& r : read.records) list_->AddLine(RenderParamLine(r));
     file_ = GuardOf(read, kParamFileName);
-    if (!file_.openMessage.empty()) ui::ShowMessage(this, U(file_.openMessage.c_str()));
+    // Told before the dialog shows: over the window that opened it.
+    if (!file_.openMessage.empty())
+        ui::ShowMessage(parentWidget() ? parentWidget() : this, U(file_.openMessage.c_str()));
 }
 
 void CParamDictDlg::OnAdd() {
