@@ -11,7 +11,7 @@ RUN_DIR ?= run
 PREFIX ?= /usr/local
 RUN_ARGS ?= --device arinc10 --list scenario.42i
 
-.PHONY: all deps build run install test bench clean
+.PHONY: all deps build run install test bench fuzz clean
 
 all: build
 
@@ -51,5 +51,11 @@ bench: deps
 	@cmake --build build-release -j $(JOBS)
 	@for b in build-release/bench/orv_bench_*; do echo "== $$b"; $$b; done
 
+# Every fuzz target for FUZZ_SECONDS seconds (clang, libFuzzer, ASan + UBSan); CI runs them briefly
+# with fixed seeds (.ci/run). New inputs are kept in build-fuzz/corpus/, crashes in build-fuzz/artifacts/.
+FUZZ_SECONDS ?= 300
+fuzz: deps
+	@fuzz/run $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) build-release build-asan build-tsan
+	rm -rf $(BUILD) build-release build-asan build-tsan build-fuzz

@@ -1,18 +1,22 @@
 // Writes, into the directory given on the command line, sample files for the virtual board's
 // flight scenario: the decimal formats ("Orvfrmt.stt"), the parameter dictionary
-// ("OrvparamList.stt") and "scenario.42i", the display list of every scenario label on input
-// channels 5 to 8. The records are written by the program's own code, in the order the format
-// table and dictionary dialogs would save them.
+// ("OrvparamList.stt"), "scenario.42i", the display list of every scenario label on input
+// channels 5 to 8, "scenario.42o", a frame of every scenario word at 30 seconds into the flight
+// (a pause after each), and the channel settings "Orvparam.stt" (every channel at its lowest rate,
+// as the virtual board's scenario sends, and output channel 8 completing to even parity). The records are written by the program's own
+// code, in the order its dialogs would save them. They are also the fuzzers' seeds.
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "capture/data_file.h"
+#include "config/channel_settings.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
 #include "config/table_rules.h"
 #include "display/display_line_file.h"
+#include "transmit/frame_list.h"
 #include "vboard/flight_scenario.h"
 
 namespace {
@@ -63,6 +67,40 @@ std::vector<DisplayLineRecord> ScenarioDisplayList() {
     return records;
 }
 
+// Every scenario word as the word editor would give it, each followed by one pause slot; the
+// words carry their formats as the frame dialog does.
+std::vector<uint8_t> ScenarioFrame() {
+    const std::vector<DecimalFormat> formats = ScenarioFormats();
+    LineList list(false);
+    FrameEntry current;
+    for (std::size_t i = 0; i < kFlightScenario.size(); ++i) {
+        const auto& s = kFlightScenario[i];
+        current = FrameEntry{};
+        current.address = s.label;
+        current.paramLabel.Assign(s.name);
+        current.word = ScenarioWord(i, 30.0, 0) & 0x7FFFFFFFu;
+        for (const auto& f : formats)
+            if (f.label.Trimmed() == std::string_view(s.formatLabel)) {
+                current.format = f;
+                current.formatLabel = f.label;
+            }
+        AppendWordLine(list, current);
+        AppendPauseLines(list, 1);
+    }
+    return FrameFileBytes(list, current);
+}
+
+ChannelSettingTable ScenarioSettings() {
+    ChannelSettingTable table{};
+    table[std::size_t(OutputSettingIndex(8))] = SettingWord(0, 1);
+    return table;
+}
+
+bool WriteDataFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    auto file = DataFile::CreateForWriting(path);
+    return file && file->Write(bytes) && file->Close();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,9 +112,9 @@ int main(int argc, char** argv) {
     bool ok = SaveFormats(ScenarioFormats(), dir + kFormatFileName);
     ok = SaveParams(ScenarioParams(), dir + kParamFileName) && ok;
 
-    const std::vector<uint8_t> list = EncodeDisplayLines(ScenarioDisplayList());
-    auto file = DataFile::CreateForWriting(dir + "scenario.42i");
-    ok = file && file->Write(list) && file->Close() && ok;
+    ok = SaveChannelSettings(ScenarioSettings(), dir + kChannelSettingsFileName) && ok;
+    ok = WriteDataFile(dir + "scenario.42i", EncodeDisplayLines(ScenarioDisplayList())) && ok;
+    ok = WriteDataFile(dir + "scenario.42o", ScenarioFrame()) && ok;
     if (!ok) {
         std::fprintf(stderr, "%s: cannot write the sample files into %s\n", argv[0], argv[1]);
         return 1;

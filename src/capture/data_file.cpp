@@ -1,7 +1,7 @@
 #include "capture/data_file.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -33,78 +33,64 @@ std::unique_ptr<DataFile> DataFile::OpenForReading(const std::string& path) {
     return f;
 }
 
-std::unique_ptr<DataFile> DataFile::CreateForWriting(const std::string& path) {
-    // Hold the target (if it exists) so that nobody else opens it while it is being replaced.
-    // Something of that name that is no writable regular file could not be replaced by a file
-    // (the rename would fail only at Close, after the caller was told the file was created).
-    int lockFd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (lockFd < 0 && errno != ENOENT) return nullptr;
-    if (lockFd >= 0 && (!IsRegular(lockFd) || access(path.c_str(), W_OK) != 0 || !LockExclusive(lockFd))) {
-        close(lockFd);
-        return nullptr;
-    }
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) {
-        if (lockFd >= 0) close(lockFd);
-        return nullptr;
-    }
-    fchmod(fd, 0644);  // mkostemp creates 0600; data files are ordinary files
+std::unique_ptr<DataFile> DataFile::CreateForWriting(const std::string& path, bool keepBackup) {
     std::unique_ptr<DataFile> f(new DataFile);
+    // Refuses what a file cannot replace (a directory, a FIFO, a read-only file) before the
+    // caller is told the file was created.
+    if (f->replacement_.Begin(path) != SaveError::None) return nullptr;
+    // Hold the target (if it exists) so that nobody else opens it while it is being replaced.
+    if (f->replacement_.TargetExisted()) {
+        const int lockFd = open(f->replacement_.Target().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (lockFd < 0 || !IsRegular(lockFd) || !LockExclusive(lockFd)) {
+            if (lockFd >= 0) close(lockFd);
+            return nullptr;  // the replacement removes its temporary
+        }
+        f->lockFd_ = lockFd;
+    }
     f->path_ = path;
-    f->tempPath_ = temp;
-    f->fd_ = fd;
-    f->lockFd_ = lockFd;
     f->writing_ = true;
+    f->keepBackup_ = keepBackup;
     return f;
 }
 
 std::size_t DataFile::Read(std::span<uint8_t> dst) {
     if (fd_ < 0 || writing_) return 0;
-    std::size_t got = 0;
-    while (got < dst.size()) {
-        const ssize_t r = read(fd_, dst.data() + got, dst.size() - got);
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) break;
-        got += std::size_t(r);
-    }
-    return got;
+    std::vector<uint8_t> got;
+    got.reserve(dst.size());
+    ReadAllFrom(fd_, got, dst.size());
+    std::copy(got.begin(), got.end(), dst.begin());
+    return got.size();
+}
+
+bool DataFile::ReadAll(std::vector<uint8_t>& out) {
+    if (fd_ < 0 || writing_) return false;
+    return ReadAllFrom(fd_, out);
 }
 
 bool DataFile::Write(std::span<const uint8_t> src) {
-    if (fd_ < 0 || !writing_ || failed_) return false;
-    std::size_t done = 0;
-    while (done < src.size()) {
-        const ssize_t r = write(fd_, src.data() + done, src.size() - done);
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) {
-            failed_ = true;
-            return false;
-        }
-        done += std::size_t(r);
-    }
-    return true;
+    if (!writing_ || failed_ || !replacement_.Active()) return false;
+    if (!replacement_.Write(src)) failed_ = true;
+    return !failed_;
 }
 
 void DataFile::Discard() {
-    if (fd_ >= 0 && writing_) failed_ = true;
+    if (writing_ && replacement_.Active()) failed_ = true;
     Close();
 }
 
 bool DataFile::Close() {
-    if (fd_ < 0) return !failed_;
-    bool ok = true;
+    bool ok = !failed_;
     if (writing_) {
-        ok = !failed_ && fsync(fd_) == 0;
-        ok = (close(fd_) == 0) && ok;
-        ok = ok && std::rename(tempPath_.c_str(), path_.c_str()) == 0;
-        if (!ok) unlink(tempPath_.c_str());
+        if (!replacement_.Active()) return ok;
+        if (failed_) replacement_.Abandon();
+        else ok = replacement_.Commit(keepBackup_) == SaveError::None;
         if (lockFd_ >= 0) close(lockFd_);
         lockFd_ = -1;
     } else {
+        if (fd_ < 0) return ok;
         close(fd_);
+        fd_ = -1;
     }
-    fd_ = -1;
     failed_ = !ok;
     return ok;
 }

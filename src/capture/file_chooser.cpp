@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "arinc/text.h"
+#include "config/record_file.h"
 #include "resources/capture_strings.h"
 
 namespace orv {
@@ -27,7 +28,7 @@ std::vector<std::string> ListDataFiles(std::string_view extension, const std::st
     if (!d) return names;
     while (const dirent* e = readdir(d)) {
         const std::string_view name(e->d_name);
-        if (name == "." || name == "..") continue;
+        if (name == "." || name == ".." || IsReplacementTemporary(name)) continue;
         if (EndsWithNoCase(name, extension)) names.emplace_back(name);
     }
     closedir(d);
@@ -44,6 +45,11 @@ std::optional<std::string> CompleteFileName(std::string_view typed, std::string_
     if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos) return std::nullopt;
     std::string out(name);
     out += extension;
+    // The open chooser lists Windows-1251 lines: a name without that form, or with a character a
+    // list line cannot show, would be saved and never found again.
+    const auto shown = Cp1251FromUtf8(out);
+    if (!shown || HasControlCharacter(*shown) || shown->find('\0') != std::string::npos) return std::nullopt;
+    if (out.size() > kMaxReplaceableName) return std::nullopt;
     return out;
 }
 

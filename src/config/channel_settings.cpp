@@ -1,14 +1,10 @@
 #include "config/channel_settings.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
+#include <algorithm>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "arinc/text.h"
+#include "resources/file_strings.h"
 
 namespace orv {
 namespace {
@@ -43,17 +39,6 @@ const std::string& OutputParityText(unsigned choice) {
     return choice == 0 ? odd : even;
 }
 
-bool WriteAll(int fd, const uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= std::size_t(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string InputChannelLine(int channel, uint16_t setting) {
@@ -72,49 +57,50 @@ std::string OutputChannelLine(int channel, uint16_t setting) {
     return line;
 }
 
-bool SaveChannelSettings(const ChannelSettingTable& table, const std::string& path) {
+const char* ChannelSettingDefect(uint16_t setting) {
+    return RateCode(setting) == 3 ? text::kDefectUnknownRate : nullptr;
+}
+
+SaveError StoreChannelSettings(const ChannelSettingTable& table, const std::string& path) {
     std::array<uint8_t, kChannelSettingsFileBytes> bytes{};
     for (std::size_t i = 0; i < table.size(); ++i) {
         bytes[2 * i] = uint8_t(table[i] & 0xFF);
         bytes[2 * i + 1] = uint8_t(table[i] >> 8);
     }
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, bytes.data(), bytes.size());
-    ok = fsync(fd) == 0 && ok;
-    ok = close(fd) == 0 && ok;
-    // mkstemp creates the file private to the user; settings files get the usual mode.
-    if (ok) ok = chmod(temp.c_str(), 0644) == 0;
-    if (ok) ok = rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(temp.c_str());
-    return ok;
+    return ReplaceFile(path, bytes);
+}
+
+bool SaveChannelSettings(const ChannelSettingTable& table, const std::string& path) {
+    return StoreChannelSettings(table, path) == SaveError::None;
+}
+
+ChannelSettingsRead DecodeChannelSettings(ChannelSettingTable& table, std::span<const uint8_t> bytes) {
+    ChannelSettingsRead out;
+    out.status = ReadStatus::Ok;
+    bytes = bytes.first(std::min(bytes.size(), kChannelSettingsFileBytes));
+    // Word by word, little-endian, so an odd length replaces a low byte only.
+    for (std::size_t w = 0; 2 * w < bytes.size(); ++w) {
+        uint16_t word = table[w];
+        word = uint16_t((word & 0xFF00) | bytes[2 * w]);
+        if (2 * w + 1 < bytes.size()) word = uint16_t((word & 0x00FF) | (bytes[2 * w + 1] << 8));
+        if (const char* reason = ChannelSettingDefect(word)) out.damaged.push_back({w, reason});
+        else table[w] = word;
+    }
+    return out;
+}
+
+ChannelSettingsRead ReadChannelSettings(ChannelSettingTable& table, const std::string& path) {
+    const FileBytes file = ReadFileBytes(path, kChannelSettingsFileBytes);
+    if (!file.ok()) {
+        ChannelSettingsRead out;
+        out.status = file.status;
+        return out;
+    }
+    return DecodeChannelSettings(table, file.bytes);
 }
 
 bool RestoreChannelSettings(ChannelSettingTable& table, const std::string& path) {
-    // O_NONBLOCK keeps a FIFO of that name from blocking the open; only a regular file is read.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        return false;
-    }
-    std::array<uint8_t, kChannelSettingsFileBytes> bytes{};
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += std::size_t(n);
-    }
-    close(fd);
-    // Byte by byte over the little-endian words, so an odd length replaces a low byte only.
-    for (std::size_t b = 0; b < got; ++b) {
-        uint16_t& w = table[b / 2];
-        w = (b & 1) ? uint16_t((w & 0x00FF) | (bytes[b] << 8)) : uint16_t((w & 0xFF00) | bytes[b]);
-    }
-    return true;
+    return ReadChannelSettings(table, path).status == ReadStatus::Ok;
 }
 
 }  // namespace orv

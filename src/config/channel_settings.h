@@ -7,7 +7,11 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
+
+#include "config/record_file.h"
 
 namespace orv {
 
@@ -37,15 +41,31 @@ constexpr uint16_t BoardSettingWord(uint16_t setting) { return uint16_t(setting 
 std::string InputChannelLine(int channel, uint16_t setting);
 std::string OutputChannelLine(int channel, uint16_t setting);
 
-// Writes the sixteen words little-endian (32 bytes) to `path`, through a temporary file in the
-// same directory that replaces the target only once it is complete. False (and the old file left
-// as it was) when it cannot be written.
+// The channel editors' check of a stored word: nullptr when they can show it, else the reason
+// (UTF-8). A rate code of 3 has no rate button; bits above 2 are ignored by the board and kept.
+const char* ChannelSettingDefect(uint16_t setting);
+
+// Writes the sixteen words little-endian (32 bytes) to `path` with ReplaceFile: a read-only or
+// non-regular target is refused and the old file is left as it was.
+SaveError StoreChannelSettings(const ChannelSettingTable& table, const std::string& path = kChannelSettingsFileName);
+// The same, true when it was written.
 bool SaveChannelSettings(const ChannelSettingTable& table,
                          const std::string& path = kChannelSettingsFileName);
 
+// What a restore took from the file: its status, and the words it left out because the editors
+// would refuse them (their table entries keep their values; `index` is the table index).
+struct ChannelSettingsRead {
+    ReadStatus status = ReadStatus::Missing;
+    std::vector<DamagedRecord> damaged;
+};
+
 // Reads up to 32 bytes of `path` over the table from its start (a shorter file replaces only the
-// leading bytes it holds; words are taken as stored). False, table unchanged, when the file does
-// not exist, is not a regular file or cannot be read.
+// leading bytes it holds; words are taken as stored, except damaged ones, which are left out).
+// The table is unchanged when the file does not exist, is not a regular file or cannot be read.
+ChannelSettingsRead ReadChannelSettings(ChannelSettingTable& table, const std::string& path = kChannelSettingsFileName);
+// The same over the first 32 of the file's `bytes` (status Ok).
+ChannelSettingsRead DecodeChannelSettings(ChannelSettingTable& table, std::span<const uint8_t> bytes);
+// The same, true when the file was read.
 bool RestoreChannelSettings(ChannelSettingTable& table,
                             const std::string& path = kChannelSettingsFileName);
 

@@ -1,6 +1,10 @@
 #include "config/format_file.h"
 
+#include "config/format_edit.h"
 #include "config/record_file.h"
+#include "arinc/text.h"
+#include "resources/config_strings.h"
+#include "resources/file_strings.h"
 
 namespace orv {
 
@@ -29,30 +33,50 @@ DecimalFormat DecodeFormat(std::span<const uint8_t> record) {
     return f;
 }
 
-std::vector<DecimalFormat> LoadFormats(const std::string& path) {
-    std::vector<DecimalFormat> formats;
-    for (const auto& rec : ReadRecordFile(path, kFormatRecordSize)) formats.push_back(DecodeFormat(rec));
-    return formats;
+const char* FormatRecordDefect(const DecimalFormat& format) {
+    if (HasControlCharacter(format.label.View()) || HasControlCharacter(format.units.View()))
+        return text::kDefectControl;
+    const Label8 label = ShownText(format.label);
+    if (label.IsBlank()) return text::kNoFormatLabel;
+    const std::string line = RenderFormatLine(format);
+    const DecimalFormat back = ParseFormatLine(line);
+    if (back.label != label || back.msbBit != format.msbBit || back.lsbBit != format.lsbBit ||
+        back.bit29Role != format.bit29Role || Trim(back.units.Trimmed()) != Trim(format.units.Trimmed()))
+        return text::kDefectColumns;
+    const FormatCheck check = CheckFormatFields(FieldsOfFormatLine(line));
+    return check.ok() ? nullptr : check.error;
 }
+
+RecordFileRead<DecimalFormat> DecodeFormatFile(std::span<const uint8_t> bytes) {
+    return DecodeRecordBytes<DecimalFormat>(bytes, kFormatRecordSize, DecodeFormat, FormatRecordDefect);
+}
+
+RecordFileRead<DecimalFormat> ReadFormatFile(const std::string& path) {
+    return ReadRecordsOfFile<DecimalFormat>(path, kFormatRecordSize, DecodeFormat, FormatRecordDefect);
+}
+
+std::vector<DecimalFormat> LoadFormats(const std::string& path) { return ReadFormatFile(path).records; }
 
 std::optional<DecimalFormat> FindFormat(std::string_view label, const std::string& path) {
     const Label8 padded(label);
     const std::string_view wanted = padded.Trimmed();
-    for (const auto& rec : ReadRecordFile(path, kFormatRecordSize)) {
-        DecimalFormat f = DecodeFormat(rec);
+    for (const DecimalFormat& f : LoadFormats(path))
         if (f.label.Trimmed() == wanted) return f;
-    }
     return std::nullopt;
 }
 
-bool SaveFormats(std::span<const DecimalFormat> formats, const std::string& path) {
+SaveError StoreFormats(std::span<const DecimalFormat> formats, const std::string& path, bool keepBackup) {
     std::vector<uint8_t> bytes;
     bytes.reserve(formats.size() * kFormatRecordSize);
     for (const auto& f : formats) {
         const auto rec = EncodeFormat(f);
         bytes.insert(bytes.end(), rec.begin(), rec.end());
     }
-    return WriteFileReplacing(path, bytes);
+    return ReplaceFile(path, bytes, keepBackup);
+}
+
+bool SaveFormats(std::span<const DecimalFormat> formats, const std::string& path) {
+    return StoreFormats(formats, path) == SaveError::None;
 }
 
 }  // namespace orv

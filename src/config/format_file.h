@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "arinc/word.h"
+#include "config/record_file.h"
 
 namespace orv {
 
@@ -25,15 +26,30 @@ std::array<uint8_t, kFormatRecordSize> EncodeFormat(const DecimalFormat& format)
 // `record` holds at least kFormatRecordSize bytes.
 DecimalFormat DecodeFormat(std::span<const uint8_t> record);
 
-// Every format of the file, in file order; empty when the file cannot be read.
+// Why a stored format may not be shown as data, or nullptr when it may: it is damaged when its
+// format line does not read back to the same fields (a bit number wider than its two columns, a
+// role other than 0 or 1), when its label or units hold a control character or its label begins
+// with a blank (the mark of "no format"), or when the format editor would refuse the fields the
+// line gives it (the reason is then the editor's message).
+const char* FormatRecordDefect(const DecimalFormat& format);
+
+// The formats of a file's bytes / of the file: the sound ones in file order, the damaged ones
+// left out and counted, and whether the file could be read at all (a missing file is empty).
+RecordFileRead<DecimalFormat> DecodeFormatFile(std::span<const uint8_t> bytes);
+RecordFileRead<DecimalFormat> ReadFormatFile(const std::string& path = kFormatFileName);
+
+// The sound formats of the file, in file order; empty when the file cannot be read.
 std::vector<DecimalFormat> LoadFormats(const std::string& path = kFormatFileName);
 
 // The first format of the file whose label equals `label`, trailing blanks removed on both sides
 // and letter case significant; nullopt when there is none.
 std::optional<DecimalFormat> FindFormat(std::string_view label, const std::string& path = kFormatFileName);
 
-// Replaces the file with the formats in the given order. False when it could not be written (the
-// old file is then left as it was).
+// Replaces the file with the formats in the given order (ReplaceFile; `keepBackup` first copies
+// the old file to "<name>.bak"). Anything but None leaves the old file as it was.
+SaveError StoreFormats(std::span<const DecimalFormat> formats, const std::string& path = kFormatFileName,
+                       bool keepBackup = false);
+// The same, true when it was written.
 bool SaveFormats(std::span<const DecimalFormat> formats, const std::string& path = kFormatFileName);
 
 }  // namespace orv

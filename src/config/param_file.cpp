@@ -1,6 +1,8 @@
 #include "config/param_file.h"
 
+#include "config/param_edit.h"
 #include "config/record_file.h"
+#include "resources/file_strings.h"
 
 namespace orv {
 
@@ -22,20 +24,40 @@ ParamRecord DecodeParam(std::span<const uint8_t> record) {
     return r;
 }
 
-std::vector<ParamRecord> LoadParams(const std::string& path) {
-    std::vector<ParamRecord> records;
-    for (const auto& rec : ReadRecordFile(path, kParamRecordSize)) records.push_back(DecodeParam(rec));
-    return records;
+const char* ParamRecordDefect(const ParamRecord& record) {
+    if (HasControlCharacter(record.paramLabel.View()) || HasControlCharacter(record.formatLabel.View()))
+        return text::kDefectControl;
+    const std::string line = RenderParamLine(record);
+    const ParamRecord back = ParseParamLine(line);
+    if (back.address != record.address || back.paramLabel != ShownText(record.paramLabel) ||
+        back.formatLabel != ShownText(record.formatLabel))
+        return text::kDefectColumns;
+    const ParamCheck check = CheckParamFields(FieldsOfParamLine(line));
+    return check.ok() ? nullptr : check.error;
 }
 
-bool SaveParams(std::span<const ParamRecord> records, const std::string& path) {
+RecordFileRead<ParamRecord> DecodeParamFile(std::span<const uint8_t> bytes) {
+    return DecodeRecordBytes<ParamRecord>(bytes, kParamRecordSize, DecodeParam, ParamRecordDefect);
+}
+
+RecordFileRead<ParamRecord> ReadParamFile(const std::string& path) {
+    return ReadRecordsOfFile<ParamRecord>(path, kParamRecordSize, DecodeParam, ParamRecordDefect);
+}
+
+std::vector<ParamRecord> LoadParams(const std::string& path) { return ReadParamFile(path).records; }
+
+SaveError StoreParams(std::span<const ParamRecord> records, const std::string& path, bool keepBackup) {
     std::vector<uint8_t> bytes;
     bytes.reserve(records.size() * kParamRecordSize);
     for (const auto& r : records) {
         const auto rec = EncodeParam(r);
         bytes.insert(bytes.end(), rec.begin(), rec.end());
     }
-    return WriteFileReplacing(path, bytes);
+    return ReplaceFile(path, bytes, keepBackup);
+}
+
+bool SaveParams(std::span<const ParamRecord> records, const std::string& path) {
+    return StoreParams(records, path) == SaveError::None;
 }
 
 }  // namespace orv

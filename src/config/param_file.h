@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "arinc/word.h"
+#include "config/record_file.h"
 
 namespace orv {
 
@@ -23,11 +24,25 @@ std::array<uint8_t, kParamRecordSize> EncodeParam(const ParamRecord& record);
 // `record` holds at least kParamRecordSize bytes.
 ParamRecord DecodeParam(std::span<const uint8_t> record);
 
-// Every entry of the file, in file order; empty when the file cannot be read.
+// Why a stored entry may not be shown as data, or nullptr when it may: it is damaged when its
+// parameter line does not read back to the same fields (an address wider than its three octal
+// columns), when a label holds a control character, or when the entry editor would refuse the
+// fields the line gives it (the reason is then the editor's message).
+const char* ParamRecordDefect(const ParamRecord& record);
+
+// The entries of a file's bytes / of the file: the sound ones in file order, the damaged ones
+// left out and counted, and whether the file could be read at all (a missing file is empty).
+RecordFileRead<ParamRecord> DecodeParamFile(std::span<const uint8_t> bytes);
+RecordFileRead<ParamRecord> ReadParamFile(const std::string& path = kParamFileName);
+
+// The sound entries of the file, in file order; empty when the file cannot be read.
 std::vector<ParamRecord> LoadParams(const std::string& path = kParamFileName);
 
-// Replaces the file with the entries in the given order; false when it could not be written (the
-// old file is then left as it was).
+// Replaces the file with the entries in the given order (ReplaceFile; `keepBackup` first copies
+// the old file to "<name>.bak"). Anything but None leaves the old file as it was.
+SaveError StoreParams(std::span<const ParamRecord> records, const std::string& path = kParamFileName,
+                      bool keepBackup = false);
+// The same, true when it was written.
 bool SaveParams(std::span<const ParamRecord> records, const std::string& path = kParamFileName);
 
 }  // namespace orv

@@ -1,6 +1,8 @@
 #include "display/display_line_file.h"
 
 #include "config/record_file.h"
+#include "display/list_rules.h"
+#include "resources/file_strings.h"
 
 namespace orv {
 
@@ -22,6 +24,29 @@ DisplayLineRecord DecodeDisplayLine(std::span<const uint8_t> record) {
     r.formatLabel = GetText<8>(record, 8);
     r.paramLabel = GetText<8>(record, 17);
     return r;
+}
+
+const char* DisplayLineDefect(const DisplayLineRecord& record) {
+    if (HasControlCharacter(record.paramLabel.View()) || HasControlCharacter(record.formatLabel.View()))
+        return text::kDefectControl;
+    const std::string line = RenderDisplayLine(record);
+    const DisplayLineRecord back = ParseDisplayLine(line);
+    if (back.address != record.address || back.channel != record.channel ||
+        back.paramLabel != ShownText(record.paramLabel) || back.formatLabel != ShownText(record.formatLabel))
+        return text::kDefectColumns;
+    // The editor takes the first word of each label; what matters here is what it refuses.
+    const DisplayParamCheck check = CheckDisplayParamFields(FieldsOfDisplayLine(line));
+    return check.ok() ? nullptr : check.error;
+}
+
+RecordFileRead<DisplayLineRecord> DecodeDisplayLineFile(std::span<const uint8_t> bytes) {
+    return DecodeRecordBytes<DisplayLineRecord>(bytes, kDisplayLineRecordSize, DecodeDisplayLine,
+                                                DisplayLineDefect);
+}
+
+RecordFileRead<DisplayLineRecord> ReadDisplayLineFile(const std::string& path) {
+    return ReadRecordsOfFile<DisplayLineRecord>(path, kDisplayLineRecordSize, DecodeDisplayLine,
+                                                DisplayLineDefect);
 }
 
 std::vector<DisplayLineRecord> DecodeDisplayLines(std::span<const uint8_t> bytes) {

@@ -8,9 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "arinc/word.h"
+#include "config/record_file.h"
 
 namespace orv {
 
@@ -20,7 +22,20 @@ std::array<uint8_t, kDisplayLineRecordSize> EncodeDisplayLine(const DisplayLineR
 // `record` holds at least kDisplayLineRecordSize bytes.
 DisplayLineRecord DecodeDisplayLine(std::span<const uint8_t> record);
 
-// The records of a whole file's bytes, in order; a trailing partial record is dropped.
+// Why a stored display line may not be shown as data, or nullptr when it may: it is damaged when
+// its display line does not read back to the same fields (a channel wider than two columns, an
+// address wider than three octal columns), when a label holds a control character, or when the
+// displayed-parameter editor would refuse the line's address, channel or parameter label (the
+// reason is then the editor's message).
+const char* DisplayLineDefect(const DisplayLineRecord& record);
+
+// The records of a ".42i" file's bytes / of the file: the sound ones in file order, the damaged
+// ones left out and counted, the bytes of a trailing partial record, and whether it could be read.
+RecordFileRead<DisplayLineRecord> DecodeDisplayLineFile(std::span<const uint8_t> bytes);
+RecordFileRead<DisplayLineRecord> ReadDisplayLineFile(const std::string& path);
+
+// The records of a whole file's bytes, in order, damaged ones included; a trailing partial record
+// is dropped.
 std::vector<DisplayLineRecord> DecodeDisplayLines(std::span<const uint8_t> bytes);
 std::vector<uint8_t> EncodeDisplayLines(std::span<const DisplayLineRecord> records);
 

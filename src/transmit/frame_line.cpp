@@ -1,10 +1,12 @@
 #include "transmit/frame_line.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "arinc/text.h"
 #include "config/format_file.h"
 #include "config/record_file.h"
+#include "resources/file_strings.h"
 
 namespace orv {
 namespace {
@@ -43,7 +45,7 @@ std::string RenderFrameLine(const FrameEntry& entry) {
     if (IsPauseEntry(entry)) return RenderPauseLine(entry.number);
     std::string line;
     Put(line, 0, "  " + FormatHex(entry.number, 3, true) + "    ");
-    Put(line, kColParamLabel, PadLeft(entry.paramLabel.View(), 8) + std::string(11, ' '));
+    Put(line, kColParamLabel, PadLeft(ShownText(entry.paramLabel).View(), 8) + std::string(11, ' '));
     Put(line, kColAddress, RenderAddress(entry.address & 0xFF) + std::string(8, ' '));
     Put(line, kColHex, RenderHex(entry.word) + std::string(9, ' '));
     Put(line, kColOctal, RenderOctal(entry.word) + std::string(8, ' '));
@@ -104,11 +106,36 @@ FrameEntry DecodeFrameEntry(std::span<const uint8_t> record) {
     e.pause = GetU16(record, 6);
     e.number = GetU16(record, 8);
     e.endFlag = GetU16(record, 10);
-    e.formatLabel = GetText<8>(record, 12);
-    e.paramLabel = GetText<8>(record, 21);
+    e.formatLabel = ShownText(GetText<8>(record, 12));
+    e.paramLabel = ShownText(GetText<8>(record, 21));
     e.word = GetU32(record, 32);
     e.format = DecodeFormat(record.subspan(36, kFormatRecordSize));
+    e.format.label = ShownText(e.format.label);
+    e.format.units = ShownText(e.format.units);
     return e;
+}
+
+const char* FrameEntryDefect(const FrameEntry& entry) {
+    if (entry.number > kMaxFrameLineNumber) return text::kDefectColumns;
+    if (IsPauseEntry(entry)) return nullptr;
+    if (HasControlCharacter(entry.paramLabel.View()) || HasControlCharacter(entry.formatLabel.View()))
+        return text::kDefectControl;
+    FrameEntry back;
+    ParseFrameLine(RenderFrameLine(entry), back);
+    if (back.pause != 0 || back.address != entry.address || back.word != entry.word ||
+        back.number != entry.number || back.paramLabel != ShownText(entry.paramLabel) ||
+        back.formatLabel != ShownText(entry.formatLabel))
+        return text::kDefectColumns;
+    if (entry.formatLabel.IsBlank()) return nullptr;
+    if (HasControlCharacter(entry.format.units.View())) return text::kDefectControl;
+    const DecimalFormat& f = entry.format;
+    // The weight travels as six-decimal text: one that text does not give back exactly (only a
+    // foreign file holds one) would change the DECIMAL column of the line at the next save.
+    if (back.format.msbBit != f.msbBit || back.format.lsbBit != f.lsbBit || back.format.bit29Role != f.bit29Role ||
+        Trim(back.format.units.Trimmed()) != Trim(f.units.Trimmed()) ||
+        std::bit_cast<uint32_t>(back.format.msbWeight) != std::bit_cast<uint32_t>(f.msbWeight))
+        return text::kDefectColumns;
+    return nullptr;
 }
 
 }  // namespace orv

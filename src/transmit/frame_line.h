@@ -67,7 +67,20 @@ struct FrameLineTexts {
 FrameLineTexts TextsOfFrameLine(std::string_view line);
 
 std::array<uint8_t, kFrameRecordSize> EncodeFrameEntry(const FrameEntry& entry);
-// `record` holds at least kFrameRecordSize bytes.
+// `record` holds at least kFrameRecordSize bytes. The labels (and the format's label and units)
+// are taken up to their first zero byte, blank-padded, as every record reader takes them.
 FrameEntry DecodeFrameEntry(std::span<const uint8_t> record);
+
+// The largest slot number a frame line can show in its three hex columns.
+inline constexpr unsigned kMaxFrameLineNumber = 0xFFF;
+
+// Why a stored slot may not be shown as data, or nullptr when it may: it is damaged when its frame
+// line does not read back to the same fields (a number above 0xFFF, an address above 0377, a bit
+// number of its format wider than two columns, a role other than 0 or 1, a weight that its
+// six-decimal text does not give back exactly) or when a label or the
+// units hold a control character. A pause is checked for its number only: a pause line shows
+// nothing else. A word whose format label names no format in the table is not damaged: the word
+// editor gives such words a format with no fields.
+const char* FrameEntryDefect(const FrameEntry& entry);
 
 }  // namespace orv

@@ -1,5 +1,7 @@
 #include "transmit/frame_list.h"
+#include <algorithm>
 
+#include "resources/file_strings.h"
 #include "resources/transmit_strings.h"
 #include "transmit/frame_line.h"
 
@@ -63,13 +65,46 @@ std::vector<uint8_t> FrameFileBytes(const LineList& list, FrameEntry& current) {
     return bytes;
 }
 
-std::vector<std::string> FrameFileLines(std::span<const uint8_t> bytes, FrameEntry& current) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at + kFrameRecordSize <= bytes.size(); at += kFrameRecordSize) {
-        current = DecodeFrameEntry(bytes.subspan(at, kFrameRecordSize));
-        lines.push_back(RenderFrameLine(current));
+FrameFileRead DecodeFrameFile(std::span<const uint8_t> bytes, FrameEntry& current) {
+    FrameFileRead out;
+    const std::size_t records = bytes.size() / kFrameRecordSize;
+    out.trailingBytes = bytes.size() % kFrameRecordSize;
+    const std::size_t taken = std::min(records, kMaxFrameFileRecords);
+    out.recordsCut = records - taken;
+    for (std::size_t i = 0; i < taken; ++i) {
+        const FrameEntry entry = DecodeFrameEntry(bytes.subspan(i * kFrameRecordSize, kFrameRecordSize));
+        if (const char* reason = FrameEntryDefect(entry)) {
+            out.damaged.push_back({i, reason});
+            continue;
+        }
+        current = entry;
+        out.lines.push_back(RenderFrameLine(current));
     }
-    return lines;
+    return out;
+}
+
+FrameFileRead ReadFrameFile(const std::string& path, FrameEntry& current) {
+    const FileBytes file = ReadFileBytes(path);
+    if (!file.ok()) {
+        FrameFileRead out;
+        out.status = file.status;
+        return out;
+    }
+    return DecodeFrameFile(file.bytes, current);
+}
+
+std::vector<std::string> FrameFileMessages(const FrameFileRead& read, std::string_view name) {
+    std::vector<std::string> messages;
+    if (read.recordsCut != 0)
+        messages.push_back(text::FileMessage(text::kTooLongBefore, name, text::kTooLongMiddle) +
+                           std::to_string(kMaxFrameFileRecords));
+    if (!read.damaged.empty()) messages.push_back(text::DamagedRecordsMessage(name, read.damaged.size()));
+    if (read.trailingBytes != 0) messages.push_back(text::FileMessage(text::kTruncatedBefore, name, text::kTruncatedAfter));
+    return messages;
+}
+
+std::vector<std::string> FrameFileLines(std::span<const uint8_t> bytes, FrameEntry& current) {
+    return DecodeFrameFile(bytes, current).lines;
 }
 
 std::vector<std::string> StoredFrameLines(const StoredFrame& frame) {

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "arinc/line_list.h"
+#include "config/record_file.h"
 #include "transmit/frame_entry.h"
+#include "transmit/frame_line.h"
 
 namespace orv {
 
@@ -45,8 +47,28 @@ void ClearFrameLines(LineList& list);
 // ".42o" contents of the list: each line parsed into `current` and written as its 64-byte record,
 // in list order.
 std::vector<uint8_t> FrameFileBytes(const LineList& list, FrameEntry& current);
-// Lines of the records of a ".42o" file, each read into `current` and rendered; no limit on their
-// number. A short record at the end is no slot and is left out.
+// A ".42o" file as the frame dialog restores it. Every sound record is read into `current` and
+// rendered as a line; damaged records (FrameEntryDefect) are left out and counted; reading stops
+// after kMaxFrameFileRecords records, the most that three-column line numbers can tell apart, and
+// `recordsCut` counts the whole records beyond; `trailingBytes` are the bytes of a trailing
+// partial record, which is dropped.
+inline constexpr std::size_t kMaxFrameFileRecords = kMaxFrameLineNumber + 1;
+struct FrameFileRead {
+    ReadStatus status = ReadStatus::Ok;
+    std::vector<std::string> lines;
+    std::vector<DamagedRecord> damaged;
+    std::size_t recordsCut = 0;
+    std::size_t trailingBytes = 0;
+    bool lossy() const { return !damaged.empty() || recordsCut != 0 || trailingBytes != 0; }
+};
+FrameFileRead DecodeFrameFile(std::span<const uint8_t> bytes, FrameEntry& current);
+// The same for a file.
+FrameFileRead ReadFrameFile(const std::string& path, FrameEntry& current);
+// The messages (UTF-8) that tell the engineer what a restore of file `name` left out, in order:
+// the records beyond the limit, the damaged records, the trailing partial record.
+std::vector<std::string> FrameFileMessages(const FrameFileRead& read, std::string_view name);
+
+// The lines of DecodeFrameFile.
 std::vector<std::string> FrameFileLines(std::span<const uint8_t> bytes, FrameEntry& current);
 
 // Lines of the stored frame: entries from 0 up to the first with the end flag set, at most 256.

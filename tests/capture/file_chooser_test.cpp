@@ -8,6 +8,7 @@
 
 #include "capture/data_file.h"
 #include "capture/file_chooser.h"
+#include "config/record_file.h"
 #include "config/scratch_dir.h"
 
 namespace orv {
@@ -92,6 +93,58 @@ TEST_F(DataFilesTest, OnlyRegularFilesAreOpenedOrReplaced) {
     ASSERT_EQ(mkfifo("p.42i", 0644), 0);
     EXPECT_EQ(DataFile::OpenForReading("p.42i"), nullptr);  // and does not block
     EXPECT_EQ(DataFile::CreateForWriting("p.42i"), nullptr);
+}
+
+// Names the open chooser could never list, or the save could not write, are refused on saving.
+TEST(CompleteFileNameTest, RefusesNamesTheOpenChooserCouldNotListOrTheSaveCouldNotWrite) {
+    const std::vector<std::string> refused = {"日本", "emoji😀", "a\tb", "a\nb", "a\x01" "b", "\xff\xfe", "a\xc2\x98"};
+    for (const std::string& typed : refused) {
+        SCOPED_TRACE(typed);
+        EXPECT_FALSE(CompleteFileName(typed, ".42i").has_value());
+    }
+    EXPECT_EQ(CompleteFileName("Полет 1", ".42o"), "Полет 1.42o");
+    // The save needs room for its temporary: ".<name>.~XXXXXX" must fit 255 bytes.
+    const std::size_t longest = kMaxReplaceableName - 4;
+    EXPECT_TRUE(CompleteFileName(std::string(longest, 'x'), ".42i").has_value());
+    EXPECT_FALSE(CompleteFileName(std::string(longest + 1, 'x'), ".42i").has_value());
+    EXPECT_FALSE(CompleteFileName(std::string(251, 'x'), ".42i").has_value());
+}
+
+TEST_F(DataFilesTest, ReadOnlyAndLinkedTargetsAndStrayTemporaries) {
+    WriteBytes("ro.42i", {1});
+    chmod("ro.42i", 0444);
+    EXPECT_EQ(DataFile::CreateForWriting("ro.42i"), nullptr);  // refused even for root
+    EXPECT_EQ(ReadBytes("ro.42i"), std::vector<uint8_t>{1});
+
+    std::filesystem::create_directory("shared");
+    WriteBytes("shared/f.42o", {1});
+    chmod("shared/f.42o", 0640);
+    std::filesystem::create_symlink("shared/f.42o", "f.42o");
+    WriteBytes(".f.42o.~AbCdEf", {7});  // left by a save that was killed
+    auto f = DataFile::CreateForWriting("f.42o", true);
+    ASSERT_NE(f, nullptr);
+    const uint8_t data[] = {2, 3};
+    ASSERT_TRUE(f->Write(data));
+    ASSERT_TRUE(f->Close());
+    EXPECT_TRUE(std::filesystem::is_symlink("f.42o"));
+    EXPECT_EQ(ReadBytes("shared/f.42o"), (std::vector<uint8_t>{2, 3}));
+    EXPECT_EQ(ReadBytes("shared/f.42o.bak"), std::vector<uint8_t>{1});
+    struct stat st {};
+    ASSERT_EQ(stat("shared/f.42o", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    auto names = ListDataFiles(".42o");
+    EXPECT_EQ(names, std::vector<std::string>{"f.42o"});
+    // The stray temporary sits beside the link, not the target: it is never listed and is swept by
+    // a save of a file of its own name.
+    WriteBytes(".g.42o.~AbCdEf", {7});
+    ASSERT_NE(DataFile::CreateForWriting("g.42o"), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(".g.42o.~AbCdEf"));
+
+    auto reader = DataFile::OpenForReading("f.42o");
+    ASSERT_NE(reader, nullptr);
+    std::vector<uint8_t> all;
+    EXPECT_TRUE(reader->ReadAll(all));
+    EXPECT_EQ(all, (std::vector<uint8_t>{2, 3}));
 }
 
 }  // namespace

@@ -112,10 +112,10 @@ TEST_F(ChannelSettingsFile, ShortLongAndMissingFiles) {
     EXPECT_FALSE(RestoreChannelSettings(table, path));  // missing: unchanged
     for (uint16_t w : table) EXPECT_EQ(w, 0x0505);
 
-    WriteBytes({0x02, 0x00, 0x07});  // one word and a low byte
+    WriteBytes({0x02, 0x00, 0x06});  // one word and a low byte
     ASSERT_TRUE(RestoreChannelSettings(table, path));
     EXPECT_EQ(table[0], 0x0002);
-    EXPECT_EQ(table[1], 0x0507);
+    EXPECT_EQ(table[1], 0x0506);
     EXPECT_EQ(table[2], 0x0505);
 
     std::vector<uint8_t> longer(40, 0x01);

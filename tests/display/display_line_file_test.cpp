@@ -50,5 +50,31 @@ TEST(DisplayLineRecordTest, AFileOfFiveRecordsIs140BytesAndAPartialRecordIsDropp
     }
 }
 
+TEST(DisplayLineRecordTest, DamagedRecordsAreLeftOutOfAFile) {
+    DisplayLineRecord good;
+    good.paramLabel.Assign("AB CD");  // a dictionary label with an inner blank is sound
+    good.channel = 8;
+    good.address = 0377;
+    EXPECT_EQ(DisplayLineDefect(good), nullptr);
+    DisplayLineRecord wide = good;
+    wide.channel = 100;  // three columns where the line has two
+    EXPECT_NE(DisplayLineDefect(wide), nullptr);
+    DisplayLineRecord noChannel = good;
+    noChannel.channel = 0;  // the editor takes channels 1..8
+    EXPECT_NE(DisplayLineDefect(noChannel), nullptr);
+    DisplayLineRecord control = good;
+    control.formatLabel.Assign("F\x7F");
+    EXPECT_NE(DisplayLineDefect(control), nullptr);
+
+    const std::vector<DisplayLineRecord> records = {wide, good, noChannel, control, good};
+    Bytes bytes = EncodeDisplayLines(records);
+    bytes.push_back(1);
+    const auto read = DecodeDisplayLineFile(bytes);
+    EXPECT_EQ(read.records, (std::vector<DisplayLineRecord>{good, good}));
+    ASSERT_EQ(read.damaged.size(), 3u);
+    EXPECT_EQ(read.damaged[2].index, 3u);
+    EXPECT_EQ(read.trailingBytes, 1u);
+}
+
 }  // namespace
 }  // namespace orv

@@ -1,8 +1,10 @@
 // The frame dialog's list operations: limits, numbering, clearing and the ".42o" file contents.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
+#include "resources/file_strings.h"
 #include "resources/transmit_strings.h"
 #include "transmit/frame_line.h"
 #include "transmit/frame_list.h"
@@ -144,6 +146,73 @@ TEST(FrameList, StoredFrameShowsEntriesUpToTheEndFlag) {
     EXPECT_EQ(lines[1], RenderPauseLine(1));
     for (auto& e : frame) e.endFlag = 0;
     EXPECT_EQ(StoredFrameLines(frame).size(), 256u);
+}
+
+TEST(FrameFile, LabelsEndAtTheirFirstZeroByteAndDamagedRecordsAreLeftOut) {
+    FrameEntry word = WordEntry(1, "ALT", 0310, 0x0C8000C8, true);
+    auto rec = EncodeFrameEntry(word);
+    std::memcpy(rec.data() + 21, "ALT\0junk", 8);
+    FrameEntry current;
+    const FrameEntry decoded = DecodeFrameEntry(rec);
+    EXPECT_EQ(decoded.paramLabel.View(), "ALT     ");
+    EXPECT_EQ(RenderFrameLine(decoded), RenderFrameLine(word));
+
+    FrameEntry bigNumber = word;
+    bigNumber.number = 0x1000;  // four columns where the line has three
+    FrameEntry bigAddress = word;
+    bigAddress.address = 0x100;
+    FrameEntry control = word;
+    control.paramLabel.Assign("A\tB");
+    FrameEntry wideFormat = word;
+    wideFormat.format.msbBit = 123;
+    FrameEntry pause;  // a pause keeps whatever the record before left in its other fields
+    pause.pause = 1;
+    pause.number = 2;
+    pause.address = 0x1234;
+    EXPECT_EQ(FrameEntryDefect(pause), nullptr);
+    // Found by fuzzing: a weight its six-decimal text does not give back changed the DECIMAL
+    // column of the line after a save and a restore.
+    FrameEntry tinyWeight = word;
+    tinyWeight.format.msbWeight = -2.5e-32f;
+    EXPECT_STREQ(FrameEntryDefect(tinyWeight), text::kDefectColumns);
+    tinyWeight.format.msbWeight = 0.00048828125f;  // 2^-11 shows as 0.000488
+    EXPECT_STREQ(FrameEntryDefect(tinyWeight), text::kDefectColumns);
+    tinyWeight.format.msbWeight = 0.000488f;  // what the format table stores for it
+    EXPECT_EQ(FrameEntryDefect(tinyWeight), nullptr);
+    FrameEntry noFormat = word;  // a format label the table may not have: not damaged
+    noFormat.format = DecimalFormat{};
+    noFormat.format.label = word.formatLabel;
+    EXPECT_EQ(FrameEntryDefect(noFormat), nullptr);
+
+    std::vector<uint8_t> bytes;
+    for (const auto& e : {word, bigNumber, bigAddress, control, wideFormat, pause}) {
+        const auto r = EncodeFrameEntry(e);
+        bytes.insert(bytes.end(), r.begin(), r.end());
+    }
+    bytes.resize(bytes.size() + 63, 0);
+    const FrameFileRead read = DecodeFrameFile(bytes, current);
+    EXPECT_EQ(read.lines, (std::vector<std::string>{RenderFrameLine(word), RenderPauseLine(2)}));
+    EXPECT_EQ(read.damaged.size(), 4u);
+    EXPECT_EQ(read.trailingBytes, 63u);
+    EXPECT_EQ(FrameFileMessages(read, "f.42o"),
+              (std::vector<std::string>{"В файле f.42o пропущено поврежденных записей: 4",
+                                        "Файл f.42o поврежден: неполная последняя запись отброшена."}));
+}
+
+TEST(FrameFile, AFileLongerThanTheLineNumbersIsCutWithAMessage) {
+    std::vector<uint8_t> bytes;
+    for (unsigned i = 0; i < kMaxFrameFileRecords + 3; ++i) {
+        const auto r = EncodeFrameEntry(WordEntry(uint16_t(i & 0xFFF), "P", 1, 0x101));
+        bytes.insert(bytes.end(), r.begin(), r.end());
+    }
+    FrameEntry current;
+    const FrameFileRead read = DecodeFrameFile(bytes, current);
+    EXPECT_EQ(read.lines.size(), kMaxFrameFileRecords);
+    EXPECT_EQ(read.recordsCut, 3u);
+    EXPECT_TRUE(read.damaged.empty());
+    EXPECT_EQ(FrameFileMessages(read, "long.42o"),
+              std::vector<std::string>{
+                  "В файле long.42o больше записей, чем номеров строк. Прочитано записей: 4096"});
 }
 
 }  // namespace

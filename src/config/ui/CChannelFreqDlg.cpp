@@ -10,6 +10,7 @@
 #include "config/ui/CInChannelFreqDlg.h"
 #include "config/ui/COutChannelFreqDlg.h"
 #include "resources/board_strings.h"
+#include "resources/file_strings.h"
 #include "resources/ui/dialog_base.h"
 #include "resources/ui/grid_font.h"
 #include "resources/ui/list_box.h"
@@ -96,11 +97,16 @@ void CChannelFreqDlg::EditOutput(int position) {
     outputs_->AddLine(OutputChannelLine(position + 1, word));
 }
 
-void CChannelFreqDlg::OnSave() { SaveChannelSettings(settings_, settingsFile_); }
+void CChannelFreqDlg::OnSave() {
+    if (StoreChannelSettings(settings_, settingsFile_) != SaveError::None)
+        ui::ShowMessage(this, QString::fromStdString(text::FileMessage(text::kFileCreateFailed, settingsFile_)));
+}
 
 void CChannelFreqDlg::OnRestore() {
-    RestoreChannelSettings(settings_, settingsFile_);
+    const ChannelSettingsRead read = ReadChannelSettings(settings_, settingsFile_);
     FillLists();
+    const SettingsFileGuard file = GuardOfRead(settingsFile_, read.status, read.damaged.size());
+    if (!file.openMessage.empty()) ui::ShowMessage(this, QString::fromStdString(file.openMessage));
 }
 
 }  // namespace orv

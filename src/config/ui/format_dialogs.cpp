@@ -117,7 +117,12 @@ CFormatTableDlg::CFormatTableDlg(QWidget* parent) : QDialog(parent) {
                            {kIdDelete, U(text::kFormatDelete), [this] { OnDelete(); }}},
                           {ui::kIdOk, U(text::kApply), [this] { OnApply(); }}, U(text::kCancel));
 
-    for (const auto& f : LoadFormats()) list_->AddLine(RenderFormatLine(f));
+    const auto read = ReadFormatFile();
+    for (const auto& f : read.records) list_->AddLine(RenderFormatLine(f));
+    file_ = GuardOf(read, kFormatFileName);
+    // Told before the dialog shows: over the window that opened it.
+    if (!file_.openMessage.empty())
+        ui::ShowMessage(parentWidget() ? parentWidget() : this, U(file_.openMessage.c_str()));
 }
 
 void CFormatTableDlg::OnAdd() {
@@ -158,8 +163,12 @@ void CFormatTableDlg::OnDelete() {
 }
 
 void CFormatTableDlg::OnApply() {
-    // A file that cannot be written is left as it was; the dialog closes all the same.
-    SaveFormats(FormatsOfLines(list_->Lines()));
+    // A file that was not read is not saved over, and one that cannot be written is left as it
+    // was; the dialog then stays open with the list, so the engineer's edits are not lost unseen.
+    if (const std::string refusal = file_.SaveRefusal(); !refusal.empty())
+        return void(ui::ShowMessage(this, U(refusal.c_str())));
+    if (StoreFormats(FormatsOfLines(list_->Lines()), kFormatFileName, file_.keepBackup) != SaveError::None)
+        return void(ui::ShowMessage(this, U(file_.SaveFailure().c_str())));
     accept();
 }
 

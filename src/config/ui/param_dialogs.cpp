@@ -114,7 +114,12 @@ CParamDictDlg::CParamDictDlg(QWidget* parent) : QDialog(parent) {
                            {kIdEdit, U(text::kParamEdit), [this] { OnEdit(); }}},
                           {ui::kIdOk, U(text::kApply), [this] { OnApply(); }}, U(text::kCancel));
 
-    for (const auto& r : LoadParams()) list_->AddLine(RenderParamLine(r));
+    const auto read = ReadParamFile();
+    for (const auto& r : read.records) list_->AddLine(RenderParamLine(r));
+    file_ = GuardOf(read, kParamFileName);
+    // Told before the dialog shows: over the window that opened it.
+    if (!file_.openMessage.empty())
+        ui::ShowMessage(parentWidget() ? parentWidget() : this, U(file_.openMessage.c_str()));
 }
 
 void CParamDictDlg::OnAdd() {
@@ -156,8 +161,12 @@ void CParamDictDlg::OnDelete() {
 }
 
 void CParamDictDlg::OnApply() {
-    // A file that cannot be written is left as it was; the dialog closes all the same.
-    SaveParams(ParamsOfLines(list_->Lines()));
+    // A file that was not read is not saved over, and one that cannot be written is left as it
+    // was; the dialog then stays open with the list, so the engineer's edits are not lost unseen.
+    if (const std::string refusal = file_.SaveRefusal(); !refusal.empty())
+        return void(ui::ShowMessage(this, U(refusal.c_str())));
+    if (StoreParams(ParamsOfLines(list_->Lines()), kParamFileName, file_.keepBackup) != SaveError::None)
+        return void(ui::ShowMessage(this, U(file_.SaveFailure().c_str())));
     accept();
 }
 

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <optional>
 
+#include "config/record_file.h"
 #include "arinc/word.h"
 #include "config/param_edit.h"
 
@@ -50,6 +51,7 @@ private:
     void OnApply();
 
     ui::ListBox* list_;
+    SettingsFileGuard file_;  // what the reading of the file allows the save to do
 };
 
 }  // namespace orv

@@ -19,6 +19,7 @@
 #include "display/table_ops.h"
 #include "resources/capture_strings.h"
 #include "resources/display_strings.h"
+#include "resources/file_strings.h"
 #include "resources/ui/dialog_base.h"
 #include "resources/ui/grid_font.h"
 #include "resources/ui/list_box.h"
@@ -383,12 +384,14 @@ void CDisplayListDlg::OnSave() {
     chooser.SetExtension(kListExtension);
     if (ui::RunModal(chooser) != QDialog::Accepted || !state_.Capture.DataFileHandle) return;
     std::unique_ptr<DataFile> file = std::move(state_.Capture.DataFileHandle);
+    file->KeepBackup(!lossyFile_.empty() && file->Path() == lossyFile_);
     const auto records = RecordsOfLines(list_->Lines());
     const std::vector<uint8_t> bytes = EncodeDisplayLines(records);
     const bool written = file->Write(bytes);
     // A file that could not be written whole is not left in place of the old one.
     if (!written) file->Discard();
     if (!written || !file->Close()) ui::ShowMessage(this, U(text::kCreateFailed));
+    else if (file->Path() == lossyFile_) lossyFile_.clear();
 }
 
 void CDisplayListDlg::OnRestore() {
@@ -396,21 +399,20 @@ void CDisplayListDlg::OnRestore() {
     chooser.SetExtension(kListExtension);
     if (ui::RunModal(chooser) != QDialog::Accepted || !state_.Capture.DataFileHandle) return;
     std::unique_ptr<DataFile> file = std::move(state_.Capture.DataFileHandle);
-    LineList lines(false);
-    std::array<uint8_t, kDisplayLineRecordSize> rec{};
-    while (lines.Count() < kMaxListLines) {
-        std::size_t got = 0;
-        while (got < rec.size()) {
-            const std::size_t n = file->Read(std::span<uint8_t>(rec).subspan(got));
-            if (n == 0) break;
-            got += n;
-        }
-        if (got < rec.size()) break;  // end of file (a trailing partial record is dropped)
-        const DisplayLineRecord r = DecodeDisplayLine(rec);
-        for (auto& line : LinesOfRecords(std::span<const DisplayLineRecord>(&r, 1))) lines.Add(std::move(line));
-    }
+    std::vector<uint8_t> bytes;
+    const bool whole = file->ReadAll(bytes);
     file->Close();
+    // Damaged records (and a trailing partial one) are left out and counted; the list holds at
+    // most 256 lines.
+    auto read = DecodeDisplayLineFile(bytes);
+    if (read.records.size() > std::size_t(kMaxListLines)) read.records.resize(std::size_t(kMaxListLines));
+    LineList lines(false);
+    for (auto& line : LinesOfRecords(read.records)) lines.Add(std::move(line));
     Show(lines);
+    const std::size_t leftOut = read.damaged.size() + (read.trailingBytes != 0 ? 1 : 0);
+    lossyFile_ = leftOut != 0 || !whole ? file->Path() : std::string();
+    if (!whole) ui::ShowMessage(this, U(text::FileMessage(text::kFileReadFailed, file->Path()).c_str()));
+    else if (leftOut != 0) ui::ShowMessage(this, U(text::DamagedRecordsMessage(file->Path(), leftOut).c_str()));
 }
 
 void CDisplayListDlg::OnApply() {

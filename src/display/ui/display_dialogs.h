@@ -106,6 +106,7 @@ private:
     ProgramState& state_;
     ui::ListBox* list_;
     QPushButton* apply_;
+    std::string lossyFile_;  // the last file restored with records left out: a save over it keeps a .bak
 };
 
 }  // namespace orv

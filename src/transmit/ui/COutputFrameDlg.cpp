@@ -12,6 +12,7 @@
 #include "arinc/text.h"
 #include "capture/ui/file_choosers.h"
 #include "config/ui/list_sync.h"
+#include "resources/file_strings.h"
 #include "resources/transmit_strings.h"
 #include "resources/ui/dialog_base.h"
 #include "resources/ui/grid_font.h"
@@ -229,8 +230,10 @@ void COutputFrameDlg::OnSave() {
     chooser.SetExtension(text::kFrameExtension);
     if (ui::RunModal(chooser) != QDialog::Accepted || !state_.Capture.DataFileHandle) return;
     const std::vector<uint8_t> bytes = FrameFileBytes(list_->Lines(), current_);
+    const bool overLossy = !lossyFile_.empty() && state_.Capture.DataFileHandle->Path() == lossyFile_;
+    state_.Capture.DataFileHandle->KeepBackup(overLossy);
     state_.Capture.DataFileHandle->Write(bytes);
-    state_.Capture.DataFileHandle->Close();
+    if (state_.Capture.DataFileHandle->Close() && overLossy) lossyFile_.clear();
     state_.Capture.DataFileHandle.reset();
 }
 
@@ -239,13 +242,16 @@ void COutputFrameDlg::OnRestore() {
     chooser.SetExtension(text::kFrameExtension);
     if (ui::RunModal(chooser) != QDialog::Accepted || !state_.Capture.DataFileHandle) return;
     std::vector<uint8_t> bytes;
-    std::vector<uint8_t> chunk(64 * 256);
-    while (const std::size_t n = state_.Capture.DataFileHandle->Read(chunk))
-        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + std::ptrdiff_t(n));
+    const bool whole = state_.Capture.DataFileHandle->ReadAll(bytes);
+    const std::string name = state_.Capture.DataFileHandle->Path();
     state_.Capture.DataFileHandle->Close();
     state_.Capture.DataFileHandle.reset();
     list_->ClearLines();
-    for (auto& line : FrameFileLines(bytes, current_)) list_->InsertLine(list_->Count(), std::move(line));
+    FrameFileRead read = DecodeFrameFile(bytes, current_);
+    for (auto& line : read.lines) list_->InsertLine(list_->Count(), std::move(line));
+    lossyFile_ = read.lossy() || !whole ? name : std::string();
+    if (!whole) ui::ShowMessage(this, U(text::FileMessage(text::kFileReadFailed, name).c_str()));
+    for (const auto& m : FrameFileMessages(read, name)) ui::ShowMessage(this, U(m.c_str()));
 }
 
 void COutputFrameDlg::OnStart() {

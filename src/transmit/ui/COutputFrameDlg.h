@@ -54,6 +54,7 @@ private:
     QRadioButton* cyclic_;
     QPushButton* start_;
     QPushButton* stop_;
+    std::string lossyFile_;  // the last file restored with records left out: a save over it keeps a .bak
 };
 
 }  // namespace orv

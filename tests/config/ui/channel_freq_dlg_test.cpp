@@ -164,5 +164,22 @@ TEST_F(ChannelFreqDlgTest, SaveAndRestoreThroughTheButtons) {
     EXPECT_EQ(Lines(dlg, 1033)[4], InputChannelLine(5, 1));
 }
 
+TEST_F(ChannelFreqDlgTest, ARefusedSaveAndADamagedRestoreAreTold) {
+    std::ofstream(file, std::ios::binary).write("\x03\x00\x01\x00", 4);
+    fs::permissions(file, fs::perms::owner_read);
+    ChannelSettingTable table{};
+    table[0] = 2;
+    CChannelFreqDlg dlg(table, 8, 8, file);
+    ui::ScopedScript script;
+    Press(dlg, 1004);  // a read-only file is not replaced, not even by root
+    EXPECT_EQ(fs::file_size(file), 4u);
+    Press(dlg, 1003);  // rate code 3 in the first word: left out, the second word taken
+    EXPECT_EQ(table[0], 2);
+    EXPECT_EQ(table[1], 1);
+    EXPECT_EQ(script->MessageTexts(),
+              QStringList({QString::fromStdString("Ошибка создания файла " + file),
+                           QString::fromStdString("В файле " + file + " пропущено поврежденных записей: 1")}));
+}
+
 }  // namespace
 }  // namespace orv::test

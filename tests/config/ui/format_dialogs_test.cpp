@@ -12,6 +12,7 @@
 #include "resources/ui/text_codec.h"
 #include "config/ui/type_text.h"
 #include "support/ui/widget_test.h"
+#include "support/example_formats.h"
 
 namespace orv {
 namespace {
@@ -196,16 +197,54 @@ TEST_F(FormatDialogsTest, DeletingAsksAndSelectsTheLineThatMovedUp) {
     EXPECT_EQ(list->Count(), 1);
 }
 
-TEST_F(FormatDialogsTest, AFileThatCannotBeCreatedClosesTheDialogSilently) {
+// Something that is no file holds the name: it could not be read, so it is never saved over.
+TEST_F(FormatDialogsTest, AFileThatCouldNotBeReadIsToldAndNeverSavedOver) {
     std::filesystem::create_directory(kFormatFileName);
-    CFormatTableDlg dlg;
     ui::ScopedScript script;
+    CFormatTableDlg dlg;
     TypeIntoEditor(*script, {"A"});
     Press(dlg, kAdd);
     Press(dlg, ui::kIdOk);
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_TRUE(script->MessageTexts().isEmpty());
+    EXPECT_NE(dlg.result(), QDialog::Accepted);  // stays open: only "Отмена" leaves
+    EXPECT_EQ(script->MessageTexts(), QStringList({U("Ошибка чтения файла Orvfrmt.stt"),
+                                                   U("Файл Orvfrmt.stt не был прочитан и не перезаписан.")}));
     EXPECT_TRUE(std::filesystem::is_directory(kFormatFileName));
+}
+
+TEST_F(FormatDialogsTest, AReadOnlyFileIsRefusedWithItsNameAndTheEditsStay) {
+    ASSERT_TRUE(SaveFormats(std::vector<DecimalFormat>{test::Alt1Format()}));
+    std::filesystem::permissions(kFormatFileName, std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::group_read |
+                                                      std::filesystem::perms::others_read);
+    const auto before = ReadBytes(kFormatFileName);
+    ui::ScopedScript script;
+    CFormatTableDlg dlg;
+    TypeIntoEditor(*script, {"B"});
+    Press(dlg, kAdd);
+    Press(dlg, ui::kIdOk);
+    EXPECT_NE(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(script->MessageTexts(), QStringList{U("Ошибка создания файла Orvfrmt.stt")});
+    EXPECT_EQ(Labels(dlg).size(), 2u);
+    EXPECT_EQ(ReadBytes(kFormatFileName), before);
+}
+
+// Damaged records are left out with one message; the first save keeps the old file as ".bak".
+TEST_F(FormatDialogsTest, DamagedRecordsAreLeftOutCountedAndKeptInABackup) {
+    DecimalFormat wide = test::Alt1Format();
+    wide.label.Assign("WIDE");
+    wide.msbBit = 300;  // would come back from its two columns as 30
+    DecimalFormat tab = test::Alt1Format();
+    tab.label.Assign("T\tB");
+    ASSERT_TRUE(SaveFormats(std::vector<DecimalFormat>{wide, test::Alt1Format(), tab}));
+    const auto before = ReadBytes(kFormatFileName);
+    ui::ScopedScript script;
+    CFormatTableDlg dlg;
+    EXPECT_EQ(script->MessageTexts(), QStringList{U("В файле Orvfrmt.stt пропущено поврежденных записей: 2")});
+    EXPECT_EQ(Labels(dlg), std::vector<std::string>{"ALT1    "});
+    Press(dlg, ui::kIdOk);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(ReadBytes(std::string(kFormatFileName) + ".bak"), before);
+    EXPECT_EQ(ReadBytes(kFormatFileName).size(), 28u);
 }
 
 }  // namespace

@@ -338,6 +338,18 @@ TEST_F(DisplayDialogsTest, RestoringAForeignFileKeepsAtMost256LinesWithALabelSlo
     ASSERT_EQ(Lines(dlg).size(), 256u);
     EXPECT_EQ(Lines(dlg)[0], "P              01        000               ");
     EXPECT_EQ(Lines(dlg)[255], "P              01        377               ");
+    // Channels 0 and 12 and the partial record were left out, and the engineer is told once.
+    EXPECT_EQ(script->MessageTexts(), QStringList{U("В файле big.42i пропущено поврежденных записей: 3")});
+
+    // The first save over that file keeps it as big.42i.bak.
+    script->OnDialog([](QDialog& d) {
+        Type(d, 1009, "big");
+        Press(d, ui::kIdOk);
+    });
+    script->Answer(ui::Answer::Ok);  // overwrite
+    Press(dlg, kSave);
+    EXPECT_EQ(ReadBytes("big.42i.bak"), bytes);
+    EXPECT_EQ(ReadBytes("big.42i").size(), 256u * 28u);
 }
 
 class BoardListTest : public DisplayDialogsTest {
