@@ -65,10 +65,17 @@ void ServeAcquisitionSignal(ProgramState& state, SignalEvent& event) {
         if (bits == 0) break;
         bool served = false;
         for (int i = 0; i < kInputChannels; ++i) {
-            if (((bits >> i) & 1) != 0 && state.Acquisition.MaskActive[std::size_t(i)].load() == 1) {
+            if (((bits >> i) & 1) == 0) continue;
+            // Serving is announced before MaskActive is read (both sequentially consistent), and
+            // a reset clears MaskActive before it waits for Serving to drop: either this pass sees
+            // the reset, or the reset waits until this word is counted.
+            AcquisitionState& acq = state.Acquisition;
+            acq.MaskServing[std::size_t(i)].store(1);
+            if (acq.MaskActive[std::size_t(i)].load() == 1) {
                 ServeMaskedChannel(state, i);
                 served = true;
             }
+            acq.MaskServing[std::size_t(i)].store(0);
         }
         // Bits of channels without a mask only: a board that keeps reporting them (words waiting
         // behind a slot nobody serves) would otherwise keep this loop reading events forever.

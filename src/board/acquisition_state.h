@@ -26,6 +26,10 @@ struct AcquisitionState {
     std::array<std::atomic<uint32_t>, kInputChannels> MaskOrPattern{};
     std::array<std::atomic<uint32_t>, kInputChannels> MaskMatchValue{};
     std::array<std::atomic<int32_t>, kInputChannels> MaskMatchCount{};
+    // 1 while the acquisition thread serves the channel's mask (from its check of MaskActive to
+    // its count). A mask reset waits for it to drop, so that no word served for the old mask is
+    // counted or traced after the reset.
+    std::array<std::atomic<uint8_t>, kInputChannels> MaskServing{};
     std::array<std::atomic<uint16_t>, kInputChannels> TraceIndex{};
     std::array<std::array<std::atomic<uint32_t>, kTraceSlots>, kInputChannels> TraceValues{};
     std::array<std::array<std::atomic<uint32_t>, kTraceSlots>, kInputChannels> TraceTimes{};
@@ -39,6 +43,7 @@ struct AcquisitionState {
             MaskOrPattern[i] = 0;
             MaskMatchValue[i] = 0;
             MaskMatchCount[i] = 0;
+            MaskServing[i] = 0;
             TraceIndex[i] = 0;
             for (int k = 0; k < kTraceSlots; ++k) {
                 TraceValues[i][k] = 0;

@@ -1,6 +1,7 @@
 #include "monitor/mask.h"
 
 #include <atomic>
+#include <thread>
 
 #include "display/table_ops.h"
 
@@ -79,7 +80,10 @@ bool ResetMask(DisplayState& display, AcquisitionState& acquisition, BoardLink& 
     const auto ch = std::size_t(entry.channel - 1);
     entry.maskMode = 0;
     WriteTableWord(link, entry.channel, entry.address, false);
-    acquisition.MaskActive[ch].store(0, std::memory_order_release);
+    acquisition.MaskActive[ch].store(0);
+    // A word the acquisition thread is serving for this mask right now is counted before the
+    // count is cleared (one slot read at most), never after it.
+    while (acquisition.MaskServing[ch].load() != 0) std::this_thread::yield();
     acquisition.MaskMatchCount[ch].store(0);
     return true;
 }

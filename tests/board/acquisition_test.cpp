@@ -2,8 +2,12 @@
 
 #include <gmock/gmock.h>
 
+#include <atomic>
+#include <thread>
+
 #include "board/board_control.h"
 #include "board_fixture.h"
+#include "monitor/mask.h"
 
 namespace orv::test {
 namespace {
@@ -252,4 +256,42 @@ TEST_F(BoardTest, StartedThreadServesDriverSignal) {
 }
 
 }  // namespace
+// A mask reset while the thread serves the channel: nothing served for the old mask is counted
+// after the reset returns, so the next mask starts from 0 (the board here reports without end).
+TEST_F(SignalTest, NoWordOfAResetMaskIsCountedAfterTheReset) {
+    auto& acq = state.Acquisition;
+    DisplayEntry& entry = state.Display.DisplayTable[0];
+    entry.paramLabel.Assign("     ALT");
+    entry.channel = 1;
+    entry.address = 7;
+    entry.slot = LabelSlotAddress(1, 7);
+    acq.MaskOrPattern[0] = 0x7FFFFFFF;  // every word fits
+    acq.MaskMatchValue[0] = 0x7FFFFFFF;
+    Device().SetReplyWord(kReadEvents, 0x0001);
+    Device().SetReply(kReadSlot, SlotReply(0x00010007));
+    // The thread reads the clock between its slot read and its count: a slow clock holds it there,
+    // where a reset used to slip in.
+    state.Board.TickCount = [] {
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        return uint32_t(1);
+    };
+
+    std::atomic<bool> stop{false};
+    std::thread thread([&] {
+        while (!stop) ServeAcquisitionSignal(state, event);
+    });
+    int countedAfterReset = 0;
+    for (int round = 0; round < 100; ++round) {
+        Device().Clear();  // the recording would grow without end
+        ASSERT_TRUE(SetMask(state.Display, acq, state.Board.Link, 0));
+        while (acq.MaskMatchCount[0].load() == 0) std::this_thread::yield();
+        ASSERT_TRUE(ResetMask(state.Display, acq, state.Board.Link, 0));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));  // longer than the clock's hold
+        if (acq.MaskMatchCount[0].load() != 0) ++countedAfterReset;
+    }
+    stop = true;
+    thread.join();
+    EXPECT_EQ(countedAfterReset, 0);
+}
+
 }  // namespace orv::test
