@@ -18,7 +18,7 @@
 namespace orv::ui {
 namespace {
 
-const std::filesystem::path kSamples = std::filesystem::path(__FILE__).parent_path() / "../../../samples";
+const std::filesystem::path kSamples = std::filesystem::path(ORV_SAMPLES_DIR);
 
 std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
