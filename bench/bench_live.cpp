@@ -23,7 +23,7 @@
 namespace orv {
 namespace {
 
-const std::filesystem::path kSamples = std::filesystem::path(__FILE__).parent_path() / "../samples";
+const std::filesystem::path kSamples = std::filesystem::path(ORV_SAMPLES_DIR);
 constexpr int kSecondsPerIteration = 5;
 
 std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {

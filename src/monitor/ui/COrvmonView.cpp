@@ -14,6 +14,7 @@
 #include "display/ui/display_commands.h"
 #include "monitor/mask.h"
 #include "monitor/ui/monitor_dialogs.h"
+#include "monitor/ui/row_painter.h"
 #include "resources/monitor_strings.h"
 #include "resources/shell_strings.h"
 #include "resources/ui/grid_font.h"
@@ -52,7 +53,9 @@ QAction* RunPopupMenu(QMenu& menu, const QPoint& globalPos) {
 
 COrvmonView::COrvmonView(ProgramState& state, QWidget* parent)
     : QAbstractScrollArea(parent), state_(state), popupRunner_(RunPopupMenu) {
-    viewport()->setAutoFillBackground(true);
+    // Every paint covers what it exposes (rows copied opaque, white around them): no fill first.
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette p = viewport()->palette();
     p.setColor(QPalette::Window, Qt::white);
     viewport()->setPalette(p);
@@ -63,7 +66,26 @@ COrvmonView::COrvmonView(ProgramState& state, QWidget* parent)
     SetDocumentHeight(kInitialDocumentHeight);
 }
 
-void COrvmonView::RefreshTick() { orv::RefreshTick(state_); }
+COrvmonView::~COrvmonView() = default;
+
+void COrvmonView::RefreshTick() {
+    orv::RefreshTick(state_);
+    const TableContent content = ContentOf(state_.Acquisition.AcquisitionMode, state_.Display.DisplayListReady);
+    const bool rows = content == TableContent::Parameters || content == TableContent::Stream;
+    if (!rows || content != paintedContent_ || DrawnRows(content, state_.Display.DisplayTable) != paintedRows_ ||
+        !CacheUsable()) {
+        viewport()->update();
+        return;
+    }
+    // Only the visible rows are brought up to date; the others are when they are exposed.
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const RowSpan span = RowsIn(state_, content, viewport()->rect().translated(scroll));
+    const uint32_t now = state_.Board.TickCount();
+    for (int r = span.first; r <= span.last; ++r) {
+        const QRect changed = cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
+        if (!changed.isEmpty()) viewport()->update(changed.translated(-scroll));
+    }
+}
 
 // ---- Drawing ----
 
@@ -81,38 +103,45 @@ void COrvmonView::resizeEvent(QResizeEvent* event) {
     SetDocumentHeight(documentHeight_);
 }
 
+void COrvmonView::scrollContentsBy(int dx, int dy) {
+    // The picture is a function of document coordinates: move it, paint only the strip exposed.
+    viewport()->scroll(dx, dy);
+}
+
+bool COrvmonView::CacheUsable() {
+    if (direct_) return false;
+    if (!cache_) cache_ = std::make_unique<RowCache>(GridFont(true));
+    return cache_->Usable();
+}
+
 void COrvmonView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), Qt::white);
+    const QRect exposed = event->rect();
     const TableContent content = ContentOf(state_.Acquisition.AcquisitionMode, state_.Display.DisplayListReady);
-    if (content == TableContent::NotReady) return;  // the table is being rewritten: scroll sizes kept
-    if (content != TableContent::White) {
-        const int scrollX = horizontalScrollBar()->value();
-        const int scrollY = verticalScrollBar()->value();
-        painter.translate(-scrollX, -scrollY);
-        painter.setFont(GridFont(true));
-        painter.setPen(Qt::black);
-        const QRect area = event->rect().translated(scrollX, scrollY);
-        const int rows = DrawnRows(content, state_.Display.DisplayTable);
-        // Only the rows that reach into the area to repaint are built.
-        const int first = std::max(0, area.top() / kRowPixels);
-        const int last = std::min(rows - 1, area.bottom() / kRowPixels);
-        const BoardImage& image = state_.Board.BoardImage;
-        for (int r = first; r <= last; ++r) {
-            if (content == TableContent::Parameters)
-                DrawGridText(painter, 0, kRowPixels * r,
-                             ParameterRowText(state_.Display, state_.Acquisition, image, r));
-            else
-                DrawGridText(painter, kStreamRowX, kRowPixels * r,
-                             StreamRowText(r, StreamWord(image, state_.Capture.StreamAddress, r)));
-        }
-        const int bottom = SeparatorBottom(content, state_.Display.DisplayTable);
-        if (content == TableContent::Parameters) {
-            for (int x : kParameterSeparators) painter.drawLine(x, 0, x, bottom);
-        } else {
-            for (int x : kStreamSeparators) painter.drawLine(x, 0, x, bottom);
-        }
+    paintedContent_ = content;
+    paintedRows_ = DrawnRows(content, state_.Display.DisplayTable);
+    const bool rows = content == TableContent::Parameters || content == TableContent::Stream;
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QRect area = exposed.translated(scroll);
+    const uint32_t now = rows ? state_.Board.TickCount() : 0;
+    if (!rows || painter.device()->devicePixelRatioF() != 1.0 || !CacheUsable()) {
+        painter.fillRect(exposed, Qt::white);
+        painter.translate(-scroll);
+        DrawTable(painter, state_, area, inks_, now);
+    } else {
+        // The exposed rows come from the cache, opaque; white is filled only around them.
+        const RowSpan span = RowsIn(state_, content, area);
+        for (int r = span.first; r <= span.last; ++r) cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
+        const QRect band = span.first <= span.last
+                               ? QRect(0, kRowPixels * span.first, RowCache::kWidth,
+                                       kRowPixels * (span.last - span.first + 1)) & area
+                               : QRect();
+        painter.translate(-scroll);
+        if (!band.isEmpty()) painter.drawImage(band.topLeft(), cache_->Image(), band);
+        for (const QRect& r : QRegion(area).subtracted(QRegion(band))) painter.fillRect(r, Qt::white);
+        DrawSeparators(painter, state_, content);
     }
+    if (content == TableContent::NotReady) return;  // the table is being rewritten: scroll sizes kept
     if (documentHeight_ != kDocumentHeight) SetDocumentHeight(kDocumentHeight);
 }
 

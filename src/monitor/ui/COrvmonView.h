@@ -5,22 +5,33 @@
 
 #include <QAbstractScrollArea>
 #include <functional>
+#include <memory>
 
 #include "app/program_state.h"
 #include "monitor/table_rows.h"
+#include "monitor/ui/table_painter.h"
 
 class QMenu;
 class QAction;
 
 namespace orv::ui {
 
+class RowCache;
+
 class COrvmonView : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit COrvmonView(ProgramState& state, QWidget* parent = nullptr);
+    ~COrvmonView() override;
 
-    // One refresh tick: polls the board for what is displayed (the window repaints afterwards).
+    // One refresh tick: polls the board for what is displayed and repaints the visible rows whose
+    // text or ink changed (everything when what the pane shows changed kind or length).
     void RefreshTick();
+
+    // The ink of each character of a parameter row: ParameterRowInks unless set (tests set others).
+    void SetInkSource(InkSource inks) { inks_ = std::move(inks); }
+    // Paints through DrawTable instead of the cell cache (the reference picture the cache matches).
+    void SetDirectDrawing(bool direct) { direct_ = direct; }
 
     // The row under the last right click.
     int SelectedRow() const { return m_nSelectedRow; }
@@ -57,8 +68,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
+    bool CacheUsable();
     void ShowPopup(Popup popup, const QPoint& viewportPos);
     void SetDocumentHeight(int height);
     void Changed();
@@ -67,6 +80,12 @@ private:
     int m_nSelectedRow = 0;
     int documentHeight_ = kInitialDocumentHeight;
     PopupRunner popupRunner_;
+    InkSource inks_;
+    bool direct_ = false;
+    std::unique_ptr<RowCache> cache_;  // made on the first cached paint
+    // What the last paint showed: a tick repaints everything when the kind or length changed.
+    TableContent paintedContent_ = TableContent::White;
+    int paintedRows_ = -1;
 };
 
 }  // namespace orv::ui

@@ -1,9 +1,12 @@
 #pragma once
-// The title pane above the table: names the board module and heads the table's columns.
+// The title pane above the table: names the board module and heads the table's columns. Its
+// picture is kept in an image; a refresh redraws and repaints only the texts that changed.
 
+#include <QImage>
 #include <QWidget>
 
 #include "app/program_state.h"
+#include "monitor/title_text.h"
 
 namespace orv::ui {
 
@@ -12,11 +15,24 @@ class CTitleView : public QWidget {
 public:
     explicit CTitleView(ProgramState& state, QWidget* parent = nullptr);
 
+    // Repaints what changed since the last paint (called on every refresh tick).
+    void Refresh();
+
+    // Draws `drawing` onto any painter: white over `area`, then the texts and lines reaching into
+    // it (the pane's reference picture).
+    static void DrawTitlePane(QPainter& painter, const TitleDrawing& drawing, const QRect& area);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    TitleDrawing Current() const;
+    // Brings the image to `drawing`; returns the region whose pixels were redrawn.
+    QRegion Bring(const TitleDrawing& drawing);
+
     ProgramState& state_;
+    QImage image_;
+    TitleDrawing shown_;  // what the image shows
 };
 
 }  // namespace orv::ui
