@@ -84,6 +84,7 @@ void COrvmonView::RefreshTick() {
     for (int r = span.first; r <= span.last; ++r) {
         const QRect changed = cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
         if (!changed.isEmpty()) viewport()->update(changed.translated(-scroll));
+        tickFresh_.set(std::size_t(r));
     }
 }
 
@@ -129,18 +130,26 @@ void COrvmonView::paintEvent(QPaintEvent* event) {
         painter.translate(-scroll);
         DrawTable(painter, state_, area, inks_, now);
     } else {
-        // The exposed rows come from the cache, opaque; white is filled only around them.
+        // The exposed rows come from the cache, opaque; white is filled only around them. Rows the
+        // tick that asked for this paint has just brought up to date are not built again.
         const RowSpan span = RowsIn(state_, content, area);
-        for (int r = span.first; r <= span.last; ++r) cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
-        const QRect band = span.first <= span.last
-                               ? QRect(0, kRowPixels * span.first, RowCache::kWidth,
-                                       kRowPixels * (span.last - span.first + 1)) & area
-                               : QRect();
+        for (int r = span.first; r <= span.last; ++r)
+            if (!tickFresh_.test(std::size_t(r))) cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
+        const QRect rowsBand = span.first <= span.last
+                                   ? QRect(0, kRowPixels * span.first, RowCache::kWidth,
+                                           kRowPixels * (span.last - span.first + 1))
+                                   : QRect();
         painter.translate(-scroll);
-        if (!band.isEmpty()) painter.drawImage(band.topLeft(), cache_->Image(), band);
-        for (const QRect& r : QRegion(area).subtracted(QRegion(band))) painter.fillRect(r, Qt::white);
-        DrawSeparators(painter, state_, content);
+        // Rectangle by rectangle: a tick's paint is a few cells of a few rows.
+        for (const QRect& r : event->region().translated(scroll)) {
+            const QRect onRows = r & rowsBand;
+            if (!onRows.isEmpty()) painter.drawImage(onRows.topLeft(), cache_->Image(), onRows);
+            if (onRows != r)
+                for (const QRect& white : QRegion(r).subtracted(QRegion(onRows))) painter.fillRect(white, Qt::white);
+            DrawSeparators(painter, state_, content, r);
+        }
     }
+    tickFresh_.reset();
     if (content == TableContent::NotReady) return;  // the table is being rewritten: scroll sizes kept
     if (documentHeight_ != kDocumentHeight) SetDocumentHeight(kDocumentHeight);
 }
@@ -184,7 +193,10 @@ void COrvmonView::RunCommand(int id) {
     }
 }
 
-void COrvmonView::Changed() { viewport()->update(); }
+void COrvmonView::Changed() {
+    tickFresh_.reset();
+    viewport()->update();
+}
 
 // ---- Row commands ----
 

@@ -4,6 +4,7 @@
 // right-click menus edit a row, change its format and set, reset or trace its mask.
 
 #include <QAbstractScrollArea>
+#include <bitset>
 #include <functional>
 #include <memory>
 
@@ -86,6 +87,8 @@ private:
     // What the last paint showed: a tick repaints everything when the kind or length changed.
     TableContent paintedContent_ = TableContent::White;
     int paintedRows_ = -1;
+    // Rows the last tick brought up to date; the paint it asked for does not build them again.
+    std::bitset<kDisplayRows> tickFresh_;
 };
 
 }  // namespace orv::ui

@@ -22,13 +22,14 @@ QRect RowCache::Update(int row, const PaneRow& paneRow) {
     // A cell is copied again when it or a neighbour changed (a neighbour may reach into it).
     auto at = [](const Cells& c, int i) { return i < 0 || i >= kCells ? GridCell{} : c[std::size_t(i)]; };
     int firstChanged = kCells, lastChanged = -1;
+    uchar* const top = image_.bits() + qsizetype(row) * kRowPixels * image_.bytesPerLine();
     for (int c = 0; c < kCells; ++c) {
         if (line.known && at(line.cells, c - 1) == at(cells, c - 1) && at(line.cells, c) == at(cells, c) &&
             at(line.cells, c + 1) == at(cells, c + 1))
             continue;
         const GridGlyphAtlas::CellImage& cell = atlas_.Cell(at(cells, c - 1), at(cells, c), at(cells, c + 1));
         for (int y = 0; y < kRowPixels; ++y)
-            std::memcpy(reinterpret_cast<uint32_t*>(image_.scanLine(row * kRowPixels + y)) + c * kColumnPixels,
+            std::memcpy(reinterpret_cast<uint32_t*>(top + qsizetype(y) * image_.bytesPerLine()) + c * kColumnPixels,
                         &cell[std::size_t(y * kColumnPixels)], kColumnPixels * sizeof(uint32_t));
         firstChanged = std::min(firstChanged, c);
         lastChanged = c;

@@ -49,6 +49,21 @@ void DrawSeparators(QPainter& painter, const ProgramState& state, TableContent c
     }
 }
 
+void DrawSeparators(QPainter& painter, const ProgramState& state, TableContent content, const QRect& area) {
+    const int top = std::max(0, area.top());
+    const int bottom = std::min(SeparatorBottom(content, state.Display.DisplayTable), area.bottom());
+    if (top > bottom) return;
+    painter.setPen(Qt::black);
+    auto draw = [&](int x) {
+        if (x >= area.left() && x <= area.right()) painter.drawLine(x, top, x, bottom);
+    };
+    if (content == TableContent::Parameters) {
+        for (int x : kParameterSeparators) draw(x);
+    } else {
+        for (int x : kStreamSeparators) draw(x);
+    }
+}
+
 void DrawTable(QPainter& painter, const ProgramState& state, const QRect& area, const InkSource& inks,
                uint32_t nowMs) {
     const TableContent content = ContentOf(state.Acquisition.AcquisitionMode, state.Display.DisplayListReady);

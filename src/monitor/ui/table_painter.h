@@ -43,7 +43,9 @@ void DrawTable(QPainter& painter, const ProgramState& state, const QRect& area, 
                uint32_t nowMs);
 // One row as DrawTable draws it: each run of one ink is one line of text, runs left to right.
 void DrawPaneRow(QPainter& painter, int row, const PaneRow& paneRow);
-// The separators of the content, drawn over the rows.
+// The separators of the content, drawn over the rows: whole, or only their part inside document
+// rectangle `area` (the same pixels there).
 void DrawSeparators(QPainter& painter, const ProgramState& state, TableContent content);
+void DrawSeparators(QPainter& painter, const ProgramState& state, TableContent content, const QRect& area);
 
 }  // namespace orv::ui
