@@ -143,6 +143,7 @@ void COrvmonView::paintEvent(QPaintEvent* event) {
         // Rectangle by rectangle: a tick's paint is a few cells of a few rows.
         for (const QRect& r : event->region().translated(scroll)) {
             const QRect onRows = r & rowsBand;
+            painter.setClipRect(r);  // one rectangle: the image is copied line by line, not span by span
             if (!onRows.isEmpty()) painter.drawImage(onRows.topLeft(), cache_->Image(), onRows);
             if (onRows != r)
                 for (const QRect& white : QRegion(r).subtracted(QRegion(onRows))) painter.fillRect(white, Qt::white);

@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "resources/ui/cell_grid.h"
 #include "resources/ui/grid_font.h"
 
 namespace orv::ui {
@@ -24,6 +25,8 @@ CTitleView::CTitleView(ProgramState& state, QWidget* parent) : QWidget(parent), 
     setPalette(p);
     setFont(GridFont());
 }
+
+CTitleView::~CTitleView() = default;
 
 TitleDrawing CTitleView::Current() const {
     TitleValues values;
@@ -48,10 +51,52 @@ void CTitleView::DrawTitlePane(QPainter& painter, const TitleDrawing& drawing, c
     painter.restore();
 }
 
+bool CTitleView::CellsOf(const TitleDrawing& drawing, std::vector<std::vector<uint64_t>>& rows) const {
+    const int columns = width() / kCellWidth + 2;
+    rows.assign(std::size_t(height() / kRowHeight + 1), std::vector<uint64_t>(std::size_t(columns), 0));
+    for (const PlacedText& t : drawing.texts) {
+        if (t.x < 0 || t.y < 0 || t.x % kCellWidth != 0 || t.y % kRowHeight != 0) return false;
+        const auto r = std::size_t(t.y / kRowHeight);
+        if (r >= rows.size()) continue;
+        for (std::size_t i = 0; i < t.text.size(); ++i) {
+            const std::size_t c = std::size_t(t.x / kCellWidth) + i;
+            if (c >= std::size_t(columns)) break;
+            if (rows[r][c] != 0) return false;
+            rows[r][c] = CellOf(uint8_t(t.text[i]), 0x000000);
+        }
+    }
+    return true;
+}
+
 QRegion CTitleView::Bring(const TitleDrawing& drawing) {
     QRegion dirty;
-    if (image_.size() != size() || drawing.lines != shown_.lines || drawing.texts.size() != shown_.texts.size()) {
-        if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
+    bool whole = image_.size() != size() || drawing.lines != shown_.lines;
+    if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
+    std::vector<std::vector<uint64_t>> rows;
+    if (CellsOf(drawing, rows)) {
+        // Texts from the cell grid, then the lines over them, in the changed rectangles only.
+        if (!grid_ || grid_->Columns() != int(rows[0].size()) || grid_->Rows() != int(rows.size())) {
+            grid_ = std::make_unique<CellGrid>(GridFont(), int(rows[0].size()), int(rows.size()));
+            whole = true;
+        }
+        if (grid_->Usable()) {
+            for (std::size_t r = 0; r < rows.size(); ++r) dirty += grid_->Update(int(r), rows[r]);
+            if (whole) dirty = QRegion(image_.rect());
+            dirty &= QRegion(image_.rect());
+            QPainter painter(&image_);
+            painter.setPen(Qt::black);
+            for (const QRect& r : dirty) {
+                painter.setClipRect(r);
+                painter.drawImage(r.topLeft(), grid_->Image(), r);
+                for (const PlacedLine& l : drawing.lines) painter.drawLine(l.x1, l.y1, l.x2, l.y2);
+            }
+            shown_ = drawing;
+            return dirty;
+        }
+    }
+    // Directly: the reference drawing, clipped to what changed. The grid no longer matches.
+    grid_.reset();
+    if (whole || drawing.texts.size() != shown_.texts.size()) {
         dirty = QRegion(image_.rect());
     } else {
         for (std::size_t i = 0; i < drawing.texts.size(); ++i)

@@ -4,16 +4,21 @@
 
 #include <QImage>
 #include <QWidget>
+#include <memory>
+#include <vector>
 
 #include "app/program_state.h"
 #include "monitor/title_text.h"
 
 namespace orv::ui {
 
+class CellGrid;
+
 class CTitleView : public QWidget {
     Q_OBJECT
 public:
     explicit CTitleView(ProgramState& state, QWidget* parent = nullptr);
+    ~CTitleView() override;
 
     // Repaints what changed since the last paint (called on every refresh tick).
     void Refresh();
@@ -29,10 +34,14 @@ private:
     TitleDrawing Current() const;
     // Brings the image to `drawing`; returns the region whose pixels were redrawn.
     QRegion Bring(const TitleDrawing& drawing);
+    // The texts as rows of grid cells (text at x = 7c, y = 16r); false when a text lies off the
+    // grid or two texts share a cell: the changed parts are then drawn directly.
+    bool CellsOf(const TitleDrawing& drawing, std::vector<std::vector<uint64_t>>& rows) const;
 
     ProgramState& state_;
     QImage image_;
     TitleDrawing shown_;  // what the image shows
+    std::unique_ptr<CellGrid> grid_;  // the texts as cells, while they lie on the grid
 };
 
 }  // namespace orv::ui

@@ -201,19 +201,33 @@ TEST(PaneCache, TheTitleRepaintsTheCycleTextAlone) {
     EXPECT_FALSE(spy.painted.isEmpty());
     EXPECT_LT(spy.painted.boundingRect().width(), title.width() / 2);
 
-    // The kept picture is the picture drawn directly.
-    QImage cached(title.size(), QImage::Format_RGB32);
-    title.render(&cached);
-    QImage direct(title.size(), QImage::Format_RGB32);
-    TitleValues values;
-    values.deviceState = 0;
-    values.acquisitionMode = 1;
-    values.cycleCounter = 4321;
-    values.displayListReady = 1;
-    QPainter painter(&direct);
-    CTitleView::DrawTitlePane(painter, DrawTitle(values), direct.rect());
-    painter.end();
-    EXPECT_EQ(cached, direct);
+    // The kept picture is the picture drawn directly, in parameter reception, in file reception
+    // and with no board.
+    auto expectDirectPicture = [&](const char* what) {
+        title.Refresh();
+        QImage cached(title.size(), QImage::Format_RGB32);
+        title.render(&cached);
+        QImage direct(title.size(), QImage::Format_RGB32);
+        TitleValues values;
+        values.deviceState = state.Shell.DeviceState;
+        values.acquisitionMode = state.Acquisition.AcquisitionMode;
+        values.cycleCounter = state.Acquisition.CycleCounter;
+        values.refreshPeriodMs = state.Shell.RefreshPeriodMs;
+        values.displayListReady = state.Display.DisplayListReady;
+        values.fileChannel = state.Capture.FileChannel;
+        QPainter painter(&direct);
+        CTitleView::DrawTitlePane(painter, DrawTitle(values), direct.rect());
+        painter.end();
+        EXPECT_EQ(cached, direct) << what;
+    };
+    expectDirectPicture("parameters");
+    state.Shell.RefreshPeriodMs = 10;
+    expectDirectPicture("period");
+    state.Acquisition.AcquisitionMode = 2;
+    state.Capture.FileChannel = 7;
+    expectDirectPicture("file reception");
+    state.Shell.DeviceState = -1;
+    expectDirectPicture("no board");
 }
 
 }  // namespace
