@@ -82,7 +82,7 @@ void COrvmonView::RefreshTick() {
     const RowSpan span = RowsIn(state_, content, viewport()->rect().translated(scroll));
     const uint32_t now = state_.Board.TickCount();
     for (int r = span.first; r <= span.last; ++r) {
-        const QRect changed = cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
+        const QRegion changed = cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
         if (!changed.isEmpty()) viewport()->update(changed.translated(-scroll));
         tickFresh_.set(std::size_t(r));
     }
@@ -139,6 +139,7 @@ void COrvmonView::paintEvent(QPaintEvent* event) {
                                    ? QRect(0, kRowPixels * span.first, RowCache::kWidth,
                                            kRowPixels * (span.last - span.first + 1))
                                    : QRect();
+        const int bottom = SeparatorBottom(content, state_.Display.DisplayTable);
         painter.translate(-scroll);
         // Rectangle by rectangle: a tick's paint is a few cells of a few rows.
         for (const QRect& r : event->region().translated(scroll)) {
@@ -147,7 +148,7 @@ void COrvmonView::paintEvent(QPaintEvent* event) {
             if (!onRows.isEmpty()) painter.drawImage(onRows.topLeft(), cache_->Image(), onRows);
             if (onRows != r)
                 for (const QRect& white : QRegion(r).subtracted(QRegion(onRows))) painter.fillRect(white, Qt::white);
-            DrawSeparators(painter, state_, content, r);
+            DrawSeparators(painter, content, bottom, r);
         }
     }
     tickFresh_.reset();

@@ -4,7 +4,7 @@
 
 namespace orv::ui {
 
-QRect RowCache::Update(int row, const PaneRow& paneRow) {
+QRegion RowCache::Update(int row, const PaneRow& paneRow) {
     std::array<CellCode, kCells> cells{};
     const std::size_t n = std::min(paneRow.text.size(), paneRow.inks.size());
     for (std::size_t i = 0; i < n && paneRow.column + int(i) < kCells; ++i)

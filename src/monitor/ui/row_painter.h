@@ -25,9 +25,9 @@ public:
     // False when the font cannot be drawn cell by cell; the pane then draws directly.
     bool Usable() const { return grid_.Usable(); }
 
-    // Brings row `row` (0..kRows-1) to show `paneRow`. Returns the document rectangle whose pixels
+    // Brings row `row` (0..kRows-1) to show `paneRow`. Returns the part of the document whose pixels
     // changed (empty when none).
-    QRect Update(int row, const PaneRow& paneRow);
+    QRegion Update(int row, const PaneRow& paneRow);
 
     // The rows, row r at y = 16r; only rows brought up to date hold a picture.
     const QImage& Image() const { return grid_.Image(); }

@@ -49,9 +49,9 @@ void DrawSeparators(QPainter& painter, const ProgramState& state, TableContent c
     }
 }
 
-void DrawSeparators(QPainter& painter, const ProgramState& state, TableContent content, const QRect& area) {
+void DrawSeparators(QPainter& painter, TableContent content, int bottom, const QRect& area) {
     const int top = std::max(0, area.top());
-    const int bottom = std::min(SeparatorBottom(content, state.Display.DisplayTable), area.bottom());
+    bottom = std::min(bottom, area.bottom());
     if (top > bottom) return;
     painter.setPen(Qt::black);
     auto draw = [&](int x) {

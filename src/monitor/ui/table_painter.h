@@ -46,6 +46,7 @@ void DrawPaneRow(QPainter& painter, int row, const PaneRow& paneRow);
 // The separators of the content, drawn over the rows: whole, or only their part inside document
 // rectangle `area` (the same pixels there).
 void DrawSeparators(QPainter& painter, const ProgramState& state, TableContent content);
-void DrawSeparators(QPainter& painter, const ProgramState& state, TableContent content, const QRect& area);
+// `bottom` is SeparatorBottom of the content.
+void DrawSeparators(QPainter& painter, TableContent content, int bottom, const QRect& area);
 
 }  // namespace orv::ui

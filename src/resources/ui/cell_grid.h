@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -29,9 +30,9 @@ public:
     int Columns() const { return columns_; }
     int Rows() const { return rows_; }
 
-    // Brings row `row` to `cells` (Columns() of them). Returns the rectangle of the image whose
-    // pixels changed, empty when none.
-    QRect Update(int row, std::span<const CellCode> cells);
+    // Brings row `row` to `cells` (Columns() of them). Returns the part of the image whose pixels
+    // changed (runs of cells), empty when none.
+    QRegion Update(int row, std::span<const CellCode> cells);
 
     // Cell (c, r) at x = 7c, y = 16r; rows never updated are white.
     const QImage& Image() const { return image_; }
@@ -42,8 +43,8 @@ private:
     int rows_;
     QImage image_;
     std::vector<CellCode> codes_;  // rows_ x columns_
-    std::vector<bool> known_;
-    std::vector<bool> changed_;
+    std::vector<uint8_t> known_;
+    std::vector<uint8_t> changed_;
 };
 
 }  // namespace orv::ui
