@@ -117,43 +117,48 @@ bool COrvmonView::CacheUsable() {
 
 void COrvmonView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    const QRect exposed = event->rect();
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    painter.translate(-scroll);
     const TableContent content = ContentOf(state_.Acquisition.AcquisitionMode, state_.Display.DisplayListReady);
     paintedContent_ = content;
     paintedRows_ = DrawnRows(content, state_.Display.DisplayTable);
     const bool rows = content == TableContent::Parameters || content == TableContent::Stream;
-    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    const QRect area = exposed.translated(scroll);
-    const uint32_t now = rows ? state_.Board.TickCount() : 0;
-    if (!rows || painter.device()->devicePixelRatioF() != 1.0 || !CacheUsable()) {
-        painter.fillRect(exposed, Qt::white);
-        painter.translate(-scroll);
-        DrawTable(painter, state_, area, inks_, now);
-    } else {
-        // The exposed rows come from the cache, opaque; white is filled only around them. Rows the
-        // tick that asked for this paint has just brought up to date are not built again.
-        const RowSpan span = RowsIn(state_, content, area);
-        for (int r = span.first; r <= span.last; ++r)
-            if (!tickFresh_.test(std::size_t(r))) cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
-        const QRect rowsBand = span.first <= span.last
-                                   ? QRect(0, kRowPixels * span.first, RowCache::kWidth,
-                                           kRowPixels * (span.last - span.first + 1))
-                                   : QRect();
-        const int bottom = SeparatorBottom(content, state_.Display.DisplayTable);
-        painter.translate(-scroll);
-        // Rectangle by rectangle: a tick's paint is a few cells of a few rows.
-        for (const QRect& r : event->region().translated(scroll)) {
-            const QRect onRows = r & rowsBand;
-            painter.setClipRect(r);  // one rectangle: the image is copied line by line, not span by span
-            if (!onRows.isEmpty()) painter.drawImage(onRows.topLeft(), cache_->Image(), onRows);
-            if (onRows != r)
-                for (const QRect& white : QRegion(r).subtracted(QRegion(onRows))) painter.fillRect(white, Qt::white);
-            DrawSeparators(painter, content, bottom, r);
-        }
-    }
+    if (rows && painter.device()->devicePixelRatioF() == 1.0 && CacheUsable())
+        PaintFromCache(painter, content, event->region().translated(scroll));
+    else if (!DrawTable(painter, event->rect().translated(scroll)))
+        return;  // the table is being rewritten: scroll sizes kept
     tickFresh_.reset();
-    if (content == TableContent::NotReady) return;  // the table is being rewritten: scroll sizes kept
     if (documentHeight_ != kDocumentHeight) SetDocumentHeight(kDocumentHeight);
+}
+
+bool COrvmonView::DrawTable(QPainter& painter, const QRect& documentRect) const {
+    painter.fillRect(documentRect, Qt::white);
+    const TableContent content = ContentOf(state_.Acquisition.AcquisitionMode, state_.Display.DisplayListReady);
+    if (content == TableContent::NotReady) return false;
+    DrawTableArea(painter, state_, documentRect, inks_, content == TableContent::White ? 0 : state_.Board.TickCount());
+    return true;
+}
+
+void COrvmonView::PaintFromCache(QPainter& painter, TableContent content, const QRegion& region) {
+    // The rows reaching into the region come from the cache, opaque; white is filled only around
+    // them. Rows the tick that asked for this paint has just brought up to date are not built again.
+    const uint32_t now = state_.Board.TickCount();
+    const RowSpan span = RowsIn(state_, content, region.boundingRect());
+    for (int r = span.first; r <= span.last; ++r)
+        if (!tickFresh_.test(std::size_t(r))) cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
+    const QRect rowsBand = span.first <= span.last ? QRect(0, kRowPixels * span.first, RowCache::kWidth,
+                                                           kRowPixels * (span.last - span.first + 1))
+                                                   : QRect();
+    const int bottom = SeparatorBottom(content, state_.Display.DisplayTable);
+    // Rectangle by rectangle: a tick's paint is a few cells of a few rows.
+    for (const QRect& r : region) {
+        const QRect onRows = r & rowsBand;
+        painter.setClipRect(r);  // one rectangle: the image is copied line by line, not span by span
+        if (!onRows.isEmpty()) painter.drawImage(onRows.topLeft(), cache_->Image(), onRows);
+        if (onRows != r)
+            for (const QRect& white : QRegion(r).subtracted(QRegion(onRows))) painter.fillRect(white, Qt::white);
+        DrawSeparators(painter, content, bottom, r);
+    }
 }
 
 // ---- Right click ----

@@ -13,6 +13,7 @@
 #include "monitor/ui/table_painter.h"
 
 class QMenu;
+class QPainter;
 class QAction;
 
 namespace orv::ui {
@@ -33,6 +34,11 @@ public:
     void SetInkSource(InkSource inks) { inks_ = std::move(inks); }
     // Paints through DrawTable instead of the cell cache (the reference picture the cache matches).
     void SetDirectDrawing(bool direct) { direct_ = direct; }
+
+    // Draws the part `documentRect` of the table (document coordinates: row r at y = 16r) onto a
+    // painter whose coordinates are the document's, at any scale, directly (no cache): white, then
+    // the rows and separators. False, with only white drawn, while the table is being rewritten.
+    bool DrawTable(QPainter& painter, const QRect& documentRect) const;
 
     // The row under the last right click.
     int SelectedRow() const { return m_nSelectedRow; }
@@ -73,6 +79,7 @@ protected:
 
 private:
     bool CacheUsable();
+    void PaintFromCache(QPainter& painter, TableContent content, const QRegion& documentRegion);
     void ShowPopup(Popup popup, const QPoint& viewportPos);
     void SetDocumentHeight(int height);
     void Changed();

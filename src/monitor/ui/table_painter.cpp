@@ -64,7 +64,7 @@ void DrawSeparators(QPainter& painter, TableContent content, int bottom, const Q
     }
 }
 
-void DrawTable(QPainter& painter, const ProgramState& state, const QRect& area, const InkSource& inks,
+void DrawTableArea(QPainter& painter, const ProgramState& state, const QRect& area, const InkSource& inks,
                uint32_t nowMs) {
     const TableContent content = ContentOf(state.Acquisition.AcquisitionMode, state.Display.DisplayListReady);
     if (content != TableContent::Parameters && content != TableContent::Stream) return;

@@ -39,9 +39,9 @@ RowSpan RowsIn(const ProgramState& state, TableContent content, const QRect& are
 // Draws the rows and separators of the table that reach into document rectangle `area`, in
 // document coordinates (the caller translates and scales the painter), on whatever background the
 // painter already has. Draws nothing while the pane is white or the table is being rewritten.
-void DrawTable(QPainter& painter, const ProgramState& state, const QRect& area, const InkSource& inks,
+void DrawTableArea(QPainter& painter, const ProgramState& state, const QRect& area, const InkSource& inks,
                uint32_t nowMs);
-// One row as DrawTable draws it: each run of one ink is one line of text, runs left to right.
+// One row as DrawTableArea draws it: each run of one ink is one line of text, runs left to right.
 void DrawPaneRow(QPainter& painter, int row, const PaneRow& paneRow);
 // The separators of the content, drawn over the rows: whole, or only their part inside document
 // rectangle `area` (the same pixels there).
