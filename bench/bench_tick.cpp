@@ -2,75 +2,14 @@
 // 256 slot reads, and 256 releases when every parameter was received since the last tick.
 #include <benchmark/benchmark.h>
 
-#include "app/program_state.h"
-#include "board/acquisition.h"
-#include "board/board_control.h"
-#include "vboard/virtual_board_provider.h"
+#include "support/tick_fixture.h"
 
 namespace orv {
 namespace {
 
-class NoTimer : public RefreshTimer {
-public:
-    uint32_t Start(int) override { return 1; }
-    void Stop(uint32_t) override {}
-};
-
-// Board 1 with outputs 1..4 looped to inputs 1..4 at 100 kbit/s, each sending a cyclic frame of
-// all 256 labels; the displayed list takes 64 labels of each of these four channels.
-struct TickBench {
-    explicit TickBench(VirtualBoardProvider& devices) {
-        state.Devices = &devices;
-        state.Timer = &timer;
-        OpenSelectedBoard(state, "arinc10");
-        for (std::size_t c = 0; c < 4; ++c) {
-            state.Board.ChannelSettings[c] = 2;
-            state.Board.ChannelSettings[8 + c] = 2;
-        }
-        StartBoard(state);
-        for (unsigned c = 1; c <= 4; ++c) {
-            StartInput(c);
-            StartOutput(c);
-        }
-        for (int e = 0; e < kDisplayRows; ++e) {
-            DisplayEntry& entry = state.Display.DisplayTable[std::size_t(e)];
-            entry.paramLabel = Label8("P");
-            entry.channel = uint16_t(e % 4 + 1);
-            entry.address = uint16_t(e);
-            entry.slot = LabelSlotAddress(entry.channel, entry.address);
-            state.Display.SlotAddresses[std::size_t(e)] = entry.slot;
-        }
-        state.Acquisition.AcquisitionMode = 1;
-    }
-    ~TickBench() { ReleaseBoard(state); }
-
-    void StartInput(unsigned c) {
-        BoardLink& link = state.Board.Link;
-        link.StopChannel(InputChannelCode(c));
-        link.LoadInputChannel(uint16_t(c));
-        state.Board.BoardImage.Set(BoardImage::ChannelControlWords + InputChannelCode(c), kInputEnable);
-        link.StartInputChannel(uint16_t(c));
-    }
-    void StartOutput(unsigned c) {
-        BoardImage& image = state.Board.BoardImage;
-        BoardLink& link = state.Board.Link;
-        const uint32_t frame = BoardImage::OutputFrameArea + 512 * (c - 1);
-        for (uint32_t k = 0; k < 256; ++k) image.Set32(frame + 2 * k, (0x100u + c) << 8 | k);
-        image.Set(BoardImage::OutputSlotTable + 256 * (c - 1) + 255, kLastSlotMark);
-        link.WriteRange(uint16_t(frame), 512);
-        link.StopChannel(OutputChannelCode(c));
-        link.LoadOutputChannel(uint16_t(c));
-        image.Set(BoardImage::ChannelControlWords + OutputChannelCode(c), kOutputEnable);
-        link.StartOutputChannel(uint16_t(c));
-    }
-
-    NoTimer timer;
-    ProgramState state;
-};
-
 void BM_TickAllReceived(benchmark::State& bs) {
     VirtualBoardProvider devices(BoardClock::Manual);
-    TickBench bench(devices);
+    bench::TickFixture bench(devices);
     for (auto _ : bs) {
         bs.PauseTiming();
         devices.Advance(100000);  // a whole frame on every channel: all 256 slots filled again
@@ -86,7 +25,7 @@ BENCHMARK(BM_TickAllReceived)->Unit(benchmark::kMicrosecond);
 
 void BM_TickNothingNew(benchmark::State& bs) {
     VirtualBoardProvider devices(BoardClock::Manual);
-    TickBench bench(devices);
+    bench::TickFixture bench(devices);
     devices.Advance(100000);
     RefreshTick(bench.state);  // takes and releases everything once
     for (auto _ : bs) RefreshTick(bench.state);  // 256 reads, no release

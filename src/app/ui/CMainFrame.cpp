@@ -209,10 +209,10 @@ void CMainFrame::timerEvent(QTimerEvent* event) {
         QMainWindow::timerEvent(event);
         return;
     }
+    // Each pane repaints only what the tick changed.
     table_->RefreshTick();
     UpdateLockIndicators();
-    title_->update();
-    table_->viewport()->update();
+    title_->Refresh();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: menu bar, status bar and the two panes (title pane above the table pane). It
 // also runs the refresh timer: it implements the RefreshTimer the board code starts and stops,
-// and on every tick it runs the refresh tick and repaints both panes.
+// and on every tick it runs the refresh tick and has both panes repaint what changed.
 
 #include <QMainWindow>
 

@@ -13,8 +13,8 @@
 #include "display/table_ops.h"
 #include "display/ui/display_commands.h"
 #include "monitor/mask.h"
-#include "monitor/row_ink.h"
 #include "monitor/ui/monitor_dialogs.h"
+#include "monitor/ui/row_painter.h"
 #include "resources/monitor_strings.h"
 #include "resources/shell_strings.h"
 #include "resources/ui/grid_font.h"
@@ -43,20 +43,6 @@ std::vector<PopupItem> PopupItems(Popup popup) {
     }
 }
 
-// Draws a row's characters run by run, each run of one ink in its colour.
-void DrawInkedRow(QPainter& painter, int y, const std::string& text, const RowInks& inks) {
-    std::size_t begin = 0;
-    while (begin < text.size()) {
-        const Ink ink = begin < inks.size() ? inks[begin] : Ink::Black;
-        std::size_t end = begin + 1;
-        while (end < text.size() && (end < inks.size() ? inks[end] : Ink::Black) == ink) ++end;
-        painter.setPen(QColor::fromRgb(QRgb(kInkRgb[std::size_t(ink)])));
-        DrawGridText(painter, kColumnPixels * int(begin), y, std::string_view(text).substr(begin, end - begin));
-        begin = end;
-    }
-    painter.setPen(Qt::black);
-}
-
 QAction* RunPopupMenu(QMenu& menu, const QPoint& globalPos) {
     // Centred on the pointer, horizontally and vertically.
     const QSize size = menu.sizeHint();
@@ -67,7 +53,9 @@ QAction* RunPopupMenu(QMenu& menu, const QPoint& globalPos) {
 
 COrvmonView::COrvmonView(ProgramState& state, QWidget* parent)
     : QAbstractScrollArea(parent), state_(state), popupRunner_(RunPopupMenu) {
-    viewport()->setAutoFillBackground(true);
+    // Every paint covers what it exposes (rows copied opaque, white around them): no fill first.
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette p = viewport()->palette();
     p.setColor(QPalette::Window, Qt::white);
     viewport()->setPalette(p);
@@ -78,7 +66,27 @@ COrvmonView::COrvmonView(ProgramState& state, QWidget* parent)
     SetDocumentHeight(kInitialDocumentHeight);
 }
 
-void COrvmonView::RefreshTick() { orv::RefreshTick(state_); }
+COrvmonView::~COrvmonView() = default;
+
+void COrvmonView::RefreshTick() {
+    orv::RefreshTick(state_);
+    const TableContent content = ContentOf(state_.Acquisition.AcquisitionMode, state_.Display.DisplayListReady);
+    const bool rows = content == TableContent::Parameters || content == TableContent::Stream;
+    if (!rows || content != paintedContent_ || DrawnRows(content, state_.Display.DisplayTable) != paintedRows_ ||
+        !CacheUsable()) {
+        viewport()->update();
+        return;
+    }
+    // Only the visible rows are brought up to date; the others are when they are exposed.
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const RowSpan span = RowsIn(state_, content, viewport()->rect().translated(scroll));
+    const uint32_t now = state_.Board.TickCount();
+    for (int r = span.first; r <= span.last; ++r) {
+        const QRegion changed = cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
+        if (!changed.isEmpty()) viewport()->update(changed.translated(-scroll));
+        tickFresh_.set(std::size_t(r));
+    }
+}
 
 // ---- Drawing ----
 
@@ -96,45 +104,61 @@ void COrvmonView::resizeEvent(QResizeEvent* event) {
     SetDocumentHeight(documentHeight_);
 }
 
+void COrvmonView::scrollContentsBy(int dx, int dy) {
+    // The picture is a function of document coordinates: move it, paint only the strip exposed.
+    viewport()->scroll(dx, dy);
+}
+
+bool COrvmonView::CacheUsable() {
+    if (direct_) return false;
+    if (!cache_) cache_ = std::make_unique<RowCache>(GridFont(true));
+    return cache_->Usable();
+}
+
 void COrvmonView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    const int scrollX = horizontalScrollBar()->value();
-    const int scrollY = verticalScrollBar()->value();
-    painter.translate(-scrollX, -scrollY);
-    // The table is being rewritten: scroll sizes kept.
-    if (!DrawTable(painter, event->rect().translated(scrollX, scrollY))) return;
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    painter.translate(-scroll);
+    const TableContent content = ContentOf(state_.Acquisition.AcquisitionMode, state_.Display.DisplayListReady);
+    paintedContent_ = content;
+    paintedRows_ = DrawnRows(content, state_.Display.DisplayTable);
+    const bool rows = content == TableContent::Parameters || content == TableContent::Stream;
+    if (rows && painter.device()->devicePixelRatioF() == 1.0 && CacheUsable())
+        PaintFromCache(painter, content, event->region().translated(scroll));
+    else if (!DrawTable(painter, event->rect().translated(scroll)))
+        return;  // the table is being rewritten: scroll sizes kept
+    tickFresh_.reset();
     if (documentHeight_ != kDocumentHeight) SetDocumentHeight(kDocumentHeight);
 }
 
-bool COrvmonView::DrawTable(QPainter& painter, const QRect& area) const {
-    painter.fillRect(area, Qt::white);
+bool COrvmonView::DrawTable(QPainter& painter, const QRect& documentRect) const {
+    painter.fillRect(documentRect, Qt::white);
     const TableContent content = ContentOf(state_.Acquisition.AcquisitionMode, state_.Display.DisplayListReady);
     if (content == TableContent::NotReady) return false;
-    if (content != TableContent::White) {
-        painter.setFont(GridFont(true));
-        painter.setPen(Qt::black);
-        const int rows = DrawnRows(content, state_.Display.DisplayTable);
-        // Only the rows that reach into the area to repaint are built.
-        const int first = std::max(0, area.top() / kRowPixels);
-        const int last = std::min(rows - 1, area.bottom() / kRowPixels);
-        const BoardImage& image = state_.Board.BoardImage;
-        const uint32_t nowMs = content == TableContent::Parameters ? state_.Board.TickCount() : 0;
-        for (int r = first; r <= last; ++r) {
-            if (content == TableContent::Parameters)
-                DrawInkedRow(painter, kRowPixels * r, ParameterRowText(state_.Display, state_.Acquisition, image, r),
-                             ParameterRowInks(state_.Display, state_.Acquisition, r, nowMs));
-            else
-                DrawGridText(painter, kStreamRowX, kRowPixels * r,
-                             StreamRowText(r, StreamWord(image, state_.Capture.StreamAddress, r)));
-        }
-        const int bottom = SeparatorBottom(content, state_.Display.DisplayTable);
-        if (content == TableContent::Parameters) {
-            for (int x : kParameterSeparators) painter.drawLine(x, 0, x, bottom);
-        } else {
-            for (int x : kStreamSeparators) painter.drawLine(x, 0, x, bottom);
-        }
-    }
+    DrawTableArea(painter, state_, documentRect, inks_, content == TableContent::White ? 0 : state_.Board.TickCount());
     return true;
+}
+
+void COrvmonView::PaintFromCache(QPainter& painter, TableContent content, const QRegion& region) {
+    // The rows reaching into the region come from the cache, opaque; white is filled only around
+    // them. Rows the tick that asked for this paint has just brought up to date are not built again.
+    const uint32_t now = state_.Board.TickCount();
+    const RowSpan span = RowsIn(state_, content, region.boundingRect());
+    for (int r = span.first; r <= span.last; ++r)
+        if (!tickFresh_.test(std::size_t(r))) cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
+    const QRect rowsBand = span.first <= span.last ? QRect(0, kRowPixels * span.first, RowCache::kWidth,
+                                                           kRowPixels * (span.last - span.first + 1))
+                                                   : QRect();
+    const int bottom = SeparatorBottom(content, state_.Display.DisplayTable);
+    // Rectangle by rectangle: a tick's paint is a few cells of a few rows.
+    for (const QRect& r : region) {
+        const QRect onRows = r & rowsBand;
+        painter.setClipRect(r);  // one rectangle: the image is copied line by line, not span by span
+        if (!onRows.isEmpty()) painter.drawImage(onRows.topLeft(), cache_->Image(), onRows);
+        if (onRows != r)
+            for (const QRect& white : QRegion(r).subtracted(QRegion(onRows))) painter.fillRect(white, Qt::white);
+        DrawSeparators(painter, content, bottom, r);
+    }
 }
 
 // ---- Right click ----
@@ -176,7 +200,10 @@ void COrvmonView::RunCommand(int id) {
     }
 }
 
-void COrvmonView::Changed() { viewport()->update(); }
+void COrvmonView::Changed() {
+    tickFresh_.reset();
+    viewport()->update();
+}
 
 // ---- Row commands ----
 

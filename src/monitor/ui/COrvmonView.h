@@ -4,10 +4,13 @@
 // right-click menus edit a row, change its format and set, reset or trace its mask.
 
 #include <QAbstractScrollArea>
+#include <bitset>
 #include <functional>
+#include <memory>
 
 #include "app/program_state.h"
 #include "monitor/table_rows.h"
+#include "monitor/ui/table_painter.h"
 
 class QMenu;
 class QPainter;
@@ -15,13 +18,27 @@ class QAction;
 
 namespace orv::ui {
 
+class RowCache;
+
 class COrvmonView : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit COrvmonView(ProgramState& state, QWidget* parent = nullptr);
+    ~COrvmonView() override;
 
-    // One refresh tick: polls the board for what is displayed (the window repaints afterwards).
+    // One refresh tick: polls the board for what is displayed and repaints the visible rows whose
+    // text or ink changed (everything when what the pane shows changed kind or length).
     void RefreshTick();
+
+    // The ink of each character of a parameter row: ParameterRowInks unless set (tests set others).
+    void SetInkSource(InkSource inks) { inks_ = std::move(inks); }
+    // Paints through DrawTable instead of the cell cache (the reference picture the cache matches).
+    void SetDirectDrawing(bool direct) { direct_ = direct; }
+
+    // Draws the part `documentRect` of the table (document coordinates: row r at y = 16r) onto a
+    // painter whose coordinates are the document's, at any scale, directly (no cache): white, then
+    // the rows and separators. False, with only white drawn, while the table is being rewritten.
+    bool DrawTable(QPainter& painter, const QRect& documentRect) const;
 
     // The row under the last right click.
     int SelectedRow() const { return m_nSelectedRow; }
@@ -63,8 +80,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
+    bool CacheUsable();
+    void PaintFromCache(QPainter& painter, TableContent content, const QRegion& documentRegion);
     void ShowPopup(Popup popup, const QPoint& viewportPos);
     void SetDocumentHeight(int height);
     void Changed();
@@ -73,6 +93,14 @@ private:
     int m_nSelectedRow = 0;
     int documentHeight_ = kInitialDocumentHeight;
     PopupRunner popupRunner_;
+    InkSource inks_;
+    bool direct_ = false;
+    std::unique_ptr<RowCache> cache_;  // made on the first cached paint
+    // What the last paint showed: a tick repaints everything when the kind or length changed.
+    TableContent paintedContent_ = TableContent::White;
+    int paintedRows_ = -1;
+    // Rows the last tick brought up to date; the paint it asked for does not build them again.
+    std::bitset<kDisplayRows> tickFresh_;
 };
 
 }  // namespace orv::ui

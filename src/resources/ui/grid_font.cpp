@@ -25,11 +25,35 @@ bool HasGridAdvance(const QFont& font) {
     return QFontMetricsF(font).horizontalAdvance(QStringLiteral("MMMMMMMMMM")) == 10 * kCellWidth;
 }
 
+namespace {
+
+// Where the baseline lies in a row and whether whole lines keep the grid, for the last font drawn
+// with (measuring them costs more than drawing a short text).
+struct GridMetrics {
+    QString fontKey;
+    int baselineOffset = 0;
+    bool gridAdvance = false;
+};
+
+const GridMetrics& MetricsOf(const QFont& font) {
+    thread_local GridMetrics last;
+    thread_local bool known = false;
+    const QString key = font.key();
+    if (!known || last.fontKey != key) {
+        const QFontMetrics fm(font);
+        last = {key, (kRowHeight + fm.ascent() - fm.descent()) / 2, HasGridAdvance(font)};
+        known = true;
+    }
+    return last;
+}
+
+}  // namespace
+
 void DrawGridText(QPainter& painter, int x, int y, std::string_view cp1251) {
     const QString text = FromCp1251(cp1251);
-    const QFontMetrics fm(painter.font());
-    const int baseline = y + (kRowHeight + fm.ascent() - fm.descent()) / 2;
-    if (HasGridAdvance(painter.font())) {
+    const GridMetrics& metrics = MetricsOf(painter.font());
+    const int baseline = y + metrics.baselineOffset;
+    if (metrics.gridAdvance) {
         painter.drawText(x, baseline, text);
         return;
     }

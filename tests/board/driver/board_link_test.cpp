@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "board/driver/board_link.h"
 #include "board/driver/recording_device.h"
@@ -194,6 +195,36 @@ TEST(BoardImageTest, BytesAreLittleEndianWordsAndArincWordsLowHalfFirst) {
     image.CopyIn(2 * 0x4390 + 1, one);
     EXPECT_EQ(image.Get(0x4390), 0xAB78);
     EXPECT_EQ(LabelSlotAddress(2, 0310), 0x4390);
+}
+
+// Every start and length, odd or even: a copy out gives the bytes of the words, a copy in changes
+// exactly its own bytes and keeps the other half of a word it only half covers.
+TEST(BoardImageTest, WordWiseCopiesMatchTheBytesAtEveryAlignment) {
+    BoardImage image;
+    auto byteAt = [&](std::size_t b) { return uint8_t(image.Get(uint32_t(b / 2)) >> (8 * (b & 1))); };
+    for (std::size_t start = 0; start < 6; ++start) {
+        for (std::size_t length = 0; length < 10; ++length) {
+            for (uint32_t w = 0; w < 8; ++w) image.Set(0x100 + w, uint16_t(0x1111 * (w + 1) + w));
+            std::vector<uint8_t> before(16);
+            for (std::size_t b = 0; b < 16; ++b) before[b] = byteAt(0x200 + b);
+            std::vector<uint8_t> out(length, 0xEE);
+            image.CopyOut(0x200 + start, out);
+            for (std::size_t i = 0; i < length; ++i) ASSERT_EQ(out[i], before[start + i]) << start << " " << length;
+
+            std::vector<uint8_t> in(length);
+            for (std::size_t i = 0; i < length; ++i) in[i] = uint8_t(0xA0 + i);
+            image.CopyIn(0x200 + start, in);
+            for (std::size_t b = 0; b < 16; ++b) {
+                const bool inside = b >= start && b < start + length;
+                ASSERT_EQ(byteAt(0x200 + b), inside ? in[b - start] : before[b]) << start << " " << length << " " << b;
+            }
+        }
+    }
+    // The last byte of the image.
+    image.Set(BoardImage::kWords - 1, 0x1234);
+    std::array<uint8_t, 1> last{};
+    image.CopyOut(BoardImage::kBytes - 1, last);
+    EXPECT_EQ(last[0], 0x12);
 }
 
 }  // namespace

@@ -1,0 +1,94 @@
+// The program live: the sample display list (48 rows) on the virtual board in real time, a 10 ms
+// refresh period, the real main window shown offscreen with its timer ticking and its panes
+// repainting, for a fixed number of seconds per iteration. Reports the process's CPU time (user
+// and system, every thread, the board's firmware thread included) per second of wall time as
+// core_fraction (goal under 0.05).
+#include <QApplication>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/ui/CMainFrame.h"
+#include "board/board_control.h"
+#include "display/display_line_file.h"
+#include "display/list_rules.h"
+#include "display/table_ops.h"
+#include "vboard/virtual_board_provider.h"
+
+namespace orv {
+namespace {
+
+const std::filesystem::path kSamples = std::filesystem::path(ORV_SAMPLES_DIR);
+constexpr int kSecondsPerIteration = 5;
+
+std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void BM_LiveSampleList10ms(benchmark::State& bs) {
+    VirtualBoardProvider devices;  // real-time clock: the firmware thread runs
+    ProgramState state;
+    state.Devices = &devices;
+    ui::CMainFrame frame(state);
+    frame.show();
+    if (!OpenSelectedBoard(state, "arinc10")) {
+        bs.SkipWithError("no board");
+        return;
+    }
+    StartBoard(state);
+    const auto records = DecodeDisplayLines(ReadAll(kSamples / "scenario.42i"));
+    if (LoadDisplayList(LinesOfRecords(records), state.Display, state.Acquisition, state.Board,
+                        (kSamples / "Orvfrmt.stt").string()) != nullptr) {
+        bs.SkipWithError("sample list not loaded");
+        return;
+    }
+    state.Shell.RefreshPeriodMs = 10;
+    StartRefreshTimer(state);
+
+    // One second to settle (first paints, every row received once), then the measured runs.
+    // exit(), not quit(): quit() would close the window, which asks before it closes.
+    QTimer::singleShot(1000, qApp, [] { QCoreApplication::exit(0); });
+    QApplication::exec();
+
+    double cpu = 0.0, wall = 0.0;
+    const int32_t cycles0 = state.Acquisition.CycleCounter;
+    for (auto _ : bs) {
+        const double cpu0 = ProcessCpuSeconds();
+        const auto wall0 = std::chrono::steady_clock::now();
+        QTimer::singleShot(kSecondsPerIteration * 1000, qApp, [] { QCoreApplication::exit(0); });
+        QApplication::exec();
+        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
+        cpu += ProcessCpuSeconds() - cpu0;
+    }
+    bs.counters["core_fraction"] = cpu / wall;
+    bs.counters["ticks_per_s"] = double(state.Acquisition.CycleCounter - cycles0) / wall;
+    bs.counters["rows"] = UsedEntries(state.Display.DisplayTable);
+    StopRefreshTimer(state);
+    ReleaseBoard(state);
+}
+BENCHMARK(BM_LiveSampleList10ms)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+}  // namespace
+}  // namespace orv
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

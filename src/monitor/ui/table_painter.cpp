@@ -1,0 +1,80 @@
+#include "monitor/ui/table_painter.h"
+
+#include <QPainter>
+
+#include "resources/ui/grid_font.h"
+
+namespace orv::ui {
+
+PaneRow RowOfPane(const ProgramState& state, TableContent content, int row, const InkSource& inks,
+                  uint32_t nowMs) {
+    PaneRow out;
+    if (content == TableContent::Parameters) {
+        out.text = ParameterRowText(state.Display, state.Acquisition, state.Board.BoardImage, row);
+        out.inks = inks ? inks(state.Display, state.Acquisition, row, nowMs)
+                        : ParameterRowInks(state.Display, state.Acquisition, row, nowMs);
+    } else {
+        out.column = kStreamRowX / kColumnPixels;
+        out.text = StreamRowText(row, StreamWord(state.Board.BoardImage, state.Capture.StreamAddress, row));
+        out.inks.fill(Ink::Black);
+    }
+    return out;
+}
+
+RowSpan RowsIn(const ProgramState& state, TableContent content, const QRect& area) {
+    if (content != TableContent::Parameters && content != TableContent::Stream) return {};
+    const int rows = DrawnRows(content, state.Display.DisplayTable);
+    return {std::max(0, area.top() / kRowPixels), std::min(rows - 1, area.bottom() / kRowPixels)};
+}
+
+void DrawPaneRow(QPainter& painter, int row, const PaneRow& paneRow) {
+    const std::string_view text = paneRow.text;
+    const std::size_t n = std::min(text.size(), paneRow.inks.size());
+    for (std::size_t i = 0; i < n;) {
+        std::size_t j = i;
+        while (j < n && paneRow.inks[j] == paneRow.inks[i]) ++j;
+        painter.setPen(QColor::fromRgb(QRgb(0xFF000000u | kInkRgb[std::size_t(paneRow.inks[i])])));
+        DrawGridText(painter, kColumnPixels * (paneRow.column + int(i)), kRowPixels * row, text.substr(i, j - i));
+        i = j;
+    }
+}
+
+void DrawSeparators(QPainter& painter, const ProgramState& state, TableContent content) {
+    painter.setPen(Qt::black);
+    const int bottom = SeparatorBottom(content, state.Display.DisplayTable);
+    if (content == TableContent::Parameters) {
+        for (int x : kParameterSeparators) painter.drawLine(x, 0, x, bottom);
+    } else {
+        for (int x : kStreamSeparators) painter.drawLine(x, 0, x, bottom);
+    }
+}
+
+void DrawSeparators(QPainter& painter, TableContent content, int bottom, const QRect& area) {
+    const int top = std::max(0, area.top());
+    bottom = std::min(bottom, area.bottom());
+    if (top > bottom) return;
+    painter.setPen(Qt::black);
+    auto draw = [&](int x) {
+        if (x >= area.left() && x <= area.right()) painter.drawLine(x, top, x, bottom);
+    };
+    if (content == TableContent::Parameters) {
+        for (int x : kParameterSeparators) draw(x);
+    } else {
+        for (int x : kStreamSeparators) draw(x);
+    }
+}
+
+void DrawTableArea(QPainter& painter, const ProgramState& state, const QRect& area, const InkSource& inks,
+               uint32_t nowMs) {
+    const TableContent content = ContentOf(state.Acquisition.AcquisitionMode, state.Display.DisplayListReady);
+    if (content != TableContent::Parameters && content != TableContent::Stream) return;
+    painter.save();
+    painter.setFont(GridFont(true));
+    // Only the rows that reach into the area are built.
+    const RowSpan span = RowsIn(state, content, area);
+    for (int r = span.first; r <= span.last; ++r) DrawPaneRow(painter, r, RowOfPane(state, content, r, inks, nowMs));
+    DrawSeparators(painter, state, content);
+    painter.restore();
+}
+
+}  // namespace orv::ui
