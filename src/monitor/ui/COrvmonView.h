@@ -37,7 +37,8 @@ public:
 
     // Draws the part `documentRect` of the table (document coordinates: row r at y = 16r) onto a
     // painter whose coordinates are the document's, at any scale, directly (no cache): white, then
-    // the rows and separators. False, with only white drawn, while the table is being rewritten.
+    // the rows and separators. The print command prints through it. False, with only white drawn,
+    // while the table is being rewritten.
     bool DrawTable(QPainter& painter, const QRect& documentRect) const;
 
     // The row under the last right click.
@@ -52,11 +53,6 @@ public:
 
     // Runs the command of a popup item by its id.
     void RunCommand(int id);
-
-    // Draws the part `documentRect` of the table (document coordinates: row r at y = 16r) onto a
-    // painter whose coordinates are the document's; the pane paints through it and the print
-    // command prints through it. False, with only white drawn, while the table is being rewritten.
-    bool DrawTable(QPainter& painter, const QRect& documentRect) const;
 
 public slots:
     void OnSelectDevice();   // 32771
