@@ -1,6 +1,6 @@
-// orvtool on files the program itself writes: every kind through CSV and JSON and back byte for
-// byte, imports that are refused leave the output as it was, decode agrees with the table row,
-// and check names each problem.
+// orvtool on the committed samples, which the program itself wrote: every kind through CSV and
+// JSON and back byte for byte, imports that are refused leave the output as it was, decode agrees
+// with the table row, and check names each problem with the program's own reason.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -14,57 +14,44 @@
 #include "config/param_file.h"
 #include "config/record_file.h"
 #include "config/scratch_dir.h"
+#include "config/table_rules.h"
+#include "display/display_line_file.h"
 #include "monitor/table_rows.h"
-#include "record_checks.h"
 #include "resources/config_strings.h"
+#include "resources/display_strings.h"
+#include "resources/file_strings.h"
 #include "transmit/frame_list.h"
 
 namespace orv::tool {
 namespace {
 
+constexpr const char* kSamples[] = {"Orvfrmt.stt", "OrvparamList.stt", "Orvparam.stt", "scenario.42i", "scenario.42o"};
+
+// Works on copies of the committed samples, which the program's own record code wrote.
 class OrvtoolTest : public test::ScratchDir {
 protected:
     void SetUp() override {
         ScratchDir::SetUp();
-        for (const char* f : {"Orvfrmt.stt", "OrvparamList.stt", "scenario.42i"})
-            std::filesystem::copy_file(std::filesystem::path(ORV_SAMPLES_DIR) / f, f);
-        // The two kinds without a committed sample, written by the program's own record code.
-        ChannelSettingTable settings{};
-        for (int c = 1; c <= kSettingsPerKind; ++c) {
-            settings[std::size_t(InputSettingIndex(c))] = SettingWord(unsigned(c % 3), unsigned(c % 2));
-            settings[std::size_t(OutputSettingIndex(c))] = SettingWord(unsigned((c + 1) % 3), unsigned(c / 5));
-        }
-        ASSERT_TRUE(SaveChannelSettings(settings));
-        WriteBytes("frame.42o", FrameBytes());
+        for (const char* f : kSamples) std::filesystem::copy_file(std::filesystem::path(ORV_SAMPLES_DIR) / f, f);
     }
 
-    // A frame as the frame dialog saves it: words with and without a format, and pauses between.
-    static std::vector<uint8_t> FrameBytes() {
-        const std::vector<DecimalFormat> formats = LoadFormats();
-        LineList list(false);
-        FrameEntry current;
-        for (std::size_t i = 0; i < 3; ++i) {
-            current.address = uint16_t(0203 + i);
-            current.paramLabel = Label8(std::string("P") + char('A' + int(i)));
-            current.word = ComposeWord(0x12345u * uint32_t(i + 1), current.address);
-            current.formatLabel = i == 1 ? Label8() : formats[i].label;
-            current.format = i == 1 ? DecimalFormat::None() : formats[i];
-            AppendWordLine(list, current);
-            AppendPauseLines(list, int(i));
-        }
-        return FrameFileBytes(list, current);
+    static std::string Utf8Lines(const std::vector<std::string>& lines) {
+        std::string text;
+        for (const std::string& line : lines) text += Utf8FromCp1251(line) + "\n";
+        return text;
     }
-
     std::string err() { return std::exchange(errors, std::ostringstream()).str(); }
+    std::string report() { return std::exchange(out, std::ostringstream()).str(); }
     std::ostringstream out, errors;
 };
 
 TEST_F(OrvtoolTest, EveryKindGoesThroughCsvAndJsonAndBackByteForByte) {
-    for (const char* file : {"Orvfrmt.stt", "OrvparamList.stt", "Orvparam.stt", "scenario.42i", "frame.42o"}) {
+    EXPECT_EQ(Check(std::vector<std::string>(std::begin(kSamples), std::end(kSamples)), std::nullopt, out, errors), 0)
+        << report() << err();
+    for (const char* file : kSamples) {
         const std::vector<uint8_t> original = ReadBytes(file);
         ASSERT_FALSE(original.empty()) << file;
         const Kind kind = *KindOfPath(file);
-        EXPECT_EQ(Check(file, std::nullopt, out, errors), 0) << file << " " << out.str();
         for (const char* ext : {".csv", ".json"}) {
             SCOPED_TRACE(std::string(file) + ext);
             const std::string text = std::string("text") + ext, back = std::string("back") + ext;
@@ -91,6 +78,7 @@ TEST_F(OrvtoolTest, RefusedImportsNameTheLineAndLeaveTheOutputUntouched) {
     } cases[] = {
         {"label,address,format\n\"ALT\",203,\"ALT\"\n\"BAD\",400,\"\"\n", std::string("line 3: ") + text::kBadAddress},
         {"label,address,format\n\"ALT\",203,\"\"\n\"alt\",204,\"\"\n", "line 3: " + std::string(text::kDuplicateParamOnAdd)},
+        {"label,address,format\n\"A\tB\",203,\"\"\n", std::string("line 2: ") + text::kDefectControl},
         {"label,address,format\n\"ALT\",2x3,\"\"\n", "line 2: field address is not a number"},
         {"label,address,format\n\"TOOLONGLABEL\",203,\"\"\n", "line 2: field label is longer than 8 characters"},
         {"label,format\n\"ALT\",\"\"\n", "line 1: the head line must be"},
@@ -109,7 +97,7 @@ TEST_F(OrvtoolTest, RefusedImportsNameTheLineAndLeaveTheOutputUntouched) {
         EXPECT_FALSE(std::filesystem::exists("new.stt"));
     }
     // Nothing but the files the test made: no temporary file left behind.
-    for (const std::string& name : Entries()) EXPECT_FALSE(name.find(".tmp") != std::string::npos) << name;
+    for (const std::string& name : Entries()) EXPECT_FALSE(IsReplacementTemporary(name)) << name;
 }
 
 TEST_F(OrvtoolTest, DecodeGivesTheFieldsOfTheTableRow) {
@@ -138,56 +126,81 @@ TEST_F(OrvtoolTest, DecodeGivesTheFieldsOfTheTableRow) {
     EXPECT_EQ(Decode("-5", std::nullopt, "Orvfrmt.stt", out, errors), 2);
 }
 
-TEST_F(OrvtoolTest, CheckNamesEveryProblemOnItsRecord) {
+TEST_F(OrvtoolTest, CheckNamesEveryProblemOnItsRecordWithTheProgramsReason) {
     std::vector<uint8_t> bytes = ReadBytes("Orvfrmt.stt");
-    ASSERT_GE(bytes.size(), 3 * kFormatRecordSize);
-    bytes[kFormatRecordSize + 27] = 'x';  // record 2: padding that the program writes zero
+    ASSERT_GE(bytes.size(), 4 * kFormatRecordSize);
+    bytes[kFormatRecordSize + 27] = 'x';      // record 2: padding the program ignores
+    PutU16(bytes, kFormatRecordSize + 8, 300);  // record 2: msb wider than its two columns
     // Record 3 gets the label of record 1: the table refuses a duplicate label.
     std::copy_n(bytes.begin() + 18, 8, bytes.begin() + 2 * kFormatRecordSize + 18);
-    bytes.push_back(0);  // a partial record at the end
+    PutU16(bytes, 3 * kFormatRecordSize + 10, 5);  // record 4: the format editor refuses lsb 5
+    bytes.push_back(0);                            // a partial record at the end
     WriteBytes("Orvfrmt.stt", bytes);
     ASSERT_EQ(Check("Orvfrmt.stt", std::nullopt, out, errors), 1);
-    const std::string report = out.str();
-    EXPECT_NE(report.find("Orvfrmt.stt: record 2: damaged record"), std::string::npos) << report;
-    EXPECT_NE(report.find("Orvfrmt.stt: record 3: " + std::string(text::kDuplicateFormatOnAdd)), std::string::npos)
-        << report;
-    EXPECT_NE(report.find("Orvfrmt.stt: file: the file ends in a partial record of 1 bytes"), std::string::npos);
-    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 3);
-    // A damaged record is not exported.
+    EXPECT_EQ(report(), std::string("Orvfrmt.stt: record 2: ") + text::kDefectColumns + "\n" +
+                            "Orvfrmt.stt: record 3: " + text::kDuplicateFormatOnAdd + "\n" +
+                            "Orvfrmt.stt: record 4: " + text::kLsbBelow9 + "\n" +
+                            "Orvfrmt.stt: file: the file ends in a partial record of 1 bytes\n");
+    // What the program leaves out is not exported; show leaves it out and tells as the dialog does.
     EXPECT_EQ(Export("Orvfrmt.stt", std::nullopt, TextForm::Csv, std::nullopt, out, errors), 1);
+    EXPECT_EQ(report(), "");
+    EXPECT_NE(err().find("record 4: " + std::string(text::kLsbBelow9)), std::string::npos);
+    ASSERT_EQ(Show("Orvfrmt.stt", std::nullopt, out, errors), 0);
+    EXPECT_EQ(report(), Utf8Lines(FormatLines(LoadFormats()).Lines()));
+    EXPECT_EQ(err(), "Orvfrmt.stt: " + text::DamagedRecordsMessage("Orvfrmt.stt", 3) + "\n");
 
-    // Channel settings: a rate code no dialog offers, and a short file.
+    // Channel settings: a rate code no dialog offers; a short file is read over the table as the
+    // dialog reads it; bytes beyond the sixteen words are not read; bits above 2 are kept by the
+    // program but the text cannot hold them.
     std::vector<uint8_t> channels = ReadBytes("Orvparam.stt");
     channels[2] = 3;
     channels.resize(30);
     WriteBytes("Orvparam.stt", channels);
-    out.str("");
     EXPECT_EQ(Check("Orvparam.stt", std::nullopt, out, errors), 1);
-    EXPECT_NE(out.str().find("record 2: rate code 3 names no rate"), std::string::npos) << out.str();
-    EXPECT_NE(out.str().find("fewer than 16"), std::string::npos) << out.str();
+    EXPECT_EQ(report(), "Orvparam.stt: record 2: " + std::string(text::kDefectUnknownRate) + "\n");
+    channels[2] = 0x10;
+    channels.resize(34);
+    WriteBytes("Orvparam.stt", channels);
+    EXPECT_EQ(Check("Orvparam.stt", std::nullopt, out, errors), 1);
+    EXPECT_EQ(report(), "Orvparam.stt: file: the program reads the first 32 bytes only; 2 more are not read\n");
+    channels.resize(32);
+    WriteBytes("Orvparam.stt", channels);
+    EXPECT_EQ(Check("Orvparam.stt", std::nullopt, out, errors), 0);
+    EXPECT_EQ(Export("Orvparam.stt", std::nullopt, TextForm::Json, std::nullopt, out, errors), 1);
+    EXPECT_NE(err().find("record 2: bits above 2 are set"), std::string::npos);
 
-    // A frame word with an address above 377: its line shows the low eight bits only, so the line
-    // does not read back to the record.
-    std::vector<uint8_t> frame = ReadBytes("frame.42o");
+    // A frame word with an address above 377: its line shows the low eight bits only.
+    std::vector<uint8_t> frame = ReadBytes("scenario.42o");
     PutU16(frame, 4, 0777);
-    WriteBytes("frame.42o", frame);
-    out.str("");
-    EXPECT_EQ(Check("frame.42o", std::nullopt, out, errors), 1);
-    const std::string frameReport = out.str();
-    EXPECT_TRUE(frameReport.starts_with("frame.42o: record 1: the line does not read back to the same fields: \"  000  PA "))
-        << frameReport;
-    EXPECT_EQ(std::count(frameReport.begin(), frameReport.end(), '\n'), 1);
+    WriteBytes("scenario.42o", frame);
+    EXPECT_EQ(Check("scenario.42o", std::nullopt, out, errors), 1);
+    EXPECT_EQ(report(), "scenario.42o: record 1: " + std::string(text::kDefectColumns) + "\n");
+
+    // A display list: the list dialog takes 256 lines, and its editor refuses a second line of the
+    // same address and channel.
+    std::vector<DisplayLineRecord> lines = DecodeDisplayLineFile(ReadBytes("scenario.42i")).records;
+    lines.push_back(lines[0]);
+    for (uint16_t a = 0; lines.size() < 257; ++a) lines.push_back({.address = a, .channel = 1, .formatLabel = Label8(), .paramLabel = Label8("X")});
+    WriteBytes("many.42i", EncodeDisplayLines(lines));
+    EXPECT_EQ(Check("many.42i", std::nullopt, out, errors), 1);
+    const std::size_t first = DecodeDisplayLineFile(ReadBytes("scenario.42i")).records.size() + 1;
+    EXPECT_EQ(report(), "many.42i: record " + std::to_string(first) + ": " + text::kDisplayDuplicate + "\n" +
+                            "many.42i: record 257: " + text::kDisplayListFull + "\n");
+
+    // A missing file is a wrong argument; one that cannot be read is a problem with the program's
+    // message.
+    std::filesystem::create_directory("folder.42i");
+    EXPECT_EQ(Check(std::vector<std::string>{"missing.42i", "folder.42i", "scenario.42i"}, std::nullopt, out, errors), 2);
+    EXPECT_EQ(report(), "folder.42i: file: " + text::FileMessage(text::kFileReadFailed, "folder.42i") + "\n");
+    EXPECT_EQ(err(), "missing.42i: no such file\n");
+    EXPECT_EQ(Check("folder.42i", std::nullopt, out, errors), 1);
     EXPECT_EQ(Check("unknown.bin", std::nullopt, out, errors), 2);
-    EXPECT_EQ(Check("missing.42i", std::nullopt, out, errors), 1);
 }
 
 TEST_F(OrvtoolTest, ShowListsTheLinesAsTheDialogsDo) {
-    ASSERT_EQ(Show("frame.42o", std::nullopt, out, errors), 0);
+    ASSERT_EQ(Show("scenario.42o", std::nullopt, out, errors), 0);
     FrameEntry current;
-    std::string expected;
-    for (const std::string& line : FrameFileLines(ReadBytes("frame.42o"), current)) expected += Utf8FromCp1251(line) + "\n";
-    EXPECT_EQ(out.str(), expected);
-    out.str("");
+    EXPECT_EQ(report(), Utf8Lines(FrameFileLines(ReadBytes("scenario.42o"), current)));
     ASSERT_EQ(Show("Orvparam.stt", std::nullopt, out, errors), 0);
     const std::string lines = out.str();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 17);  // 8 inputs, a blank line, 8 outputs

@@ -1,11 +1,14 @@
 #include "commands.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 
 #include "arinc/text.h"
 #include "config/format_file.h"
 #include "config/record_file.h"
-#include "record_checks.h"
+#include "file_reads.h"
+#include "resources/file_strings.h"
 
 namespace orv::tool {
 namespace {
@@ -18,10 +21,24 @@ std::optional<Kind> KindFor(const std::string& path, std::optional<Kind> given, 
     return std::nullopt;
 }
 
-std::optional<std::vector<uint8_t>> ReadOrComplain(const std::string& path, std::ostream& err) {
-    auto bytes = ReadWholeFile(path);
-    if (!bytes) err << path << ": cannot be read\n";
-    return bytes;
+// Reads a file through the program's read loop; 0 when it was read, else the exit code, after a
+// complaint on `err`: a missing file is a wrong argument (2); one that exists but cannot be read is
+// a problem (1) with the program's message, on `problems` as a problem line when that is given.
+int ReadArgument(const std::string& path, std::vector<uint8_t>& bytes, std::ostream& err,
+                 std::ostream* problems = nullptr) {
+    FileBytes file = ReadFileBytes(path);
+    if (file.status == ReadStatus::Missing) {
+        err << path << ": no such file\n";
+        return 2;
+    }
+    if (file.unreadable()) {
+        const std::string message = text::FileMessage(text::kFileReadFailed, path);
+        if (problems) *problems << path << ": file: " << message << "\n";
+        else err << path << ": " << message << "\n";
+        return 1;
+    }
+    bytes = std::move(file.bytes);
+    return 0;
 }
 
 std::string Where(const Problem& p, const std::vector<TextRow>* rows = nullptr) {
@@ -32,8 +49,8 @@ std::string Where(const Problem& p, const std::vector<TextRow>* rows = nullptr) 
 
 bool Write(const std::string& path, const std::string& text, std::ostream& err) {
     const auto* data = reinterpret_cast<const uint8_t*>(text.data());
-    if (WriteFileReplacing(path, std::span<const uint8_t>(data, text.size()))) return true;
-    err << path << ": cannot be written\n";
+    if (ReplaceFile(path, std::span<const uint8_t>(data, text.size())) == SaveError::None) return true;
+    err << path << ": " << text::FileMessage(text::kFileCreateFailed, path) << "\n";
     return false;
 }
 
@@ -82,9 +99,11 @@ int Decode(const std::string& wordText, const std::optional<std::string>& format
 int Show(const std::string& path, std::optional<Kind> given, std::ostream& out, std::ostream& err) {
     const std::optional<Kind> kind = KindFor(path, given, err);
     if (!kind) return 2;
-    const auto bytes = ReadOrComplain(path, err);
-    if (!bytes) return 1;
-    for (const std::string& line : DialogLines(*kind, *bytes)) out << Utf8FromCp1251(line) << "\n";
+    std::vector<uint8_t> bytes;
+    if (const int code = ReadArgument(path, bytes, err)) return code;
+    const FileRead read = ReadAsProgram(*kind, bytes, path);
+    for (const std::string& line : read.lines) out << Utf8FromCp1251(line) << "\n";
+    for (const std::string& message : read.told) err << path << ": " << message << "\n";
     return 0;
 }
 
@@ -92,73 +111,74 @@ int Export(const std::string& path, std::optional<Kind> given, TextForm form, co
            std::ostream& out, std::ostream& err) {
     const std::optional<Kind> kind = KindFor(path, given, err);
     if (!kind) return 2;
-    const auto bytes = ReadOrComplain(path, err);
-    if (!bytes) return 1;
-    // Only records the text can give back exactly are exported; editor checks are left to
-    // `check` and `import`, so that a file can be exported, mended and imported again.
-    const Records split = SplitFile(*kind, *bytes);
-    std::vector<Row> rows;
-    bool damaged = false;
-    for (std::size_t i = 0; i < split.records.size(); ++i) {
-        if (IsDamagedRecord(*kind, i, split.records[i])) {
-            err << path << ": record " << i + 1 << ": damaged record, not exported\n";
-            damaged = true;
-        }
-        rows.push_back(RowOfRecord(*kind, i, split.records[i]));
+    std::vector<uint8_t> bytes;
+    if (const int code = ReadArgument(path, bytes, err)) return code;
+    // The records the program shows, as the text can give them back exactly; list rules (a
+    // duplicate) are left to `check` and `import`, so that such a file can be exported, mended and
+    // imported again.
+    const FileRead read = ReadAsProgram(*kind, bytes, path);
+    std::vector<Problem> refusals = read.notInText;
+    std::copy_if(read.problems.begin(), read.problems.end(), std::back_inserter(refusals),
+                 [](const Problem& p) { return p.leftOut; });
+    for (const Problem& p : refusals) err << path << ": " << Where(p) << ": " << p.message << "\n";
+    if (!refusals.empty()) {
+        err << path << ": not exported\n";
+        return 1;
     }
-    if (split.partialBytes) {
-        err << path << ": file: ends in a partial record of " << split.partialBytes << " bytes\n";
-        damaged = true;
-    }
-    if (damaged) return 1;
-    const std::string text = WriteText(form, *kind, rows);
+    const std::string text = WriteText(form, *kind, read.rows);
     if (output) return Write(*output, text, err) ? 0 : 1;
     out << text;
     return 0;
 }
 
 int Import(Kind kind, const std::string& input, const std::string& output, std::ostream& err) {
-    const auto bytes = ReadOrComplain(input, err);
-    if (!bytes) return 1;
-    const std::string text(bytes->begin(), bytes->end());
+    std::vector<uint8_t> bytes;
+    if (const int code = ReadArgument(input, bytes, err)) return code;
+    const std::string text(bytes.begin(), bytes.end());
     const ParsedText parsed = ReadText(TextFormOf(input, text), kind, text);
     if (!parsed.ok()) {
         err << input << ": " << parsed.error << "\n";
         return 1;
     }
-    std::vector<std::vector<uint8_t>> records;
+    std::string file;
     bool refused = false;
     for (std::size_t i = 0; i < parsed.rows.size(); ++i) {
-        RecordOfRowResult r = RecordOfRow(kind, i, parsed.rows[i].row);
-        if (!r.ok()) {
-            err << input << ": " << parsed.rows[i].where << ": " << r.error << "\n";
+        const RecordOfRowResult record = RecordOfRow(kind, i, parsed.rows[i].row);
+        if (!record.ok()) {
+            err << input << ": " << parsed.rows[i].where << ": " << record.error << "\n";
             refused = true;
         }
-        records.push_back(std::move(r.bytes));
+        file.append(record.bytes.begin(), record.bytes.end());
     }
-    if (refused) return 1;
-    for (const Problem& p : CheckRecords(kind, records)) {
-        err << input << ": " << Where(p, &parsed.rows) << ": " << p.message << "\n";
-        refused = true;
+    if (!refused) {
+        // The file as it would be written, read as the program would read it.
+        const auto* data = reinterpret_cast<const uint8_t*>(file.data());
+        for (const Problem& p : ReadAsProgram(kind, std::span<const uint8_t>(data, file.size()), output).problems) {
+            err << input << ": " << Where(p, &parsed.rows) << ": " << p.message << "\n";
+            refused = true;
+        }
     }
     if (refused) {
         err << output << ": not written\n";
         return 1;
     }
-    std::string file;
-    for (const auto& r : records) file.append(r.begin(), r.end());
     return Write(output, file, err) ? 0 : 1;
 }
 
 int Check(const std::string& path, std::optional<Kind> given, std::ostream& out, std::ostream& err) {
     const std::optional<Kind> kind = KindFor(path, given, err);
     if (!kind) return 2;
-    const auto bytes = ReadOrComplain(path, err);
-    if (!bytes) return 1;
-    const Records split = SplitFile(*kind, *bytes);
-    const std::vector<Problem> problems = CheckRecords(*kind, split.records, split.partialBytes);
+    std::vector<uint8_t> bytes;
+    if (const int code = ReadArgument(path, bytes, err, &out)) return code;
+    const std::vector<Problem> problems = ReadAsProgram(*kind, bytes, path).problems;
     for (const Problem& p : problems) out << path << ": " << Where(p) << ": " << p.message << "\n";
     return problems.empty() ? 0 : 1;
+}
+
+int Check(const std::vector<std::string>& paths, std::optional<Kind> given, std::ostream& out, std::ostream& err) {
+    int code = 0;
+    for (const std::string& path : paths) code = std::max(code, Check(path, given, out, err));
+    return code;
 }
 
 }  // namespace orv::tool

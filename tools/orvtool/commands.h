@@ -1,10 +1,13 @@
 #pragma once
 // The commands of orvtool as functions: each writes its results to `out`, its complaints to `err`
-// and returns the exit code (0 done, 1 refused or problems found, 2 bad arguments).
+// and returns the exit code (0 done, 1 refused or problems found, 2 bad arguments: also a file that
+// does not exist). A file is read as the program reads it (file_reads.h): its records are judged
+// by the program's own damage checks and list rules, with the program's messages.
 
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "arinc/word.h"
 #include "file_kinds.h"
@@ -29,6 +32,10 @@ int Show(const std::string& path, std::optional<Kind> kind, std::ostream& out, s
 int Export(const std::string& path, std::optional<Kind> kind, TextForm form, const std::optional<std::string>& output,
            std::ostream& out, std::ostream& err);
 int Import(Kind kind, const std::string& input, const std::string& output, std::ostream& err);
+// One line per problem on `out`, as "FILE: record N: message" ("FILE: file: message" for the file
+// as a whole, including a file that exists but cannot be read); a missing file is a wrong argument.
 int Check(const std::string& path, std::optional<Kind> kind, std::ostream& out, std::ostream& err);
+// Every file in turn; the highest exit code.
+int Check(const std::vector<std::string>& paths, std::optional<Kind> kind, std::ostream& out, std::ostream& err);
 
 }  // namespace orv::tool

@@ -1,22 +1,17 @@
 #include "file_kinds.h"
 
-#include <algorithm>
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <limits>
 
 #include "arinc/text.h"
 #include "config/channel_settings.h"
-#include "config/record_file.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
-#include "config/table_rules.h"
+#include "config/record_file.h"
 #include "display/display_line_file.h"
-#include "display/list_rules.h"
 #include "transmit/frame_line.h"
-#include "transmit/frame_list.h"
 
 namespace orv::tool {
 namespace {
@@ -41,16 +36,16 @@ std::vector<FieldSpec> Fields(std::initializer_list<FieldSpec> first, bool withF
 
 const std::vector<KindInfo>& Infos() {
     static const std::vector<KindInfo> infos = {
-        {Kind::Formats, "formats", kFormatRecordSize, std::vector<FieldSpec>(std::begin(kFormatFields), std::end(kFormatFields))},
-        {Kind::Dictionary, "dictionary", kParamRecordSize,
+        {Kind::Formats, "formats", std::vector<FieldSpec>(std::begin(kFormatFields), std::end(kFormatFields))},
+        {Kind::Dictionary, "dictionary",
          Fields({{"label", FieldType::Text}, {"address", FieldType::Oct}, {"format", FieldType::Text}})},
-        {Kind::Channels, "channels", 2,
+        {Kind::Channels, "channels",
          Fields({{"direction", FieldType::Text}, {"channel", FieldType::Dec}, {"rate", FieldType::Dec},
                  {"parity", FieldType::Dec}})},
-        {Kind::DisplayList, "list", kDisplayLineRecordSize,
+        {Kind::DisplayList, "list",
          Fields({{"label", FieldType::Text}, {"channel", FieldType::Dec}, {"address", FieldType::Oct},
                  {"format", FieldType::Text}})},
-        {Kind::Frame, "frame", kFrameRecordSize,
+        {Kind::Frame, "frame",
          Fields({{"number", FieldType::Dec}, {"pause", FieldType::Dec}, {"end", FieldType::Dec},
                  {"label", FieldType::Text}, {"address", FieldType::Oct}, {"word", FieldType::Hex},
                  {"format", FieldType::Text}},
@@ -62,7 +57,8 @@ const std::vector<KindInfo>& Infos() {
 // ---- Field texts ----
 template <std::size_t N>
 std::string TextField(const FixedText<N>& text) {
-    std::string_view v = text.View();
+    const FixedText<N> shown = ShownText(text);
+    std::string_view v = shown.View();
     while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
     return Utf8FromCp1251(v);
 }
@@ -191,56 +187,28 @@ std::optional<Kind> KindOfPath(const std::string& path) {
     return std::nullopt;
 }
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    return bytes;
-}
-
-Records SplitFile(Kind kind, std::span<const uint8_t> bytes) {
-    const std::size_t size = Info(kind).recordSize;
-    Records r;
-    std::size_t at = 0;
-    for (; at + size <= bytes.size(); at += size) r.records.emplace_back(bytes.begin() + at, bytes.begin() + at + size);
-    r.partialBytes = bytes.size() - at;
-    return r;
-}
-
-Row RowOfRecord(Kind kind, std::size_t index, std::span<const uint8_t> record) {
+Row RowOfFormat(const DecimalFormat& format) {
     Row row;
-    switch (kind) {
-        case Kind::Formats:
-            AppendFormat(row, DecodeFormat(record));
-            break;
-        case Kind::Dictionary: {
-            const ParamRecord p = DecodeParam(record);
-            row = {TextField(p.paramLabel), OctField(p.address), TextField(p.formatLabel)};
-            break;
-        }
-        case Kind::Channels: {
-            const uint16_t word = GetU16(record, 0);
-            const bool input = index < std::size_t(kSettingsPerKind);
-            row = {input ? "in" : "out", DecField(long(index % kSettingsPerKind) + 1), DecField(RateCode(word)),
-                   DecField(ParityChoice(word))};
-            break;
-        }
-        case Kind::DisplayList: {
-            const DisplayLineRecord d = DecodeDisplayLine(record);
-            row = {TextField(d.paramLabel), DecField(d.channel), OctField(d.address), TextField(d.formatLabel)};
-            break;
-        }
-        case Kind::Frame: {
-            const FrameEntry e = DecodeFrameEntry(record);
-            row = {DecField(e.number), DecField(e.pause),        DecField(e.endFlag),      TextField(e.paramLabel),
-                   OctField(e.address), HexField(e.word), TextField(e.formatLabel)};
-            AppendFormat(row, e.format);
-            break;
-        }
-    }
+    AppendFormat(row, format);
+    return row;
+}
+
+Row RowOfParam(const ParamRecord& p) { return {TextField(p.paramLabel), OctField(p.address), TextField(p.formatLabel)}; }
+
+Row RowOfChannelSetting(std::size_t index, uint16_t setting) {
+    const bool input = index < std::size_t(kSettingsPerKind);
+    return {input ? "in" : "out", DecField(long(index % kSettingsPerKind) + 1), DecField(RateCode(setting)),
+            DecField(ParityChoice(setting))};
+}
+
+Row RowOfDisplayLine(const DisplayLineRecord& d) {
+    return {TextField(d.paramLabel), DecField(d.channel), OctField(d.address), TextField(d.formatLabel)};
+}
+
+Row RowOfFrameEntry(const FrameEntry& e) {
+    Row row = {DecField(e.number),  DecField(e.pause), DecField(e.endFlag),      TextField(e.paramLabel),
+               OctField(e.address), HexField(e.word),  TextField(e.formatLabel)};
+    AppendFormat(row, e.format);
     return row;
 }
 
@@ -267,7 +235,10 @@ RecordOfRowResult RecordOfRow(Kind kind, std::size_t index, const Row& row) {
             const auto channel = in.Number<uint16_t>();
             const auto rate = in.Number<uint16_t>();
             const auto parity = in.Number<uint16_t>();
-            if (in.Error().empty()) {
+            if (in.Error().empty() && index >= std::size_t(kChannelSettingCount)) {
+                out.error = "the file holds " + std::to_string(kChannelSettingCount) +
+                            " settings (inputs 1-8, outputs 1-8); the program reads no more";
+            } else if (in.Error().empty()) {
                 const std::string expected = std::string(input ? "in" : "out") + " " +
                                              std::to_string(index % kSettingsPerKind + 1);
                 if (direction + " " + std::to_string(channel) != expected)
@@ -305,48 +276,6 @@ RecordOfRowResult RecordOfRow(Kind kind, std::size_t index, const Row& row) {
     if (!in.Error().empty()) out.error = in.Error();
     if (!out.ok()) out.bytes.clear();
     return out;
-}
-
-std::vector<std::string> DialogLines(Kind kind, std::span<const uint8_t> bytes) {
-    const Records split = SplitFile(kind, bytes);
-    switch (kind) {
-        case Kind::Formats: {
-            std::vector<DecimalFormat> formats;
-            for (const auto& r : split.records) formats.push_back(DecodeFormat(r));
-            return FormatLines(formats).Lines();
-        }
-        case Kind::Dictionary: {
-            std::vector<ParamRecord> params;
-            for (const auto& r : split.records) params.push_back(DecodeParam(r));
-            return ParamLines(params).Lines();
-        }
-        case Kind::Channels: {
-            // As the settings dialog shows a board with eight channels of each kind after
-            // "Восстановить из файла": the file's bytes over the defaults.
-            ChannelSettingTable table{};
-            for (std::size_t i = 0; i < std::min(bytes.size(), kChannelSettingsFileBytes); ++i) {
-                const std::size_t w = i / 2;
-                table[w] = uint16_t(i % 2 == 0 ? (table[w] & 0xFF00) | bytes[i] : (table[w] & 0x00FF) | (bytes[i] << 8));
-            }
-            std::vector<std::string> lines;
-            for (int c = 1; c <= kSettingsPerKind; ++c)
-                lines.push_back(InputChannelLine(c, table[std::size_t(InputSettingIndex(c))]));
-            lines.emplace_back();
-            for (int c = 1; c <= kSettingsPerKind; ++c)
-                lines.push_back(OutputChannelLine(c, table[std::size_t(OutputSettingIndex(c))]));
-            return lines;
-        }
-        case Kind::DisplayList: {
-            std::vector<DisplayLineRecord> records;
-            for (const auto& r : split.records) records.push_back(DecodeDisplayLine(r));
-            return LinesOfRecords(records);
-        }
-        case Kind::Frame: {
-            FrameEntry current;
-            return FrameFileLines(bytes, current);
-        }
-    }
-    return {};
 }
 
 }  // namespace orv::tool

@@ -10,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "arinc/word.h"
+#include "transmit/frame_entry.h"
+
 namespace orv::tool {
 
 enum class Kind { Formats, Dictionary, Channels, DisplayList, Frame };
@@ -30,7 +33,6 @@ struct FieldSpec {
 struct KindInfo {
     Kind kind;
     const char* name;            // the name given to import and written in JSON
-    std::size_t recordSize;      // bytes of one record (channel settings: one 2-byte word)
     std::vector<FieldSpec> fields;
 };
 
@@ -43,18 +45,14 @@ std::optional<Kind> KindOfPath(const std::string& path);
 
 using Row = std::vector<std::string>;
 
-// The whole contents of a regular file; nullopt when it cannot be read.
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path);
-
-// The whole records of a file's bytes and the length of a trailing partial record (0 if none).
-struct Records {
-    std::vector<std::vector<uint8_t>> records;
-    std::size_t partialBytes = 0;
-};
-Records SplitFile(Kind kind, std::span<const uint8_t> bytes);
-
-// The fields of record `index` of a file of `kind`.
-Row RowOfRecord(Kind kind, std::size_t index, std::span<const uint8_t> record);
+// The fields of a record as the program shows it: texts up to their first zero byte, trailing
+// blanks not written. A channel setting gives its rate code and parity choice (bits 0-2) and is
+// told from the others by its index in the file (0-7 inputs, 8-15 outputs).
+Row RowOfFormat(const DecimalFormat& format);
+Row RowOfParam(const ParamRecord& record);
+Row RowOfChannelSetting(std::size_t index, uint16_t setting);
+Row RowOfDisplayLine(const DisplayLineRecord& record);
+Row RowOfFrameEntry(const FrameEntry& entry);
 
 // The record of a row: `error` names the field whose text cannot be read, else `bytes` holds the
 // record.
@@ -64,8 +62,5 @@ struct RecordOfRowResult {
     bool ok() const { return error.empty(); }
 };
 RecordOfRowResult RecordOfRow(Kind kind, std::size_t index, const Row& row);
-
-// The file's lines exactly as the dialog that shows the file lists them (Windows-1251).
-std::vector<std::string> DialogLines(Kind kind, std::span<const uint8_t> bytes);
 
 }  // namespace orv::tool

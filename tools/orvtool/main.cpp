@@ -83,10 +83,12 @@ int main(int argc, char** argv) {
     importCmd->add_option("OUTPUT", output, "The file to write")->required();
     importCmd->callback([&] { code = Import(*KindOfName(importKind), input, output, std::cerr); });
 
-    CLI::App* check = app.add_subcommand("check", "Exit 0 when every record is valid, else 1 and one line per problem");
-    check->add_option("FILE", file, "Settings or data file")->required();
+    std::vector<std::string> files;
+    CLI::App* check = app.add_subcommand(
+        "check", "Exit 0 when every record of every file is valid, else 1 and one line per problem");
+    check->add_option("FILE", files, "Settings or data files")->required();
     AddKindOption(*check, kind);
-    check->callback([&] { code = Check(file, KindOption(kind), std::cout, std::cerr); });
+    check->callback([&] { code = Check(files, KindOption(kind), std::cout, std::cerr); });
 
     CLI11_PARSE(app, argc, argv);
     return code;
