@@ -1,0 +1,14 @@
+#include "vboard/traffic_faults.h"
+
+#include <cmath>
+
+namespace orv {
+
+bool FaultWindow::Contains(double seconds) const {
+    if (seconds < startS) return false;
+    double since = seconds - startS;
+    if (repeatS > 0.0) since = std::fmod(since, repeatS);
+    return since < durationS;
+}
+
+}  // namespace orv
