@@ -11,4 +11,10 @@ bool FaultWindow::Contains(double seconds) const {
     return since < durationS;
 }
 
+double FaultWindow::NextOpening(double seconds) const {
+    if (seconds < startS) return startS;
+    if (repeatS <= 0.0) return std::numeric_limits<double>::infinity();
+    return startS + (std::floor((seconds - startS) / repeatS) + 1.0) * repeatS;
+}
+
 }  // namespace orv

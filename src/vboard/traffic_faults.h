@@ -28,6 +28,8 @@ struct FaultWindow {
     double repeatS = 0.0;  // > 0: the window opens again every repeatS seconds after startS
 
     bool Contains(double seconds) const;
+    // The first opening of the window after `seconds` (infinity when it never opens again).
+    double NextOpening(double seconds) const;
 };
 
 struct TrafficFault {

@@ -74,9 +74,12 @@ bool TrafficGenerator::Draw(double probability) {
 
 uint64_t TrafficGenerator::NextPeriod(const Entry& e, double seconds) {
     double period = e.periodUs;
-    for (const TrafficFault* f : e.faults)
-        if (f->kind == FaultKind::Burst && f->window.Contains(seconds))
-            period = std::min(period, kUsPerS / f->burstHz);
+    for (const TrafficFault* f : e.faults) {
+        if (f->kind != FaultKind::Burst) continue;
+        if (f->window.Contains(seconds)) period = std::min(period, kUsPerS / f->burstHz);
+        // A burst starts when its window opens, not at the label's next word.
+        period = std::min(period, std::max(1.0, (f->window.NextOpening(seconds) - seconds) * kUsPerS));
+    }
     if (e.jitter > 0.0) period *= 1.0 + e.jitter * (2.0 * Uniform() - 1.0);
     return std::max<uint64_t>(1, uint64_t(std::llround(period)));
 }

@@ -54,10 +54,7 @@ VirtualBoard::VirtualBoard(VirtualBoardSpec spec, BoardClock clock)
       epochNs_(SteadyNs()) {
     for (unsigned c = 0; c < 8; ++c)
         memory_[ControlBlock::OutputFrameOffsets + c] = uint16_t(512 * c);
-    if (spec_.scenario) {
-        const unsigned looped = std::min(spec_.loopbacks, spec_.outputs);
-        for (unsigned c = looped; c < spec_.inputs; ++c) scenarioInputs_.push_back(c);
-    }
+    WireLocked(BoardScenario{}, 0);
     // Spread the labels' first words a little so that they do not all queue at power-up.
     for (std::size_t i = 0; i < scenario_.due.size(); ++i) scenario_.due[i] = 1000 * i;
     RestoreRegistersLocked();
@@ -288,12 +285,54 @@ void VirtualBoard::StopAllLocked() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Wiring
+
+void VirtualBoard::PlayScenario(const BoardScenario& scenario, uint64_t seed) {
+    std::lock_guard lock(mutex_);
+    CatchUpLocked();
+    WireLocked(scenario, seed);
+}
+
+void VirtualBoard::WireLocked(const BoardScenario& scenario, uint64_t seed) {
+    const unsigned looped = std::min(spec_.loopbacks, spec_.outputs);
+    scenarioInputs_.clear();
+    trafficOrigin_ = now_;
+    for (unsigned c = 0; c < 8; ++c) {
+        InputHears hears = scenario.inputs[c].hears;
+        if (hears == InputHears::Default)
+            hears = c < looped ? InputHears::Loopback : spec_.scenario ? InputHears::Flight : InputHears::Nothing;
+        if (c >= spec_.inputs || (hears == InputHears::Loopback && c >= spec_.outputs)) hears = InputHears::Nothing;
+        hears_[c] = hears;
+        traffic_[c].reset();
+        if (hears == InputHears::Flight) scenarioInputs_.push_back(c);
+        if (hears == InputHears::Traffic)
+            traffic_[c] = std::make_unique<TrafficGenerator>(scenario.inputs[c].traffic, seed * 8 + c);
+    }
+}
+
+BoardCounters VirtualBoard::Counters() const {
+    std::lock_guard lock(mutex_);
+    BoardCounters counters;
+    counters.hears = hears_;
+    for (unsigned c = 0; c < 8; ++c) {
+        counters.inputs[c] = rx_[c].counters;
+        counters.outputsSent[c] = tx_[c].sent;
+        counters.lines[c] = lines_[c];
+        if (hears_[c] == InputHears::Loopback) counters.lines[c].sent = tx_[c].sent;
+        if (traffic_[c]) counters.lines[c] = {traffic_[c]->Sent(), traffic_[c]->NotSent()};
+    }
+    return counters;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Bus
 
 void VirtualBoard::AdvanceToLocked(uint64_t target) {
     if (target <= now_) return;
     for (unsigned o = 0; o < spec_.outputs; ++o) AdvanceOutputLocked(o, target);
     if (!scenarioInputs_.empty()) AdvanceScenarioLocked(target);
+    for (unsigned i = 0; i < 8; ++i)
+        if (traffic_[i]) AdvanceTrafficLocked(i, target);
     now_ = target;
     if (raised_) {
         raised_ = false;
@@ -305,7 +344,7 @@ void VirtualBoard::AdvanceToLocked(uint64_t target) {
 void VirtualBoard::AdvanceOutputLocked(unsigned index, uint64_t target) {
     Transmitter& t = tx_[index];
     const bool even = (settings_[8 + index] & 4) != 0;
-    const bool looped = index < spec_.loopbacks && index < spec_.inputs;
+    const bool looped = hears_[index] == InputHears::Loopback;
     const uint32_t frame = BoardImage::OutputFrameArea + 512 * index;
     while (t.running) {
         const unsigned rate = settings_[8 + index] & 3;
@@ -339,7 +378,10 @@ void VirtualBoard::AdvanceScenarioLocked(uint64_t target) {
     if (!heard) {  // nobody listens: move the schedule on without making the words
         for (std::size_t i = 0; i < s.due.size(); ++i) {
             const uint64_t period = 1000000u / kFlightScenario[i].rateHz;
-            if (s.due[i] < target) s.due[i] += (target - s.due[i] + period - 1) / period * period;
+            if (s.due[i] >= target) continue;
+            const uint64_t words = (target - s.due[i] + period - 1) / period;
+            s.due[i] += words * period;
+            for (unsigned input : scenarioInputs_) lines_[input].sent += words;
         }
         s.busFree = std::max(s.busFree, target);
         return;
@@ -355,10 +397,19 @@ void VirtualBoard::AdvanceScenarioLocked(uint64_t target) {
         for (unsigned input : scenarioInputs_) {
             const uint32_t word = base | (ScenarioSdi(input + 1) << 8);
             ReceiveLocked(input, WithParityBit(word, false), kRate);
+            ++lines_[input].sent;
         }
         s.busFree = start + WordTimeUs(kRate);
         s.due[pick] += 1000000u / kFlightScenario[pick].rateHz;
     }
+}
+
+void VirtualBoard::AdvanceTrafficLocked(unsigned index, uint64_t target) {
+    TrafficGenerator& traffic = *traffic_[index];
+    const bool heard = rx_[index].running;
+    TrafficWord w;
+    while (traffic.Next(target - trafficOrigin_, w, heard))
+        if (heard) ReceiveLocked(index, w.word, w.rateClass);
 }
 
 void VirtualBoard::ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate) {

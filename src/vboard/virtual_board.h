@@ -3,7 +3,8 @@
 // device-control requests, and firmware that plays ARINC 429 traffic on the channels in time.
 //
 // Wiring: output channel n is looped back to input channel n for n = 1..loopbacks; every other
-// input hears the built-in flight (flight_scenario.h). The firmware runs either on its own thread
+// input hears the built-in flight (flight_scenario.h). A scenario (scenario_file.h) may give each
+// input another source: its output, nothing, the flight, or traffic of its own. The firmware runs either on its own thread
 // against the monotonic clock (real time) or only when Advance() is called (manual clock), which
 // makes tests exact. One mutex guards the board: requests and the firmware may come from any
 // thread.
@@ -12,6 +13,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <thread>
@@ -19,6 +21,8 @@
 
 #include "board/driver/board_image.h"
 #include "vboard/flight_scenario.h"
+#include "vboard/scenario_file.h"
+#include "vboard/traffic_generator.h"
 
 namespace orv {
 
@@ -43,6 +47,22 @@ struct InputCounters {
     uint64_t received = 0;        // words accepted by the running channel
     uint64_t parityDropped = 0;   // words of even parity dropped by the parity check
     uint64_t rateMismatched = 0;  // words on the wire at another rate class than the channel's
+};
+
+// What the line of one input carried: the words its transmitter put on the line, and those it
+// could not send because the line was busy (scenario traffic above what the bus carries).
+struct LineCounters {
+    uint64_t sent = 0;
+    uint64_t notSent = 0;
+};
+
+// The board's own status, as its counters stand: per input what it hears, what its line carried
+// and what the input did with it; per output the words it sent.
+struct BoardCounters {
+    std::array<InputHears, 8> hears{};  // resolved: never Default
+    std::array<LineCounters, 8> lines{};
+    std::array<InputCounters, 8> inputs{};
+    std::array<uint64_t, 8> outputsSent{};
 };
 
 // Bits of a channel mode word (ChannelControlWords) that the firmware looks at.
@@ -83,6 +103,12 @@ public:
     // Real time: starts the firmware thread unless it runs; StopFirmware stops and joins it.
     void StartFirmware();
     void StopFirmware();
+
+    // From now on each input hears what `scenario` gives it (inputs it leaves at Default keep the
+    // documented wiring); traffic times count from now. `seed` makes jitter and probabilities
+    // repeatable.
+    void PlayScenario(const BoardScenario& scenario, uint64_t seed);
+    BoardCounters Counters() const;
 
     const VirtualBoardSpec& Spec() const { return spec_; }
     BoardClock Clock() const { return clock_; }
@@ -127,6 +153,8 @@ private:
     void AdvanceToLocked(uint64_t target);
     void AdvanceOutputLocked(unsigned index, uint64_t target);
     void AdvanceScenarioLocked(uint64_t target);
+    void AdvanceTrafficLocked(unsigned index, uint64_t target);
+    void WireLocked(const BoardScenario& scenario, uint64_t seed);
     void ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate);
     void RestoreRegistersLocked();
     void StopAllLocked();
@@ -144,8 +172,12 @@ private:
     std::array<uint16_t, 16> settings_{};
     std::array<Transmitter, 8> tx_{};
     std::array<Receiver, 8> rx_{};
-    std::vector<unsigned> scenarioInputs_;  // 0-based
+    std::vector<unsigned> scenarioInputs_;  // 0-based: the inputs that hear the flight
     ScenarioPlayer scenario_;
+    std::array<InputHears, 8> hears_{};
+    std::array<std::unique_ptr<TrafficGenerator>, 8> traffic_;
+    std::array<LineCounters, 8> lines_{};
+    uint64_t trafficOrigin_ = 0;
     uint64_t now_ = 0;
     uint16_t events_ = 0;
     bool raised_ = false;

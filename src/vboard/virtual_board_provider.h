@@ -35,6 +35,11 @@ public:
     // Manual clock: advances both boards by `us` microseconds.
     void Advance(uint64_t us);
 
+    // Each board plays its part of `scenario` from now on.
+    void PlayScenario(const Scenario& scenario);
+    // The virtual board's own counters of board 1 or 2 (a real board has none).
+    BoardCounters Counters(unsigned number) const;
+
 private:
     std::array<std::shared_ptr<VirtualBoard>, 2> boards_;
 };
