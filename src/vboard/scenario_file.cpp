@@ -423,4 +423,10 @@ std::optional<Scenario> LoadScenarioFile(const std::string& path, ScenarioError&
     return ParseScenario(text.str(), error);
 }
 
+std::string ScenarioErrorMessage(const std::string& path, const ScenarioError& error) {
+    std::string text = "Сценарий " + path + " не прочитан:\n";
+    if (error.line > 0) text += "строка " + std::to_string(error.line) + ": ";
+    return text + error.reason + ".\nПлаты играют встроенный полёт.";
+}
+
 }  // namespace orv

@@ -57,4 +57,8 @@ std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& erro
 // Reads the scenario file at `path` (as given, relative to the working folder).
 std::optional<Scenario> LoadScenarioFile(const std::string& path, ScenarioError& error);
 
+// The message for a scenario file that cannot be played (UTF-8): the file, the line, the reason,
+// and that the boards play the built-in flight.
+std::string ScenarioErrorMessage(const std::string& path, const ScenarioError& error);
+
 }  // namespace orv

@@ -15,6 +15,9 @@
 #include "monitor/ui/CTitleView.h"
 #include "resources/shell_strings.h"
 #include "resources/ui/modal.h"
+#include "resources/vboard_strings.h"
+#include "vboard/ui/scenario_commands.h"
+#include "vboard/virtual_board_provider.h"
 
 namespace orv::ui {
 
@@ -94,6 +97,8 @@ void CMainFrame::BuildMenus() {
     connect(AddCommand(settings, 32778, text::kMenuChannelRates), &QAction::triggered, table_,
             &COrvmonView::OnChannelRates);
 
+    BuildAnalysisMenu();
+
     QMenu* help = bar->addMenu(QString::fromUtf8(text::kMenuHelp));
     connect(AddCommand(help, 57667, text::kMenuHelpIndex), &QAction::triggered, this, [this] {
         ShowMessage(this, QString::fromUtf8(text::kNoHelp));
@@ -103,6 +108,18 @@ void CMainFrame::BuildMenus() {
         CAboutDlg dlg(this);
         RunModal(dlg);
     });
+}
+
+// The one extra top-level menu, for commands beyond the board program's own.
+void CMainFrame::BuildAnalysisMenu() {
+    QMenu* analysis = menuBar()->addMenu(QString::fromUtf8(text::kMenuAnalysis));
+    connect(AddCommand(analysis, kBoardCountersCommand, text::kMenuBoardCounters), &QAction::triggered, this,
+            [this] {
+                if (auto* boards = dynamic_cast<VirtualBoardProvider*>(state_.Devices))
+                    ShowBoardCounters(*boards, this);
+                else
+                    ShowMessage(this, QString::fromUtf8(text::kNoVirtualBoard));
+            });
 }
 
 void CMainFrame::BuildStatusBar() {

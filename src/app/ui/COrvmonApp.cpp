@@ -4,6 +4,7 @@
 
 #include "app/ui/CMainFrame.h"
 #include "board/board_control.h"
+#include "vboard/ui/scenario_commands.h"
 #include "vboard/virtual_board_provider.h"
 
 namespace orv::ui {
@@ -12,7 +13,9 @@ COrvmonApp::COrvmonApp(int& argc, char** argv) : app_(argc, argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("orvmon"));
     // Without a kernel driver on this platform the devices are the virtual boards.
-    devices_ = std::make_unique<VirtualBoardProvider>();
+    auto boards = std::make_unique<VirtualBoardProvider>();
+    virtualBoards_ = boards.get();
+    devices_ = std::move(boards);
     state_ = std::make_unique<ProgramState>();
     state_->Devices = devices_.get();
     frame_ = std::make_unique<CMainFrame>(*state_);
@@ -28,6 +31,10 @@ COrvmonApp::~COrvmonApp() {
     frame_.reset();
     state_.reset();
     devices_.reset();
+}
+
+void COrvmonApp::PlayScenario(const std::string& path) {
+    PlayScenarioFile(*virtualBoards_, path, frame_.get());
 }
 
 int COrvmonApp::Run() {

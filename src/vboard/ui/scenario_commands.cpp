@@ -1,0 +1,34 @@
+#include "vboard/ui/scenario_commands.h"
+
+#include <QString>
+
+#include "resources/ui/modal.h"
+#include "vboard/scenario_file.h"
+#include "vboard/ui/CBoardCountersDlg.h"
+#include "vboard/virtual_board_provider.h"
+
+namespace orv::ui {
+
+bool PlayScenarioFile(VirtualBoardProvider& boards, const std::string& path, QWidget* parent) {
+    ScenarioError error;
+    const std::optional<Scenario> scenario = LoadScenarioFile(path, error);
+    if (!scenario) {
+        ShowMessage(parent, QString::fromUtf8(ScenarioErrorMessage(path, error)));
+        return false;
+    }
+    boards.PlayScenario(*scenario);
+    return true;
+}
+
+void ShowBoardCounters(VirtualBoardProvider& boards, QWidget* parent) {
+    auto* dialog = parent ? parent->findChild<CBoardCountersDlg*>() : nullptr;
+    if (!dialog) {
+        dialog = new CBoardCountersDlg(boards, parent);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+}  // namespace orv::ui
