@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <tuple>
 
@@ -142,6 +144,16 @@ TEST(ScenarioFileTest, ShippedExamplesLoad) {
         for (const auto& in : s->boards[0].inputs) traffic += in.hears == InputHears::Traffic ? 1 : 0;
         EXPECT_EQ(traffic, 8u) << name;
     }
+    // The complete example of the documentation.
+    std::ifstream doc(ORV_SAMPLES_DIR "/../docs/VIRTUAL_BOARD.md");
+    const std::string text{std::istreambuf_iterator<char>(doc), {}};
+    const std::size_t begin = text.find("```toml\n");
+    ASSERT_NE(begin, std::string::npos);
+    const std::size_t end = text.find("```", begin + 8);
+    ScenarioError error;
+    const auto s = ParseScenario(text.substr(begin + 8, end - begin - 8), error);
+    ASSERT_TRUE(s) << error.line << ": " << error.reason;
+    EXPECT_EQ(s->boards[0].inputs[4].traffic.faults.size(), 6u);
 }
 
 }  // namespace
