@@ -1,6 +1,7 @@
 #include "vboard/ui/CBoardCountersDlg.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
@@ -45,8 +46,18 @@ CBoardCountersDlg::CBoardCountersDlg(VirtualBoardProvider& boards, QWidget* pare
     connect(timer_, &QTimer::timeout, this, &CBoardCountersDlg::Refresh);
     connect(board_, &QComboBox::currentIndexChanged, this, &CBoardCountersDlg::Refresh);
     timer_->start(kRefreshMs);
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Refresh();
-    resize(760, 340);
+    // Room for every column and the eight rows of board 1, with counts of nine digits.
+    table_->resizeColumnsToContents();
+    const int digits = fontMetrics().horizontalAdvance(QStringLiteral("999999999"));
+    int width = 2 * table_->frameWidth();
+    for (int c = 0; c < int(kCounterColumns); ++c) width += std::max(table_->columnWidth(c), c == 1 ? 0 : digits);
+    const int height = 2 * table_->frameWidth() + table_->horizontalHeader()->height() +
+                       8 * table_->verticalHeader()->defaultSectionSize();
+    table_->setMinimumSize(width, height);
 }
 
 void CBoardCountersDlg::Refresh() {
