@@ -9,9 +9,9 @@ inline constexpr const char* kBoardCountersTitle = "Счётчики вирту�
 inline constexpr const char* kVirtualBoardOne = "Плата 1 (arinc10, arinc11, arinc12)";
 inline constexpr const char* kVirtualBoardTwo = "Плата 2 (arinc20, arinc21, arinc22)";
 inline constexpr const char* kBoardCountersNote =
-    "Счёт ведёт виртуальная плата с момента запуска программы. \"Не передано\": слова сценария, "
-    "для которых линия была занята. Ошибки чётности и несовпадение частоты считает вход, "
-    "пока он запущен.";
+    "Счёт ведёт сама виртуальная плата (у настоящей платы таких счётчиков нет). \"Не передано\": "
+    "слова сценария, для которых линия была занята. Принятые слова, ошибки чётности и "
+    "несовпадение частоты считает вход, пока он запущен.";
 inline constexpr const char* kNoVirtualBoard = "Счётчики есть только у виртуальной платы.";
 
 }  // namespace orv::text

@@ -145,6 +145,17 @@ bool TrafficGenerator::Stage(uint64_t untilUs) {
     }
 }
 
+void TrafficGenerator::Skip(uint64_t untilUs) {
+    for (Entry& e : entries_) {
+        e.pending = kNone;
+        if (e.due > untilUs) continue;
+        const auto period = std::max<uint64_t>(1, uint64_t(std::llround(e.periodUs)));
+        e.due += (untilUs - e.due) / period * period + period;
+    }
+    staged_.reset();
+    busFree_ = std::max(busFree_, untilUs);
+}
+
 bool TrafficGenerator::Next(uint64_t untilUs, TrafficWord& out, bool build) {
     if (!staged_ && !Stage(untilUs)) return false;
     const Staged& s = *staged_;

@@ -62,6 +62,11 @@ public:
     // none yet. With `build` false the word is paced and counted but not encoded (nobody listens).
     bool Next(uint64_t untilUs, TrafficWord& out, bool build = true);
 
+    // Moves the line on to `untilUs` without sending: each label keeps its phase, waiting words
+    // are dropped, nothing is counted. For long stretches nobody listens to (the time before a
+    // board is first opened), which would otherwise be played word by word.
+    void Skip(uint64_t untilUs);
+
     uint64_t Sent() const { return sent_; }
     uint64_t NotSent() const { return notSent_; }
     const InputTraffic& Traffic() const { return traffic_; }

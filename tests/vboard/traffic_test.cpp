@@ -134,6 +134,14 @@ TEST(TrafficGeneratorTest, SendsAsTheBusAllowsAndCountsTheRest) {
     EXPECT_NEAR(double(g.Sent()), 10e6 / 2880, 2);
     // Every offer was either sent or counted (the last offers may still wait).
     EXPECT_NEAR(double(g.Sent() + g.NotSent()), 32 * 100 * 10.0, 40);
+    // A skipped stretch sends and counts nothing; the line goes on after it.
+    const uint64_t sent = g.Sent(), notSent = g.NotSent();
+    g.Skip(3'600'000'000);
+    EXPECT_EQ(g.Sent(), sent);
+    EXPECT_EQ(g.NotSent(), notSent);
+    TrafficWord next;
+    ASSERT_TRUE(g.Next(3'601'000'000, next));
+    EXPECT_GE(next.startUs, 3'600'000'000u);
     // No label starves: each got its share of the bus.
     std::vector<unsigned> perLabel(32);
     for (const auto& w : words) ++perLabel[(w.word & 0xFF) - 0100];
