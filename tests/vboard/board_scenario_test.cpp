@@ -1,7 +1,8 @@
 // Scenario traffic on the virtual board, seen the way the program sees it: through the board's
 // requests, on the manual clock.
 
-#include <cstdio>
+#include <chrono>
+#include <thread>
 
 #include "vboard/board_fixture.h"
 
@@ -215,6 +216,26 @@ TEST_F(BoardScenarioTest, InputsHearTheirOutputNothingOrTraffic) {
     EXPECT_EQ(c.outputsSent[0], 100u);
     EXPECT_EQ(c.hears[5], InputHears::Loopback);
     EXPECT_EQ(c.hears[6], InputHears::Flight);
+}
+
+TEST(BoardScenarioRealTimeTest, AScenarioChangesWhileTheFirmwareRuns) {
+    // Scenario, counters and firmware thread meet under the board's lock (run under TSan too).
+    VirtualBoardProvider boards(BoardClock::RealTime);
+    auto handle = boards.Open("arinc10");  // starts the firmware thread
+    ScenarioError error;
+    const auto scenario = ParseScenario(
+        "[board1.input5]\nhears = \"traffic\"\nbit_rate_kbps = 100\n[[board1.input5.label]]\nlabel = \"1\"\n"
+        "rate_hz = 5000\ndiscrete = { bits = [29] }\n", error);
+    ASSERT_TRUE(scenario);
+    boards.PlayScenario(*scenario);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (boards.Counters(1).lines[4].sent < 100 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const BoardCounters c = boards.Counters(1);
+    EXPECT_GE(c.lines[4].sent, 100u);
+    EXPECT_EQ(c.hears[4], InputHears::Traffic);
+    boards.PlayScenario(Scenario{});
+    EXPECT_EQ(boards.Counters(1).hears[4], InputHears::Flight);
 }
 
 }  // namespace
