@@ -254,6 +254,12 @@ LabelCoding ReadCoding(const Table& t, bool discreteByDefault) {
 
 constexpr double kMaxRateHz = 100000.0;
 
+std::string OctalText(unsigned label) {
+    std::string text;
+    for (int shift = 6; shift >= 0; shift -= 3) text += char('0' + ((label >> shift) & 7));
+    return text;
+}
+
 LabelTraffic ReadLabel(const toml::table& raw) {
     const Table t(raw, "label");
     t.Allow({"label", "sdi", "ssm", "rate_hz", "jitter", "bnr", "bcd", "discrete", "value"});
@@ -352,8 +358,19 @@ InputScenario ReadInput(const toml::table& raw, const VirtualBoardSpec& spec, un
     InputTraffic& traffic = s.traffic;
     traffic.bitRateKbps = t.Number("bit_rate_kbps", 10.0, 100.0, 12.5);
     traffic.evenParity = t.Choice("parity", {"odd", "even"}, 0) == 1;
-    if (t.Has("label"))
-        for (const toml::node& n : ArrayOfTables(t, "label")) traffic.labels.push_back(ReadLabel(*n.as_table()));
+    if (t.Has("label")) {
+        double offered = 0.0;  // words per second the labels offer together
+        for (const toml::node& n : ArrayOfTables(t, "label")) {
+            const LabelTraffic l = ReadLabel(*n.as_table());
+            for (const LabelTraffic& other : traffic.labels)
+                if (other.label == l.label && other.sdi == l.sdi)
+                    Refuse(n, "label " + OctalText(l.label) + " with SDI " + std::to_string(l.sdi) + " is given twice");
+            offered += l.rateHz;
+            if (offered > kMaxRateHz)
+                Refuse(n, "the labels of the input offer more than 100000 words/s together");
+            traffic.labels.push_back(l);
+        }
+    }
     if (t.Has("fault"))
         for (const toml::node& n : ArrayOfTables(t, "fault"))
             traffic.faults.push_back(ReadFault(*n.as_table(), traffic));
