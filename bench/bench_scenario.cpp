@@ -6,15 +6,27 @@
 // BM_ScenarioRealTime runs the firmware thread on the monotonic clock and reports the fraction of
 // one core the process spends (core_fraction; goal under 0.05), with the words sent and not sent
 // per second. BM_ScenarioUnthrottled runs the same traffic on the manual clock as fast as it goes.
+//
+// BM_ScenarioEvents: inputs 1..4 hear one reported label each (200 Hz, 100 kbit/s) and inputs 5..8
+// the unreported 32-label traffic above. A handler thread waits on the board's event and reads
+// every reported word; it reports the words received and read, each word's age when it was read
+// (lateness_mean_us, lateness_max_us; the word carries its start time to 125 us: the firmware
+// wakes for each reported scenario word on its 250 us grid, not only at its 50 ms catch-up) and
+// the firmware thread's share of a core (board_core_fraction).
 
 #include <benchmark/benchmark.h>
 
+#include "cpu_time.h"
+
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <memory>
 #include <thread>
 
 #include "board/driver/board_image.h"
+#include "board/driver/signal_event.h"
 #include "board/driver/board_link.h"
 #include "board/driver/device.h"
 #include "vboard/virtual_board.h"
@@ -22,6 +34,7 @@
 namespace {
 
 using namespace orv;
+using namespace orv::bench;
 
 class BoardDevice : public Device {
 public:
@@ -112,12 +125,6 @@ Totals Count(VirtualBoard& board) {
     return t;
 }
 
-double ProcessCpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
-
 void BM_ScenarioUnthrottled(benchmark::State& state) {
     auto board = ScenarioBoard(BoardClock::Manual);
     uint64_t words = 0;
@@ -156,5 +163,98 @@ void BM_ScenarioRealTime(benchmark::State& state) {
     state.counters["received_per_s"] = double(sum.received) / wall;
 }
 BENCHMARK(BM_ScenarioRealTime)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+constexpr uint64_t kUnitUs = 125;
+constexpr uint64_t kWordUs = 320;  // 32 bits at 100 kbit/s
+
+InputTraffic OneReportedLabel() {
+    InputTraffic t;
+    t.bitRateKbps = 100;
+    LabelTraffic l;
+    l.label = 0310;
+    l.rateHz = 200;
+    l.jitter = 0.05;
+    // The word carries its own start time: bits 11..28 count units of 125 us from the start of
+    // the scenario (a ramp of 8,000 units per second, unsigned).
+    l.coding.encoding = TrafficEncoding::Bnr;
+    l.coding.bnr = {0, 28, 11, 131072.0, 1.0};
+    l.coding.value.kind = ProfileKind::Ramp;
+    l.coding.value.from = 0;
+    l.coding.value.to = 262144;
+    l.coding.value.periodS = 32.768;
+    t.labels.push_back(l);
+    return t;
+}
+
+void BM_ScenarioEvents(benchmark::State& state) {
+    auto board = std::make_unique<VirtualBoard>(VirtualBoardOne(), BoardClock::RealTime);
+    BoardScenario scenario;
+    for (unsigned c = 0; c < 8; ++c) {
+        scenario.inputs[c].hears = InputHears::Traffic;
+        scenario.inputs[c].traffic = c < 4 ? OneReportedLabel() : ThirtyTwoLabels(c + 1);
+    }
+    board->PlayScenario(scenario, 1);
+    const uint64_t origin = board->NowUs();  // scenario time 0
+    BoardDevice device(*board);
+    BoardImage image;
+    BoardLink link(image);
+    link.Attach(&device);
+    SignalEvent event("bench-scenario-events");
+    link.RegisterEvent(event.Handle());
+    for (uint32_t i = 0; i < 16; ++i) image.Set(BoardImage::ChannelSettingWords + i, 2);
+    link.StartBoard();
+    for (unsigned ch = 1; ch <= 8; ++ch) {
+        if (ch <= 4) image.Set(BoardImage::InputLabelTable + 256 * (ch - 1) + 0310, kLabelEvent);
+        link.LoadInputChannel(uint16_t(ch));
+        image.Set(BoardImage::ChannelControlWords + InputChannelCode(ch), 0x0500);
+        link.StartInputChannel(uint16_t(ch));
+    }
+    board->StartFirmware();
+
+    std::atomic<bool> stop{false};
+    uint64_t read = 0, latenessSum = 0, latenessMax = 0;
+    std::thread handler([&] {
+        while (!stop.load()) {
+            if (!event.WaitFor(100)) continue;
+            event.Reset();
+            for (uint16_t bits = link.ReadEvents(); (bits & 0x0F) != 0; bits = link.ReadEvents()) {
+                for (unsigned ch = 1; ch <= 4; ++ch) {
+                    if ((bits & (1u << (ch - 1))) == 0) continue;
+                    const uint32_t word = link.ReadSlot(uint16_t(ch), LabelSlotAddress(ch, 0310));
+                    const uint64_t now = board->NowUs();  // the read played the bus up to the clock
+                    ++read;
+                    // Its age when read: the board's time against the arrival of its last bit.
+                    const uint64_t arrival = origin + ((word >> 10) & 0x3FFFF) * kUnitUs + kWordUs;
+                    const uint64_t late = now > arrival ? now - arrival : 0;
+                    latenessSum += late;
+                    latenessMax = std::max(latenessMax, late);
+                }
+            }
+            link.EndEventHandling();
+        }
+    });
+    double cpu = 0.0, firmware = 0.0, wall = 0.0;
+    for (auto _ : state) {
+        const double cpu0 = ProcessCpuSeconds();
+        const double firmware0 = ThreadCpuSeconds(VirtualBoard::kFirmwareThreadName);
+        const auto wall0 = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
+        cpu += ProcessCpuSeconds() - cpu0;
+        firmware += ThreadCpuSeconds(VirtualBoard::kFirmwareThreadName) - firmware0;
+    }
+    stop = true;
+    handler.join();
+    board->StopFirmware();
+    uint64_t received = 0;
+    for (unsigned ch = 1; ch <= 4; ++ch) received += board->Input(ch).received;
+    state.counters["reported_received"] = double(received);
+    state.counters["reported_read"] = double(read);
+    state.counters["lateness_mean_us"] = read ? double(latenessSum) / double(read) : 0.0;
+    state.counters["lateness_max_us"] = double(latenessMax);
+    state.counters["board_core_fraction"] = firmware / wall;
+    state.counters["core_fraction"] = cpu / wall;
+}
+BENCHMARK(BM_ScenarioEvents)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace
