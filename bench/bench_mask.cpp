@@ -16,6 +16,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "cpu_time.h"
+
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -39,6 +41,7 @@
 namespace {
 
 using namespace orv;
+using namespace orv::bench;
 
 constexpr uint16_t kLabel = 077;
 
@@ -96,33 +99,6 @@ void StartFrame(BoardState& board, unsigned c, const Rate& rate) {
     board.Link.StartOutputChannel(uint16_t(c));
 }
 
-double ProcessCpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
-
-// CPU seconds of the process's threads named `name` so far (clock-tick resolution).
-double ThreadCpuSeconds(std::string_view name) {
-    double ticks = 0.0;
-    if (DIR* dir = opendir("/proc/self/task")) {
-        while (const dirent* e = readdir(dir)) {
-            if (e->d_name[0] == '.') continue;
-            const std::string task = std::string("/proc/self/task/") + e->d_name;
-            std::ifstream comm(task + "/comm");
-            std::string line;
-            if (!std::getline(comm, line) || line != name) continue;
-            std::ifstream statFile(task + "/stat");
-            std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
-            std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-            std::string field;
-            for (int k = 3; k <= 15 && fields >> field; ++k)
-                if (k == 14 || k == 15) ticks += std::stod(field);  // utime, stime
-        }
-        closedir(dir);
-    }
-    return ticks / double(sysconf(_SC_CLK_TCK));
-}
 
 // Follows one channel's trace ring: every append since the last look, checked against the word
 // before it. Append number a sits in slot a % 256 (the mask was set on an empty ring).

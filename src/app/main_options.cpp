@@ -13,6 +13,8 @@
 #include "resources/board_strings.h"
 #include "resources/capture_strings.h"
 #include "resources/shell_strings.h"
+#include "resources/vboard_strings.h"
+#include "vboard/virtual_board_provider.h"
 
 namespace orv {
 
@@ -41,8 +43,16 @@ const char* ApplyListOption(ProgramState& state, const std::string& path, const 
     return LoadDisplayList(LinesOfRecords(records), state.Display, state.Acquisition, state.Board, formatPath);
 }
 
+std::optional<std::string> ApplyScenarioOption(ProgramState& state, const std::string& path) {
+    auto* boards = dynamic_cast<VirtualBoardProvider*>(state.Devices);
+    if (!boards) return std::string(text::kScenarioNeedsVirtualBoard);
+    return boards->PlayScenarioFile(path);
+}
+
 void ApplyStartOptions(ProgramState& state, const StartOptions& options,
                        const std::function<void(const std::string&)>& show) {
+    if (options.scenario)
+        if (const auto m = ApplyScenarioOption(state, *options.scenario)) show(*m);
     if (options.period)
         if (const char* m = ApplyPeriodOption(state, *options.period)) show(m + *options.period);
     if (options.device)

@@ -22,6 +22,7 @@ struct StartOptions {
     std::optional<std::string> device;
     std::optional<std::string> list;
     std::optional<std::string> period;
+    std::optional<std::string> scenario;
 };
 
 // --period: the refresh period as the period dialog's "Применить" takes it. nullptr when taken.
@@ -41,8 +42,13 @@ const char* ApplyDeviceOption(ProgramState& state, std::string_view name,
 const char* ApplyListOption(ProgramState& state, const std::string& path,
                             const std::string& formatPath = kFormatFileName);
 
-// The three steps in the order that makes sense: the period first (the board starts its timer
-// with it), then the device, then the list. Calls `show` with each message, in order; the bad
+// --scenario: the virtual boards play the scenario file at `path` from now on. A file that cannot
+// be read gives the message naming it, the line and the reason, and the boards keep the built-in
+// flight; without the virtual boards, the message that only they play scenarios.
+std::optional<std::string> ApplyScenarioOption(ProgramState& state, const std::string& path);
+
+// The steps in the order that makes sense: the scenario first (so that it plays from the start),
+// then the period (the board starts its timer with it), then the device, then the list. Calls `show` with each message, in order; the bad
 // period and the unreadable file are named after the message.
 void ApplyStartOptions(ProgramState& state, const StartOptions& options,
                        const std::function<void(const std::string&)>& show);

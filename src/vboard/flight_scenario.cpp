@@ -1,5 +1,7 @@
 #include "vboard/flight_scenario.h"
 
+#include "vboard/label_encoding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -63,13 +65,7 @@ double ScenarioValue(std::size_t index, double seconds) {
 }
 
 uint32_t EncodeBnr(double value, unsigned msbBit, unsigned lsbBit, double msbWeight) {
-    const unsigned n = msbBit - lsbBit + 1;
-    const double lsbWeight = std::ldexp(msbWeight, -int(msbBit - lsbBit));
-    const int64_t limit = (int64_t(1) << n) - 1;
-    const int64_t raw = std::clamp<int64_t>(std::llround(value / lsbWeight), -limit, limit);
-    uint32_t word = (uint32_t(uint64_t(raw)) & uint32_t(limit)) << (lsbBit - 1);
-    if (raw < 0) word |= 1u << 28;  // bit 29, the sign
-    return word;
+    return EncodeBnrField(value, BnrCoding{29, msbBit, lsbBit, msbWeight, 0.0});
 }
 
 uint32_t EncodeBcd4(unsigned value) {

@@ -1,6 +1,7 @@
 #include "vboard/virtual_board.h"
 
 #include <algorithm>
+#include <bitset>
 #include <chrono>
 #include <string>
 #include <string_view>
@@ -56,10 +57,7 @@ VirtualBoard::VirtualBoard(VirtualBoardSpec spec, BoardClock clock)
       epochNs_(SteadyNs()) {
     for (unsigned c = 0; c < 8; ++c)
         memory_[ControlBlock::OutputFrameOffsets + c] = uint16_t(512 * c);
-    if (spec_.scenario) {
-        const unsigned looped = std::min(spec_.loopbacks, spec_.outputs);
-        for (unsigned c = looped; c < spec_.inputs; ++c) scenarioInputs_.push_back(c);
-    }
+    WireLocked(BoardScenario{}, 0);
     // Spread the labels' first words a little so that they do not all queue at power-up.
     for (std::size_t i = 0; i < scenario_.due.size(); ++i) scenario_.due[i] = 1000 * i;
     RestoreRegistersLocked();
@@ -314,12 +312,57 @@ void VirtualBoard::StopAllLocked() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Wiring
+
+void VirtualBoard::PlayScenario(const BoardScenario& scenario, uint64_t seed) {
+    std::lock_guard lock(mutex_);
+    CatchUpLocked();
+    WireLocked(scenario, seed);
+    reschedule_ = true;  // the inputs hear other words: the firmware's next wake-up changes
+    wake_.notify_all();
+}
+
+void VirtualBoard::WireLocked(const BoardScenario& scenario, uint64_t seed) {
+    const unsigned looped = std::min(spec_.loopbacks, spec_.outputs);
+    scenarioInputs_.clear();
+    trafficOrigin_ = now_;
+    for (unsigned c = 0; c < 8; ++c) {
+        InputHears hears = scenario.inputs[c].hears;
+        if (hears == InputHears::Default)
+            hears = c < looped ? InputHears::Loopback : spec_.scenario ? InputHears::Flight : InputHears::Nothing;
+        if (c >= spec_.inputs || (hears == InputHears::Loopback && c >= spec_.outputs)) hears = InputHears::Nothing;
+        hears_[c] = hears;
+        traffic_[c].reset();
+        if (hears == InputHears::Flight) scenarioInputs_.push_back(c);
+        if (hears == InputHears::Traffic)
+            traffic_[c] = std::make_unique<TrafficGenerator>(scenario.inputs[c].traffic, seed * 8 + c);
+    }
+}
+
+BoardCounters VirtualBoard::Counters() {
+    std::lock_guard lock(mutex_);
+    CatchUpLocked();  // the firmware sleeps while nothing runs: the lines still carry words
+    BoardCounters counters;
+    counters.hears = hears_;
+    for (unsigned c = 0; c < 8; ++c) {
+        counters.inputs[c] = rx_[c].counters;
+        counters.outputsSent[c] = tx_[c].sent;
+        counters.lines[c] = lines_[c];
+        if (hears_[c] == InputHears::Loopback) counters.lines[c].sent = tx_[c].sent;
+        if (traffic_[c]) counters.lines[c] = {traffic_[c]->Sent(), traffic_[c]->NotSent()};
+    }
+    return counters;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Bus
 
 void VirtualBoard::AdvanceToLocked(uint64_t target) {
     if (target <= now_) return;
     for (unsigned o = 0; o < spec_.outputs; ++o) AdvanceOutputLocked(o, target);
     if (!scenarioInputs_.empty()) AdvanceScenarioLocked(target);
+    for (unsigned i = 0; i < 8; ++i)
+        if (traffic_[i]) AdvanceTrafficLocked(i, target);
     now_ = target;
     if (raised_) {
         raised_ = false;
@@ -331,7 +374,7 @@ void VirtualBoard::AdvanceToLocked(uint64_t target) {
 void VirtualBoard::AdvanceOutputLocked(unsigned index, uint64_t target) {
     Transmitter& t = tx_[index];
     const bool even = (settings_[8 + index] & 4) != 0;
-    const bool looped = index < spec_.loopbacks && index < spec_.inputs;
+    const bool looped = hears_[index] == InputHears::Loopback;
     const uint32_t frame = BoardImage::OutputFrameArea + 512 * index;
     while (t.running) {
         const unsigned rate = settings_[8 + index] & 3;
@@ -367,7 +410,10 @@ void VirtualBoard::AdvanceScenarioLocked(uint64_t target) {
     if (!heard) {  // nobody listens: move the schedule on without making the words
         for (std::size_t i = 0; i < s.due.size(); ++i) {
             const uint64_t period = 1000000u / kFlightScenario[i].rateHz;
-            if (s.due[i] < target) s.due[i] += (target - s.due[i] + period - 1) / period * period;
+            if (s.due[i] >= target) continue;
+            const uint64_t words = (target - s.due[i] + period - 1) / period;
+            s.due[i] += words * period;
+            for (unsigned input : scenarioInputs_) lines_[input].sent += words;
         }
         s.busFree = std::max(s.busFree, target);
         return;
@@ -383,10 +429,23 @@ void VirtualBoard::AdvanceScenarioLocked(uint64_t target) {
         for (unsigned input : scenarioInputs_) {
             const uint32_t word = base | (ScenarioSdi(input + 1) << 8);
             ReceiveLocked(input, WithParityBit(word, false), kRate, start + WordArrivalUs(kRate));
+            ++lines_[input].sent;
         }
         s.busFree = start + WordTimeUs(kRate);
         s.due[pick] += 1000000u / kFlightScenario[pick].rateHz;
     }
+}
+
+void VirtualBoard::AdvanceTrafficLocked(unsigned index, uint64_t target) {
+    TrafficGenerator& traffic = *traffic_[index];
+    const bool heard = rx_[index].running;
+    // A long stretch nobody listens to (before the board's first open, or a suspended machine) is
+    // skipped rather than played word by word under the lock.
+    constexpr uint64_t kSkipUs = 1'000'000;
+    if (!heard && target - now_ > kSkipUs) traffic.Skip(target - kSkipUs - trafficOrigin_);
+    TrafficWord w;
+    while (traffic.Next(target - trafficOrigin_, w, heard))
+        if (heard) ReceiveLocked(index, w.word, w.rateClass, trafficOrigin_ + w.endUs);
 }
 
 void VirtualBoard::ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate, uint64_t atUs) {
@@ -510,13 +569,13 @@ uint64_t VirtualBoard::NextWakeLocked() const {
     if (std::none_of(tx_.begin(), tx_.end(), running) && std::none_of(rx_.begin(), rx_.end(), running))
         return kNever;
     uint64_t wake = now_ + kMaxStepUs;
-    const unsigned looped = std::min(spec_.loopbacks, spec_.outputs);
     for (unsigned i = 0; i < spec_.inputs; ++i) {
         if (!rx_[i].running || rx_[i].eventLabels == 0) continue;
-        if (i < looped) {
-            wake = std::min(wake, NextOutputEventLocked(i));
-        } else if (std::find(scenarioInputs_.begin(), scenarioInputs_.end(), i) != scenarioInputs_.end()) {
-            wake = std::min(wake, NextScenarioArrivalLocked());
+        switch (hears_[i]) {
+            case InputHears::Loopback: wake = std::min(wake, NextOutputEventLocked(i)); break;
+            case InputHears::Flight: wake = std::min(wake, NextScenarioArrivalLocked()); break;
+            case InputHears::Traffic: wake = std::min(wake, NextTrafficEventLocked(i)); break;
+            default: break;
         }
     }
     if (wake < now_ + kMaxStepUs) wake = (wake + kEventGrainUs - 1) / kEventGrainUs * kEventGrainUs;
@@ -547,6 +606,17 @@ uint64_t VirtualBoard::NextOutputEventLocked(unsigned index) const {
         }
     }
     return kNever;  // no word of the frame is reported
+}
+
+// No earlier than this the next word of a label input `index` reports arrives from its traffic
+// (the generator's bound never lies late; a wake-up before the word only plays the bus).
+uint64_t VirtualBoard::NextTrafficEventLocked(unsigned index) const {
+    std::bitset<256> reported;
+    const uint32_t table = BoardImage::InputLabelTable + 256 * index;
+    for (unsigned label = 0; label < 256; ++label)
+        if (memory_[table + label] & kLabelEvent) reported.set(label);
+    const uint64_t at = traffic_[index]->NextArrivalUs(reported);
+    return at == TrafficGenerator::kNone ? kNever : trafficOrigin_ + at;
 }
 
 uint64_t VirtualBoard::NextScenarioArrivalLocked() const {

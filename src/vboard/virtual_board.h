@@ -3,9 +3,10 @@
 // device-control requests, and firmware that plays ARINC 429 traffic on the channels in time.
 //
 // Wiring: output channel n is looped back to input channel n for n = 1..loopbacks; every other
-// input hears the built-in flight (flight_scenario.h). The firmware runs either on its own thread
-// against the monotonic clock (real time) or only when Advance() is called (manual clock), which
-// makes tests exact. One mutex guards the board: requests and the firmware may come from any
+// input hears the built-in flight (flight_scenario.h). A scenario (scenario_file.h) may give each
+// input another source: its output, nothing, the flight, or traffic of its own. The firmware runs
+// either on its own thread against the monotonic clock (real time) or only when Advance() is
+// called (manual clock), which makes tests exact. One mutex guards the board: requests and the firmware may come from any
 // thread.
 //
 // The real-time firmware does not tick: every request first plays the bus up to the clock, and
@@ -33,6 +34,8 @@
 
 #include "board/driver/board_image.h"
 #include "vboard/flight_scenario.h"
+#include "vboard/scenario_file.h"
+#include "vboard/traffic_generator.h"
 
 namespace orv {
 
@@ -59,6 +62,22 @@ struct InputCounters {
     uint64_t rateMismatched = 0;  // words on the wire at another rate class than the channel's
     uint64_t overflowed = 0;      // words lost because their label's receive queue was full
     uint64_t lastArrivalUs = 0;   // bus time of the last accepted word
+};
+
+// What the line of one input carried: the words its transmitter put on the line, and those it
+// could not send because the line was busy (scenario traffic above what the bus carries).
+struct LineCounters {
+    uint64_t sent = 0;
+    uint64_t notSent = 0;
+};
+
+// The board's own status, as its counters stand: per input what it hears, what its line carried
+// and what the input did with it; per output the words it sent.
+struct BoardCounters {
+    std::array<InputHears, 8> hears{};  // resolved: never Default
+    std::array<LineCounters, 8> lines{};
+    std::array<InputCounters, 8> inputs{};
+    std::array<uint64_t, 8> outputsSent{};
 };
 
 // Bits of a channel mode word (ChannelControlWords) that the firmware looks at.
@@ -99,6 +118,13 @@ public:
     // Real time: starts the firmware thread unless it runs; StopFirmware stops and joins it.
     void StartFirmware();
     void StopFirmware();
+
+    // From now on each input hears what `scenario` gives it (inputs it leaves at Default keep the
+    // documented wiring); traffic times count from now. `seed` makes jitter and probabilities
+    // repeatable.
+    void PlayScenario(const BoardScenario& scenario, uint64_t seed);
+    // The counters with the bus played up to the clock.
+    BoardCounters Counters();
 
     const VirtualBoardSpec& Spec() const { return spec_; }
     BoardClock Clock() const { return clock_; }
@@ -170,6 +196,9 @@ private:
     uint64_t NextWakeLocked() const;
     uint64_t NextOutputEventLocked(unsigned index) const;
     uint64_t NextScenarioArrivalLocked() const;
+    uint64_t NextTrafficEventLocked(unsigned index) const;
+    void AdvanceTrafficLocked(unsigned index, uint64_t target);
+    void WireLocked(const BoardScenario& scenario, uint64_t seed);
     void RestoreRegistersLocked();
     void StopAllLocked();
     void FirmwareLoop();
@@ -186,8 +215,12 @@ private:
     std::array<uint16_t, 16> settings_{};
     std::array<Transmitter, 8> tx_{};
     std::array<Receiver, 8> rx_{};
-    std::vector<unsigned> scenarioInputs_;  // 0-based
+    std::vector<unsigned> scenarioInputs_;  // 0-based: the inputs that hear the flight
     ScenarioPlayer scenario_;
+    std::array<InputHears, 8> hears_{};
+    std::array<std::unique_ptr<TrafficGenerator>, 8> traffic_;
+    std::array<LineCounters, 8> lines_{};
+    uint64_t trafficOrigin_ = 0;
     uint64_t now_ = 0;
     uint16_t events_ = 0;
     bool raised_ = false;

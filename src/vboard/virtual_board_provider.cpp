@@ -49,4 +49,20 @@ void VirtualBoardProvider::Advance(uint64_t us) {
     for (auto& board : boards_) board->Advance(us);
 }
 
+void VirtualBoardProvider::PlayScenario(const Scenario& scenario) {
+    for (std::size_t b = 0; b < boards_.size(); ++b) boards_[b]->PlayScenario(scenario.boards[b], scenario.seed * 2 + b);
+}
+
+std::optional<std::string> VirtualBoardProvider::PlayScenarioFile(const std::string& path) {
+    ScenarioError error;
+    const std::optional<Scenario> scenario = LoadScenarioFile(path, error);
+    if (!scenario) return ScenarioErrorMessage(path, error);
+    PlayScenario(*scenario);
+    return std::nullopt;
+}
+
+BoardCounters VirtualBoardProvider::Counters(unsigned number) const {
+    return boards_[number == 2 ? 1 : 0]->Counters();
+}
+
 }  // namespace orv

@@ -11,6 +11,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "board/driver/device.h"
@@ -34,6 +36,14 @@ public:
     VirtualBoard& Board(unsigned number);
     // Manual clock: advances both boards by `us` microseconds.
     void Advance(uint64_t us);
+
+    // Each board plays its part of `scenario` from now on.
+    void PlayScenario(const Scenario& scenario);
+    // Reads the scenario file at `path` and plays it. When it cannot be read the boards keep what
+    // they play and the message naming the file, the line and the reason is returned (UTF-8).
+    std::optional<std::string> PlayScenarioFile(const std::string& path);
+    // The virtual board's own counters of board 1 or 2 (a real board has none).
+    BoardCounters Counters(unsigned number) const;
 
 private:
     std::array<std::shared_ptr<VirtualBoard>, 2> boards_;

@@ -15,6 +15,7 @@
 #include "resources/board_strings.h"
 #include "resources/capture_strings.h"
 #include "resources/shell_strings.h"
+#include "resources/vboard_strings.h"
 #include "vboard/virtual_board_provider.h"
 
 namespace orv {
@@ -50,7 +51,7 @@ TEST_F(StartOptionsTest, DeviceAndListGiveLiveRowsWithTheSavedChannelSettings) {
     saved[std::size_t(OutputSettingIndex(2))] = SettingWord(2, 1);
     ASSERT_TRUE(SaveChannelSettings(saved));
 
-    EXPECT_TRUE(Apply({"arinc10", "scenario.42i", "250"}).empty());
+    EXPECT_TRUE(Apply({"arinc10", "scenario.42i", "250", std::nullopt}).empty());
     EXPECT_EQ(state.Shell.RefreshPeriodMs, 250);
     EXPECT_EQ(state.Shell.DeviceState, 0);
     EXPECT_EQ(state.Board.ChannelSettings, saved);
@@ -70,7 +71,7 @@ TEST_F(StartOptionsTest, DeviceAndListGiveLiveRowsWithTheSavedChannelSettings) {
 }
 
 TEST_F(StartOptionsTest, WithoutASettingsFileTheBoardStartsWithTheDialogDefaults) {
-    EXPECT_TRUE(Apply({"arinc20", std::nullopt, std::nullopt}).empty());
+    EXPECT_TRUE(Apply({"arinc20", std::nullopt, std::nullopt, std::nullopt}).empty());
     EXPECT_EQ(state.Shell.DeviceState, 0);
     EXPECT_EQ(state.Board.ChannelSettings, ChannelSettingTable{});
     EXPECT_EQ(state.Shell.RefreshPeriodMs, 1000);
@@ -78,26 +79,65 @@ TEST_F(StartOptionsTest, WithoutASettingsFileTheBoardStartsWithTheDialogDefaults
 
 TEST_F(StartOptionsTest, BadValuesGiveTheirMessagesAndTheStartGoesOn) {
     // An unknown device, a bad period: nothing selected, the period kept.
-    EXPECT_EQ(Apply({"arinc99", std::nullopt, "0"}),
+    EXPECT_EQ(Apply({"arinc99", std::nullopt, "0", std::nullopt}),
               (std::vector<std::string>{std::string(kBadPeriodOption) + "0", text::kDeviceOpenError}));
     EXPECT_EQ(state.Shell.DeviceState, -1);
     EXPECT_EQ(state.Shell.RefreshPeriodMs, 1000);
     // A device the selection offers but that does not open.
-    EXPECT_EQ(Apply({"arinc42", std::nullopt, std::nullopt}), std::vector<std::string>{text::kDeviceOpenError});
+    EXPECT_EQ(Apply({"arinc42", std::nullopt, std::nullopt, std::nullopt}), std::vector<std::string>{text::kDeviceOpenError});
     // A list without a board.
-    EXPECT_EQ(Apply({std::nullopt, "scenario.42i", std::nullopt}), std::vector<std::string>{text::kNoBoard});
+    EXPECT_EQ(Apply({std::nullopt, "scenario.42i", std::nullopt, std::nullopt}), std::vector<std::string>{text::kNoBoard});
 
     // With a board: an unreadable list and an empty one; the board keeps running.
-    ASSERT_TRUE(Apply({"arinc10", std::nullopt, std::nullopt}).empty());
-    EXPECT_EQ(Apply({std::nullopt, "missing.42i", std::nullopt}),
+    ASSERT_TRUE(Apply({"arinc10", std::nullopt, std::nullopt, std::nullopt}).empty());
+    EXPECT_EQ(Apply({std::nullopt, "missing.42i", std::nullopt, std::nullopt}),
               std::vector<std::string>{std::string(text::kOpenFailed) + "missing.42i"});
     std::filesystem::create_directory("dir.42i");
-    EXPECT_EQ(Apply({std::nullopt, "dir.42i", std::nullopt}),
+    EXPECT_EQ(Apply({std::nullopt, "dir.42i", std::nullopt, std::nullopt}),
               std::vector<std::string>{std::string(text::kOpenFailed) + "dir.42i"});
     WriteBytes("empty.42i", {});
-    EXPECT_EQ(Apply({std::nullopt, "empty.42i", std::nullopt}).size(), 1u);
+    EXPECT_EQ(Apply({std::nullopt, "empty.42i", std::nullopt, std::nullopt}).size(), 1u);
     EXPECT_EQ(state.Shell.DeviceState, 0);
     EXPECT_EQ(UsedEntries(state.Display.DisplayTable), 0);
+}
+
+TEST_F(StartOptionsTest, ScenarioPlaysFromTheStartAndAnUnreadableOneKeepsTheFlight) {
+    const std::string traffic =
+        "[board1.input5]\nhears = \"traffic\"\n\n[[board1.input5.label]]\nlabel = \"203\"\nrate_hz = 20\n"
+        "bnr = { sign_bit = 29, msb = 28, msb_weight = 65536, resolution = 1 }\n"
+        "value = { profile = \"constant\", value = 12000 }\n";
+    WriteBytes("good.toml", std::vector<uint8_t>(traffic.begin(), traffic.end()));
+    const std::string bad = "[board1.input5]\nhears = \"traffic\"\ncolour = \"red\"\n";
+    WriteBytes("bad.toml", std::vector<uint8_t>(bad.begin(), bad.end()));
+
+    // A file that cannot be read is named with its line; the flight plays on and the rest of the
+    // start goes on.
+    StartOptions options{"arinc10", std::nullopt, std::nullopt, "bad.toml"};
+    std::vector<std::string> messages = Apply(options);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("Сценарий bad.toml не прочитан:\nстрока 3: ", 0), 0u) << messages[0];
+    EXPECT_TRUE(messages[0].ends_with(".\nПлаты играют встроенный полёт.")) << messages[0];
+    EXPECT_EQ(devices.Counters(1).hears[4], InputHears::Flight);
+    EXPECT_EQ(state.Shell.DeviceState, 0);
+    options.scenario = "missing.toml";
+    EXPECT_EQ(Apply(options).size(), 1u);
+
+    // A readable file: input 5 hears its traffic, which the list's input 5 receives.
+    options.scenario = "good.toml";
+    options.list = "scenario.42i";
+    EXPECT_TRUE(Apply(options).empty());
+    EXPECT_EQ(devices.Counters(1).hears[4], InputHears::Traffic);
+    EXPECT_EQ(devices.Counters(1).hears[5], InputHears::Flight);  // inputs it leaves alone
+    devices.Advance(200'000);
+    EXPECT_GT(devices.Counters(1).inputs[4].received, 0u);
+
+    // Without the virtual boards there is nothing to play it on.
+    struct NoBoards : DeviceProvider {
+        std::unique_ptr<Device> Open(std::string_view) override { return nullptr; }
+    } none;
+    ProgramState other;
+    other.Devices = &none;
+    EXPECT_EQ(ApplyScenarioOption(other, "good.toml"), std::string(text::kScenarioNeedsVirtualBoard));
 }
 
 }  // namespace

@@ -22,6 +22,9 @@
 #include "monitor/ui/CTitleView.h"
 #include "resources/shell_strings.h"
 #include "resources/ui/modal.h"
+#include "resources/vboard_strings.h"
+#include "vboard/ui/scenario_commands.h"
+#include "vboard/virtual_board_provider.h"
 
 namespace orv::ui {
 
@@ -122,6 +125,13 @@ QMenu* CMainFrame::BuildAnalysisMenu() {
             [this] { ExportTableCommand(this, state_); });
     connect(AddCommand(analysis, 32901, text::kMenuExportBlock), &QAction::triggered, this,
             [this] { ExportBlockCommand(this, state_); });
+    connect(AddCommand(analysis, kBoardCountersCommand, text::kMenuBoardCounters), &QAction::triggered, this,
+            [this] {
+                if (auto* boards = dynamic_cast<VirtualBoardProvider*>(state_.Devices))
+                    ShowBoardCounters(*boards, this);
+                else
+                    ShowMessage(this, QString::fromUtf8(text::kNoVirtualBoard));
+            });
     return analysis;
 }
 

@@ -23,6 +23,8 @@ class CMainFrame : public QMainWindow, public RefreshTimer {
 public:
     static constexpr int kWidth = 960;
     static constexpr int kHeight = 768;
+    // Command id of "Анализ" / the virtual board's counters window.
+    static constexpr int kBoardCountersCommand = 32914;
 
     explicit CMainFrame(ProgramState& state, QWidget* parent = nullptr);
     ~CMainFrame() override;

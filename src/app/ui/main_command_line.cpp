@@ -1,6 +1,7 @@
 #include "app/ui/main_command_line.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 
 #include "app/ui/CMainFrame.h"
 #include "resources/ui/modal.h"
@@ -48,7 +49,11 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption period(QStringLiteral("period"),
                                     QStringLiteral("Refresh the screen every MS milliseconds."),
                                     QStringLiteral("MS"));
-    parser.addOptions({device, list, period});
+    const QCommandLineOption scenario(
+        QStringLiteral("scenario"),
+        QStringLiteral("Play the scenario FILE (TOML) on the virtual boards instead of the built-in flight."),
+        QStringLiteral("FILE"));
+    parser.addOptions({device, list, period, scenario});
 
     CommandLine result;
     if (!parser.parse(arguments)) {
@@ -69,6 +74,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     result.options.device = Value(parser, device);
     result.options.list = Value(parser, list);
     result.options.period = Value(parser, period);
+    // A path as given, in the file system's encoding.
+    if (parser.isSet(scenario)) result.options.scenario = QFile::encodeName(parser.value(scenario)).toStdString();
     return result;
 }
 

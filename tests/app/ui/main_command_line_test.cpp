@@ -29,6 +29,9 @@ TEST(CommandLine, OptionsAreReadAndHelpVersionAndMistakesEndTheStart) {
     EXPECT_EQ(all.options.device, "arinc10");
     EXPECT_EQ(all.options.list, "scenario.42i");
     EXPECT_EQ(all.options.period, "250");
+    EXPECT_FALSE(all.options.scenario);
+    EXPECT_EQ(ParseCommandLine(Args({"--scenario", "scenarios/faults.toml"})).options.scenario,
+              "scenarios/faults.toml");
 
     const CommandLine bare = ParseCommandLine(Args({}));
     EXPECT_FALSE(bare.exitCode);
@@ -37,6 +40,7 @@ TEST(CommandLine, OptionsAreReadAndHelpVersionAndMistakesEndTheStart) {
     const CommandLine help = ParseCommandLine(Args({"--help"}));
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.output.contains(QStringLiteral("--device <NAME>")));
+    EXPECT_TRUE(help.output.contains(QStringLiteral("--scenario <FILE>")));
     EXPECT_TRUE(help.output.startsWith(QStringLiteral("Usage: orvmon")));
     EXPECT_TRUE(AsksForHelpOrVersion(Args({"--list", "x", "-v"})));
     EXPECT_FALSE(AsksForHelpOrVersion(Args({"--list", "x"})));
@@ -46,6 +50,7 @@ TEST(CommandLine, OptionsAreReadAndHelpVersionAndMistakesEndTheStart) {
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_TRUE(unknown.output.contains(QStringLiteral("colour")));
     EXPECT_EQ(ParseCommandLine(Args({"--device"})).exitCode, 2);  // a value is missing
+    EXPECT_EQ(ParseCommandLine(Args({"--scenario"})).exitCode, 2);
 }
 
 class StartOnVirtualBoard : public test::ScratchDir {
@@ -96,6 +101,22 @@ TEST_F(StartOnVirtualBoard, ABadDeviceGivesItsMessageAndTheProgramGoesOn) {
     EXPECT_EQ(state.Shell.RefreshPeriodMs, 500);
     // The menu still works: the device can be chosen by hand afterwards.
     EXPECT_TRUE(frame->Command(32771)->isEnabled());
+}
+
+TEST_F(StartOnVirtualBoard, AnUnreadableScenarioGivesItsMessageAndTheDeviceStillStarts) {
+    {
+        ScopedScript script;
+        ApplyCommandLine(*frame, ParseCommandLine(Args({"--scenario", "no-such.toml", "--device", "arinc10"})).options);
+        ASSERT_EQ(script->MessageTexts().size(), 1);
+        EXPECT_TRUE(script->MessageTexts()[0].startsWith(QStringLiteral("Сценарий no-such.toml не прочитан:\n")));
+        EXPECT_EQ(state.Shell.DeviceState, 0);
+        EXPECT_EQ(devices.Counters(1).hears[4], InputHears::Flight);
+    }
+    std::filesystem::copy_file(std::filesystem::path(ORV_SAMPLES_DIR) / "scenarios" / "faults.toml", "faults.toml");
+    ScopedScript script;
+    ApplyCommandLine(*frame, ParseCommandLine(Args({"--scenario", "faults.toml"})).options);
+    EXPECT_TRUE(script->messages.empty());
+    EXPECT_EQ(devices.Counters(1).hears[0], InputHears::Traffic);
 }
 
 TEST_F(StartOnVirtualBoard, HelpCommandOpensOneGuideWindow) {

@@ -7,6 +7,9 @@
 #include "monitor/ui/COrvmonView.h"
 #include "board/driver/recording_device.h"
 #include "resources/shell_strings.h"
+#include "resources/vboard_strings.h"
+#include "vboard/ui/CBoardCountersDlg.h"
+#include "vboard/virtual_board_provider.h"
 #include "resources/ui/grid_font.h"
 #include <QFontMetricsF>
 #include "support/ui/widget_test.h"
@@ -72,10 +75,26 @@ TEST_F(MainFrameTest, MenusHoldTheCommandsInOrder) {
         U("Установки"), U("  Десятичные форматы 32775"), U("  Параметры 32776"),
         U("  Период обновления экрана 32777"), U("  Частоты каналов 32778"),
         U("Анализ"), U("  Сохранить таблицу параметров в CSV... 32900"),
-        U("  Сохранить принятый блок в CSV... 32901"),
+        U("  Сохранить принятый блок в CSV... 32901"), U("  Счётчики виртуальной платы 32914"),
         U("Справка"), U("  Справка 57667"), U("  -"), U("  О программе 57664"),
     };
     EXPECT_EQ(lines, expected);
+}
+
+TEST_F(MainFrameTest, BoardCountersOpenOnTheVirtualBoardsOnly) {
+    ScopedScript script;
+    Trigger(CMainFrame::kBoardCountersCommand);  // the recording provider has no counters
+    EXPECT_EQ(script->MessageTexts(), QStringList({U(text::kNoVirtualBoard)}));
+
+    VirtualBoardProvider boards(BoardClock::Manual);
+    state.Devices = &boards;
+    Trigger(CMainFrame::kBoardCountersCommand);
+    Trigger(CMainFrame::kBoardCountersCommand);  // raises the open window instead of a second one
+    EXPECT_EQ(frame->findChildren<CBoardCountersDlg*>().size(), 1);
+    EXPECT_TRUE(frame->findChild<CBoardCountersDlg*>()->isVisible());
+    EXPECT_TRUE(script->dialogClasses.isEmpty());  // not modal: the monitor goes on beside it
+    delete frame->findChild<CBoardCountersDlg*>();
+    state.Devices = &devices;
 }
 
 TEST_F(MainFrameTest, BoardCommandsRefuseOrWarnWithoutABoard) {

@@ -1,0 +1,64 @@
+#pragma once
+// Scenario files: what each input of a virtual board hears, written by hand in TOML
+// (docs/VIRTUAL_BOARD.md gives the format and a complete example).
+//
+//   seed = 7                                    # optional: jitter and probabilities
+//   [board1.input5]
+//   hears = "traffic"                           # loopback | nothing | flight | traffic
+//   bit_rate_kbps = 100
+//   [[board1.input5.label]]
+//   label = "203"  sdi = 1  rate_hz = 20  bnr = {...}  value = {...}
+//   [[board1.input5.fault]]
+//   kind = "dropout"  label = "203"  start_s = 10  duration_s = 5
+//
+// Inputs a file does not name keep the board's documented wiring. A file that cannot be read or
+// that says something the board cannot do is refused as a whole, with the line and the reason.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "vboard/traffic_generator.h"
+
+namespace orv {
+
+enum class InputHears : uint8_t {
+    Default,   // the documented wiring: its output when looped back, the built-in flight otherwise
+    Loopback,  // output N of the same board
+    Nothing,
+    Flight,    // the built-in flight
+    Traffic,   // the traffic of the file
+};
+
+struct InputScenario {
+    InputHears hears = InputHears::Default;
+    InputTraffic traffic;
+};
+
+struct BoardScenario {
+    std::array<InputScenario, 8> inputs;
+};
+
+struct Scenario {
+    uint64_t seed = 1;
+    std::array<BoardScenario, 2> boards;  // boards 1 and 2
+};
+
+struct ScenarioError {
+    int line = 0;  // 1-based; 0 when the file itself could not be read
+    std::string reason;
+};
+
+// Reads a scenario from the text of a file; on failure returns nothing and fills `error`.
+std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& error);
+
+// Reads the scenario file at `path` (as given, relative to the working folder).
+std::optional<Scenario> LoadScenarioFile(const std::string& path, ScenarioError& error);
+
+// The message for a scenario file that cannot be played (UTF-8): the file, the line, the reason,
+// and that the boards play the built-in flight.
+std::string ScenarioErrorMessage(const std::string& path, const ScenarioError& error);
+
+}  // namespace orv
