@@ -21,8 +21,8 @@ std::string Head(const char* const (&names)[N]) {
 
 }  // namespace
 
-std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+std::string CsvField(std::string_view text, bool alwaysQuote) {
+    if (!alwaysQuote && text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
     std::string out = "\"";
     for (char c : text) {
         if (c == '"') out += '"';

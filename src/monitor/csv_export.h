@@ -18,8 +18,8 @@
 
 namespace orv {
 
-// One field (UTF-8), quoted when it has to be.
-std::string CsvField(std::string_view text);
+// One field (UTF-8), quoted when it has to be, or always when `alwaysQuote`.
+std::string CsvField(std::string_view text, bool alwaysQuote = false);
 // One record: the fields quoted as needed, joined by commas, ended by CR LF.
 std::string CsvRecord(const std::vector<std::string>& fields);
 

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "arinc/text.h"
+#include "monitor/csv_export.h"
 
 namespace orv::tool {
 namespace {
@@ -12,16 +13,6 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 bool Quoted(FieldType type) { return type == FieldType::Text; }
-
-std::string CsvField(const std::string& value, bool quote) {
-    if (!quote && value.find_first_of(",\"\r\n") == std::string::npos) return value;
-    std::string out = "\"";
-    for (char c : value) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 std::string WriteCsv(const KindInfo& info, const std::vector<Row>& rows) {
     std::string out;
