@@ -45,7 +45,8 @@ inline constexpr const char* kStatIntervalMax = "Интервал макс., м�
 inline constexpr const char* kStatJitter = "Разброс (СКО), мс:";
 inline constexpr const char* kStatNone = "—";
 inline constexpr const char* kStatNote =
-    "Время слова - момент, когда программа его обслужила; разрешение 1 мс.";
+    "Время слова - момент, когда программа его обслужила; разрешение 1 мс. Слова, ждавшие "
+    "обслуживания, получают одно время (интервал 0).";
 inline constexpr const char* kPointTime = "время ";  // then the seconds
 inline constexpr const char* kPointSeconds = " с";
 
