@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QTimer>
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <chrono>
 #include <filesystem>
@@ -18,10 +17,14 @@
 #include "display/display_line_file.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"
+#include "cpu_time.h"
 #include "vboard/virtual_board_provider.h"
 
 namespace orv {
 namespace {
+
+using bench::CoreShares;
+using bench::CpuSpan;
 
 const std::filesystem::path kSamples = std::filesystem::path(ORV_SAMPLES_DIR);
 constexpr int kSecondsPerIteration = 5;
@@ -29,13 +32,6 @@ constexpr int kSecondsPerIteration = 5;
 std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-double ProcessCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 void BM_LiveSampleList10ms(benchmark::State& bs) {
@@ -63,18 +59,16 @@ void BM_LiveSampleList10ms(benchmark::State& bs) {
     QTimer::singleShot(1000, qApp, [] { QCoreApplication::exit(0); });
     QApplication::exec();
 
-    double cpu = 0.0, wall = 0.0;
+    CoreShares cost;
     const int32_t cycles0 = state.Acquisition.CycleCounter;
     for (auto _ : bs) {
-        const double cpu0 = ProcessCpuSeconds();
-        const auto wall0 = std::chrono::steady_clock::now();
+        const CpuSpan span;
         QTimer::singleShot(kSecondsPerIteration * 1000, qApp, [] { QCoreApplication::exit(0); });
         QApplication::exec();
-        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
-        cpu += ProcessCpuSeconds() - cpu0;
+        cost += span.Elapsed();
     }
-    bs.counters["core_fraction"] = cpu / wall;
-    bs.counters["ticks_per_s"] = double(state.Acquisition.CycleCounter - cycles0) / wall;
+    bs.counters["core_fraction"] = cost.ProcessFraction();
+    bs.counters["ticks_per_s"] = double(state.Acquisition.CycleCounter - cycles0) / cost.wall;
     bs.counters["rows"] = UsedEntries(state.Display.DisplayTable);
     StopRefreshTimer(state);
     ReleaseBoard(state);

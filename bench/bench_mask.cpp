@@ -20,11 +20,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
-#include <dirent.h>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,6 +32,7 @@
 #include "display/table_ops.h"
 #include "monitor/mask.h"
 #include "vboard/virtual_board.h"
+#include "vboard/virtual_board_provider.h"
 
 namespace {
 
@@ -51,21 +47,11 @@ public:
     ~LoopedBoards() override { board_->StopFirmware(); }
     std::unique_ptr<Device> Open(std::string_view) override {
         board_->StartFirmware();
-        return std::make_unique<Handle>(board_);
+        return OpenVirtualDevice(board_);
     }
     VirtualBoard& Board() { return *board_; }
 
 private:
-    class Handle : public Device {
-    public:
-        explicit Handle(std::shared_ptr<VirtualBoard> board) : board_(std::move(board)) {}
-        std::size_t Control(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out) override {
-            return board_->Control(code, in, out);
-        }
-
-    private:
-        std::shared_ptr<VirtualBoard> board_;
-    };
     std::shared_ptr<VirtualBoard> board_;
 };
 
@@ -157,8 +143,7 @@ void BM_Mask(benchmark::State& state) {
         }
 
         std::vector<RingCheck> rings(std::size_t(channels), RingCheck{});
-        const double cpu0 = ProcessCpuSeconds();
-        const double firmware0 = ThreadCpuSeconds(VirtualBoard::kFirmwareThreadName);
+        const CpuSpan span(VirtualBoard::kFirmwareThreadName);
         const auto wall0 = std::chrono::steady_clock::now();
         for (int c = 1; c <= channels; ++c) StartFrame(program.Board, unsigned(c), rate);
         while (std::chrono::steady_clock::now() - wall0 < runFor) {
@@ -166,9 +151,7 @@ void BM_Mask(benchmark::State& state) {
             for (int c = 0; c < channels; ++c) rings[std::size_t(c)].Look(program.Acquisition, c);
         }
         for (int c = 1; c <= channels; ++c) program.Board.Link.StopChannel(OutputChannelCode(unsigned(c)));
-        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
-        const double cpu = ProcessCpuSeconds() - cpu0;
-        const double firmware = ThreadCpuSeconds(VirtualBoard::kFirmwareThreadName) - firmware0;
+        const CoreShares cost = span.Elapsed();
         // Let the thread serve what still waits, then look a last time.
         for (int settle = 0; settle < 50 && devices.Board().PendingEvents() != 0; ++settle)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -191,9 +174,9 @@ void BM_Mask(benchmark::State& state) {
         state.counters["lost"] = double(int64_t(delivered) - int64_t(appended) + int64_t(duplicated));
         state.counters["overflowed"] = double(overflowed);
         state.counters["unchecked"] = double(unchecked);
-        state.counters["words_per_s_ch"] = double(delivered) / wall / channels;
-        state.counters["core_fraction"] = cpu / wall;
-        state.counters["board_core_fraction"] = firmware / wall;
+        state.counters["words_per_s_ch"] = double(delivered) / cost.wall / channels;
+        state.counters["core_fraction"] = cost.ProcessFraction();
+        state.counters["board_core_fraction"] = cost.ThreadFraction();
     }
     state.SetLabel(std::string(rate.name) + " words/s x " + std::to_string(channels) + " ch");
 }
@@ -211,21 +194,11 @@ void BM_IdleBoard(benchmark::State& state) {
     program.Devices = &devices;
     OpenSelectedBoard(program, "arinc10");
     StartBoard(program);
-    double cpu = 0.0;
-    double firmware = 0.0;
-    double wall = 0.0;
-    for (auto _ : state) {
-        const double cpu0 = ProcessCpuSeconds();
-        const double firmware0 = ThreadCpuSeconds(VirtualBoard::kFirmwareThreadName);
-        const auto wall0 = std::chrono::steady_clock::now();
-        std::this_thread::sleep_for(std::chrono::seconds(1));
-        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
-        cpu += ProcessCpuSeconds() - cpu0;
-        firmware += ThreadCpuSeconds(VirtualBoard::kFirmwareThreadName) - firmware0;
-    }
+    CoreShares cost;
+    for (auto _ : state) cost += MeasureOneSecond(VirtualBoard::kFirmwareThreadName);
     ReleaseBoard(program);
-    state.counters["core_fraction"] = cpu / wall;
-    state.counters["board_core_fraction"] = firmware / wall;
+    state.counters["core_fraction"] = cost.ProcessFraction();
+    state.counters["board_core_fraction"] = cost.ThreadFraction();
 }
 BENCHMARK(BM_IdleBoard)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 

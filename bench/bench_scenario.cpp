@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <ctime>
 #include <memory>
 #include <thread>
 
@@ -30,22 +29,12 @@
 #include "board/driver/board_link.h"
 #include "board/driver/device.h"
 #include "vboard/virtual_board.h"
+#include "vboard/virtual_board_provider.h"
 
 namespace {
 
 using namespace orv;
 using namespace orv::bench;
-
-class BoardDevice : public Device {
-public:
-    explicit BoardDevice(VirtualBoard& board) : board_(board) {}
-    std::size_t Control(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out) override {
-        return board_.Control(code, in, out);
-    }
-
-private:
-    VirtualBoard& board_;
-};
 
 InputTraffic ThirtyTwoLabels(unsigned input) {
     InputTraffic t;
@@ -87,18 +76,18 @@ InputTraffic ThirtyTwoLabels(unsigned input) {
     return t;
 }
 
-std::unique_ptr<VirtualBoard> ScenarioBoard(BoardClock clock) {
-    auto board = std::make_unique<VirtualBoard>(VirtualBoardOne(), clock);
+std::shared_ptr<VirtualBoard> ScenarioBoard(BoardClock clock) {
+    auto board = std::make_shared<VirtualBoard>(VirtualBoardOne(), clock);
     BoardScenario scenario;
     for (unsigned c = 0; c < 8; ++c) {
         scenario.inputs[c].hears = InputHears::Traffic;
         scenario.inputs[c].traffic = ThirtyTwoLabels(c + 1);
     }
     board->PlayScenario(scenario, 1);
-    BoardDevice device(*board);
+    const auto device = OpenVirtualDevice(board);
     auto image = std::make_unique<BoardImage>();
     BoardLink link(*image);
-    link.Attach(&device);
+    link.Attach(device.get());
     for (uint32_t i = 0; i < 16; ++i) image->Set(BoardImage::ChannelSettingWords + i, 2);
     link.StartBoard();
     for (unsigned ch = 1; ch <= 8; ++ch) {
@@ -141,26 +130,21 @@ BENCHMARK(BM_ScenarioUnthrottled)->Unit(benchmark::kMillisecond);
 void BM_ScenarioRealTime(benchmark::State& state) {
     auto board = ScenarioBoard(BoardClock::RealTime);
     board->StartFirmware();
-    double cpu = 0.0;
-    double wall = 0.0;
+    CoreShares cost;
     Totals sum;
     for (auto _ : state) {
         const Totals before = Count(*board);
-        const double cpu0 = ProcessCpuSeconds();
-        const auto wall0 = std::chrono::steady_clock::now();
-        std::this_thread::sleep_for(std::chrono::seconds(1));
-        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
-        cpu += ProcessCpuSeconds() - cpu0;
+        cost += MeasureOneSecond();
         const Totals after = Count(*board);
         sum.sent += after.sent - before.sent;
         sum.notSent += after.notSent - before.notSent;
         sum.received += after.received - before.received;
     }
     board->StopFirmware();
-    state.counters["core_fraction"] = cpu / wall;
-    state.counters["sent_per_s"] = double(sum.sent) / wall;
-    state.counters["not_sent_per_s"] = double(sum.notSent) / wall;
-    state.counters["received_per_s"] = double(sum.received) / wall;
+    state.counters["core_fraction"] = cost.ProcessFraction();
+    state.counters["sent_per_s"] = double(sum.sent) / cost.wall;
+    state.counters["not_sent_per_s"] = double(sum.notSent) / cost.wall;
+    state.counters["received_per_s"] = double(sum.received) / cost.wall;
 }
 BENCHMARK(BM_ScenarioRealTime)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
@@ -187,7 +171,7 @@ InputTraffic OneReportedLabel() {
 }
 
 void BM_ScenarioEvents(benchmark::State& state) {
-    auto board = std::make_unique<VirtualBoard>(VirtualBoardOne(), BoardClock::RealTime);
+    auto board = std::make_shared<VirtualBoard>(VirtualBoardOne(), BoardClock::RealTime);
     BoardScenario scenario;
     for (unsigned c = 0; c < 8; ++c) {
         scenario.inputs[c].hears = InputHears::Traffic;
@@ -195,10 +179,10 @@ void BM_ScenarioEvents(benchmark::State& state) {
     }
     board->PlayScenario(scenario, 1);
     const uint64_t origin = board->NowUs();  // scenario time 0
-    BoardDevice device(*board);
+    const auto device = OpenVirtualDevice(board);
     BoardImage image;
     BoardLink link(image);
-    link.Attach(&device);
+    link.Attach(device.get());
     SignalEvent event("bench-scenario-events");
     link.RegisterEvent(event.Handle());
     for (uint32_t i = 0; i < 16; ++i) image.Set(BoardImage::ChannelSettingWords + i, 2);
@@ -233,16 +217,8 @@ void BM_ScenarioEvents(benchmark::State& state) {
             link.EndEventHandling();
         }
     });
-    double cpu = 0.0, firmware = 0.0, wall = 0.0;
-    for (auto _ : state) {
-        const double cpu0 = ProcessCpuSeconds();
-        const double firmware0 = ThreadCpuSeconds(VirtualBoard::kFirmwareThreadName);
-        const auto wall0 = std::chrono::steady_clock::now();
-        std::this_thread::sleep_for(std::chrono::seconds(1));
-        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
-        cpu += ProcessCpuSeconds() - cpu0;
-        firmware += ThreadCpuSeconds(VirtualBoard::kFirmwareThreadName) - firmware0;
-    }
+    CoreShares cost;
+    for (auto _ : state) cost += MeasureOneSecond(VirtualBoard::kFirmwareThreadName);
     stop = true;
     handler.join();
     board->StopFirmware();
@@ -252,8 +228,8 @@ void BM_ScenarioEvents(benchmark::State& state) {
     state.counters["reported_read"] = double(read);
     state.counters["lateness_mean_us"] = read ? double(latenessSum) / double(read) : 0.0;
     state.counters["lateness_max_us"] = double(latenessMax);
-    state.counters["board_core_fraction"] = firmware / wall;
-    state.counters["core_fraction"] = cpu / wall;
+    state.counters["board_core_fraction"] = cost.ThreadFraction();
+    state.counters["core_fraction"] = cost.ProcessFraction();
 }
 BENCHMARK(BM_ScenarioEvents)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 

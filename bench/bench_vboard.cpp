@@ -8,39 +8,30 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <ctime>
 #include <memory>
 #include <thread>
 
 #include "board/driver/board_image.h"
 #include "board/driver/board_link.h"
 #include "board/driver/device.h"
+#include "cpu_time.h"
 #include "vboard/virtual_board.h"
+#include "vboard/virtual_board_provider.h"
 
 namespace {
 
 using namespace orv;
+using namespace orv::bench;
 
 constexpr double kBusLimitWordsPerSecond = 8 * 100000.0 / 36.0;
 
-class BoardDevice : public Device {
-public:
-    explicit BoardDevice(VirtualBoard& board) : board_(board) {}
-    std::size_t Control(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out) override {
-        return board_.Control(code, in, out);
-    }
-
-private:
-    VirtualBoard& board_;
-};
-
 // Eight outputs looped to eight inputs, everything at 100 kbit/s, all channels running.
-std::unique_ptr<VirtualBoard> FullLoadBoard(BoardClock clock) {
-    auto board = std::make_unique<VirtualBoard>(VirtualBoardSpec{8, 8, 8, false}, clock);
-    BoardDevice device(*board);
+std::shared_ptr<VirtualBoard> FullLoadBoard(BoardClock clock) {
+    auto board = std::make_shared<VirtualBoard>(VirtualBoardSpec{8, 8, 8, false}, clock);
+    const auto device = OpenVirtualDevice(board);
     auto image = std::make_unique<BoardImage>();
     BoardLink link(*image);
-    link.Attach(&device);
+    link.Attach(device.get());
     for (uint32_t i = 0; i < 16; ++i) image->Set(BoardImage::ChannelSettingWords + i, 2);
     link.StartBoard();
     for (unsigned ch = 1; ch <= 8; ++ch) {
@@ -67,12 +58,6 @@ uint64_t Received(const VirtualBoard& board) {
     return n;
 }
 
-double ProcessCpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
-
 void BM_Unthrottled(benchmark::State& state) {
     auto board = FullLoadBoard(BoardClock::Manual);
     uint64_t words = 0;
@@ -91,22 +76,17 @@ BENCHMARK(BM_Unthrottled)->Unit(benchmark::kMillisecond);
 void BM_RealTime(benchmark::State& state) {
     auto board = FullLoadBoard(BoardClock::RealTime);
     board->StartFirmware();
-    double cpu = 0.0;
-    double wall = 0.0;
+    CoreShares cost;
     uint64_t words = 0;
     for (auto _ : state) {
         const uint64_t before = Received(*board);
-        const double cpu0 = ProcessCpuSeconds();
-        const auto wall0 = std::chrono::steady_clock::now();
-        std::this_thread::sleep_for(std::chrono::seconds(1));
-        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
-        cpu += ProcessCpuSeconds() - cpu0;
+        cost += MeasureOneSecond();
         words += Received(*board) - before;
     }
     board->StopFirmware();
-    state.counters["core_fraction"] = cpu / wall;
-    state.counters["words_per_s"] = double(words) / wall;
-    state.counters["load_of_bus_limit"] = double(words) / wall / kBusLimitWordsPerSecond;
+    state.counters["core_fraction"] = cost.ProcessFraction();
+    state.counters["words_per_s"] = double(words) / cost.wall;
+    state.counters["load_of_bus_limit"] = double(words) / cost.wall / kBusLimitWordsPerSecond;
 }
 BENCHMARK(BM_RealTime)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 

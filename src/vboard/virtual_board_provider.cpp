@@ -17,6 +17,10 @@ private:
 
 }  // namespace
 
+std::unique_ptr<Device> OpenVirtualDevice(std::shared_ptr<VirtualBoard> board) {
+    return std::make_unique<VirtualDevice>(std::move(board));
+}
+
 VirtualBoardProvider::VirtualBoardProvider(BoardClock clock)
     : boards_{std::make_shared<VirtualBoard>(VirtualBoardOne(), clock),
               std::make_shared<VirtualBoard>(VirtualBoardTwo(), clock)} {}
@@ -38,7 +42,7 @@ std::unique_ptr<Device> VirtualBoardProvider::Open(std::string_view name) {
     if (number == 0) return nullptr;
     const auto& board = boards_[number - 1];
     board->StartFirmware();
-    return std::make_unique<VirtualDevice>(board);
+    return OpenVirtualDevice(board);
 }
 
 VirtualBoard& VirtualBoardProvider::Board(unsigned number) {

@@ -20,6 +20,9 @@
 
 namespace orv {
 
+// A device handle that forwards every request to `board` and keeps it alive.
+std::unique_ptr<Device> OpenVirtualDevice(std::shared_ptr<VirtualBoard> board);
+
 class VirtualBoardProvider : public DeviceProvider {
 public:
     explicit VirtualBoardProvider(BoardClock clock = BoardClock::RealTime);
