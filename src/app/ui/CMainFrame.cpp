@@ -160,7 +160,10 @@ void CMainFrame::ShowLockState(const LockState& locks) {
             label->setText(IndicatorText(on, name));
 }
 
-void CMainFrame::UpdateLockIndicators() { ShowLockState(ReadLockState()); }
+void CMainFrame::UpdateLockIndicators() {
+    locksRead_.start();
+    ShowLockState(ReadLockState());
+}
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease) {
@@ -221,7 +224,9 @@ void CMainFrame::timerEvent(QTimerEvent* event) {
     }
     // Each pane repaints only what the tick changed.
     table_->RefreshTick();
-    UpdateLockIndicators();
+    // A lock switched from outside the program shows within half a second; reading the states asks
+    // the display server, which a 10 ms period should not do on every tick.
+    if (!locksRead_.isValid() || locksRead_.elapsed() >= 500) UpdateLockIndicators();
     title_->Refresh();
 }
 

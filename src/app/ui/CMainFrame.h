@@ -3,6 +3,7 @@
 // also runs the refresh timer: it implements the RefreshTimer the board code starts and stops,
 // and on every tick it runs the refresh tick and has both panes repaint what changed.
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include "app/program_state.h"
@@ -68,6 +69,7 @@ private:
     CTitleView* title_ = nullptr;
     COrvmonView* table_ = nullptr;
     QSplitter* splitter_ = nullptr;
+    QElapsedTimer locksRead_;  // since the lock states were last read
 };
 
 }  // namespace orv::ui
