@@ -80,8 +80,9 @@ CParamTraceDlg::CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget*
     auto* listPane = new QWidget(splitter);
     auto* listLayout = new QVBoxLayout(listPane);
     listLayout->setContentsMargins(0, 0, 0, 0);
-    listLayout->addWidget(MakeGridLabel(listPane, U(text::kTraceHead)));
     list_ = WithId(new ListBox(false, listPane), 1000);
+    // The head's two lines stand over the list's columns and scroll with them.
+    listLayout->addWidget(new ListHead(list_, {U(text::kTraceHead)}, listPane));
     list_->setSelectionMode(QAbstractItemView::NoSelection);
     const int scrollBar = list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list_);
     list_->setMinimumSize(kCellWidth * kTraceHeadColumns + scrollBar + 2 * list_->frameWidth() + 8,

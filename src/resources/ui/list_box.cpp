@@ -132,7 +132,10 @@ void ListBox::SyncSelection() {
 // ---- ListHead ----
 
 ListHead::ListHead(ListBox* list, const QStringList& lines, QWidget* parent)
-    : QWidget(parent), list_(list), lines_(lines) {
+    : QWidget(parent), list_(list) {
+    // A head text may hold several lines ("\n" between them): each gets its own row, from the
+    // list's first column, as a multi-line static text draws them.
+    for (const QString& text : lines) lines_ << text.split(QLatin1Char('\n'));
     setFont(GridFont());
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     connect(list_->horizontalScrollBar(), &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));

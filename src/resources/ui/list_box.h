@@ -60,12 +60,15 @@ private:
 };
 
 // The column head of a list box: lines of grid-font text that stand over the list's columns and
-// scroll sideways with it, so that a head always names the column under it.
+// scroll sideways with it, so that a head always names the column under it. A text holding "\n"
+// is several lines, each drawn on its own row from the list's first column.
 class ListHead : public QWidget {
     Q_OBJECT
 public:
     ListHead(ListBox* list, const QStringList& lines, QWidget* parent);
 
+    ListBox* List() const { return list_; }
+    // The rows drawn, top to bottom.
     const QStringList& HeadLines() const { return lines_; }
     // The x, in this widget, where the first character cell of the list's lines is drawn now.
     int TextX() const;

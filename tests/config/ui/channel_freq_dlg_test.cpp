@@ -1,4 +1,5 @@
 #include <QRadioButton>
+#include <QStyle>
 #include <filesystem>
 #include <fstream>
 
@@ -62,6 +63,31 @@ TEST_F(ChannelFreqDlgTest, ListsShowTheBoardsChannelsInOrder) {
     CChannelFreqDlg many(settings, 15, 9, file);  // counts from 4-bit fields: at most 8 shown
     EXPECT_EQ(Lines(many, 1033).size(), 8u);
     EXPECT_EQ(Lines(many, 1034).size(), 8u);
+}
+
+// Each head is two lines: both are drawn, one under the other, from the list's first column.
+TEST_F(ChannelFreqDlgTest, HeadsDrawBothOfTheirLinesOverTheListColumns) {
+    CChannelFreqDlg dlg(settings, 8, 8, file);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    const struct {
+        int list;
+        QStringList lines;
+    } heads[] = {{1033, {QString::fromUtf8(" №      частота     контроль"), QString::fromUtf8("канала    КГц       нечетности")}},
+                 {1034, {QString::fromUtf8(" №      частота      дополнение"), QString::fromUtf8("канала    КГц       ")}}};
+    for (const auto& h : heads) {
+        ui::ListHead* head = HeadOver(dlg, h.list);
+        ASSERT_NE(head, nullptr);
+        EXPECT_EQ(head->HeadLines(), h.lines) << h.list;
+        const std::vector<std::string> ink = InkCells(*head, 34);
+        ASSERT_EQ(ink.size(), 2u) << h.list;
+        for (int row = 0; row < 2; ++row) EXPECT_EQ(ink[std::size_t(row)], InkOf(h.lines[row], 34)) << h.list << " row " << row;
+        // The head's first cell is the first cell of the list's lines.
+        ui::ListBox* list = head->List();
+        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+        EXPECT_EQ(head->mapTo(&dlg, QPoint(head->TextX(), 0)).x(),
+                  list->viewport()->mapTo(&dlg, QPoint(list->visualItemRect(list->item(0)).left() + margin, 0)).x());
+    }
 }
 
 TEST_F(ChannelFreqDlgTest, EditingInputAndOutputChannels) {

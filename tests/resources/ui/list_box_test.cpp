@@ -98,5 +98,36 @@ TEST(ListBox, LongLinesAreWholeAndTheHeadScrollsWithThem) {
     EXPECT_LT(headTextX(), 0);
 }
 
+// A head text holding a line break is two rows, each from the list's first column; scrolled, both
+// rows move with the list's lines.
+TEST(ListBox, AHeadTextOfSeveralLinesDrawsEachOnItsOwnRow) {
+    QDialog window;
+    auto* list = new ui::ListBox(false, &window);
+    auto* head = new ui::ListHead(list, {QStringLiteral(" ab  c\nd  efg"), QStringLiteral("h")}, &window);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(head);
+    layout->addWidget(list);
+    list->AddLine(std::string(120, 'x'));
+    window.resize(300, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(head->HeadLines(), (QStringList{QStringLiteral(" ab  c"), QStringLiteral("d  efg"), QStringLiteral("h")}));
+    EXPECT_EQ(head->sizeHint().height(), 3 * ui::kRowHeight + 2);
+    const std::vector<std::string> before = test::InkCells(*head, 8);
+    EXPECT_EQ(before, (std::vector<std::string>{" ##  #  ", "#  ###  ", "#       "}));
+
+    // Scrolled by two cells, every row has moved two cells left with the list's lines (the cells
+    // now left of the list's viewport are cut off).
+    QScrollBar* bar = list->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 2 * ui::kCellWidth);
+    const int x = head->TextX();
+    bar->setValue(2 * ui::kCellWidth);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(head->TextX(), x - 2 * ui::kCellWidth);
+    const std::vector<std::string> after = test::InkCells(*head, 8);
+    ASSERT_EQ(after.size(), 3u);
+    for (std::size_t row = 0; row < 3; ++row) EXPECT_EQ(after[row].substr(2), before[row].substr(2)) << row;
+}
+
 }  // namespace
 }  // namespace orv

@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 #include "resources/ui/dialog_base.h"
 #include "resources/ui/list_box.h"
@@ -41,5 +43,17 @@ void DoubleClick(const QWidget& dialog, int id, int index);
 // keyboard focus as Tab would: what a dialog meets when the engineer works in it. False when the
 // window did not become active or the widget did not get the focus.
 bool ShowAndFocus(QWidget& window, QWidget* widget);
+
+// The head over list box `id` of `dialog` (nullptr, with a failure, when there is none).
+ui::ListHead* HeadOver(const QWidget& dialog, int id);
+
+// What a list head shows, read from its pixels: one string per row of the grid (16 pixels from
+// the head's top), one character per 7-pixel cell from the cell over the list's first column on:
+// '#' where the cell holds ink, ' ' where it holds none. `columns` cells are read.
+std::vector<std::string> InkCells(ui::ListHead& head, int columns);
+
+// The ink pattern a text is expected to leave: '#' for every cell of a character other than a
+// blank, padded with blanks to `columns`.
+std::string InkOf(const QString& text, int columns);
 
 }  // namespace orv::test
