@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "orv_version.h"
 
 using namespace orv::tool;
 
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     CLI::App app{"orvtool: decode ARINC 429 words and turn Orvmon's settings and data files into text and back.\n"
                  "File kinds by name: Orvfrmt.stt (formats), OrvparamList.stt (dictionary), Orvparam.stt "
                  "(channels), *.42i (list), *.42o (frame)."};
+    app.set_version_flag("--version", std::string("orvtool ") + orv::kVersion);
     app.require_subcommand(1);
     int code = 0;
 

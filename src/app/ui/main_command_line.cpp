@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "app/ui/CMainFrame.h"
+#include "orv_version.h"
 #include "resources/ui/modal.h"
 
 namespace orv::ui {
@@ -68,7 +69,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(version)) {
         result.exitCode = 0;
-        result.output = QStringLiteral("orvmon " ORV_VERSION "\n");
+        result.output = QStringLiteral("orvmon %1\n").arg(QString::fromLatin1(kVersion));
         return result;
     }
     result.options.device = Value(parser, device);
