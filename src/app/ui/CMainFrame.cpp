@@ -115,6 +115,12 @@ void CMainFrame::BuildMenus() {
         CAboutDlg dlg(this);
         RunModal(dlg);
     });
+
+    // What a command changed (the period, the board, the list) shows in the title pane as soon as
+    // the command is done, not at the next refresh tick, which may be seconds away. Connected after
+    // the commands themselves, so it runs once each has finished.
+    for (QAction* action : bar->findChildren<QAction*>())
+        if (!action->menu()) connect(action, &QAction::triggered, title_, &CTitleView::Refresh);
 }
 
 // "Анализ": the commands beyond the bench's own menus, between "Установки" and "Справка".
