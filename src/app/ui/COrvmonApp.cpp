@@ -1,10 +1,12 @@
 #include "app/ui/COrvmonApp.h"
 
 #include <QSettings>
+#include <cstdio>
 
 #include "app/ui/CMainFrame.h"
 #include "app/ui/main_command_line.h"
 #include "board/board_control.h"
+#include "resources/ui/qt_translation.h"
 #include "vboard/virtual_board_provider.h"
 
 namespace orv::ui {
@@ -12,6 +14,11 @@ namespace orv::ui {
 COrvmonApp::COrvmonApp(int& argc, char** argv) : app_(argc, argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("orvmon"));
+    // The standard dialogs (files, printing) speak Russian as the program does.
+    if (!InstallQtRussian(app_))
+        std::fprintf(stderr, "orvmon: Qt's Russian translation (%s) is not installed: standard dialogs "
+                             "stay in English (Debian package qt6-translations-l10n).\n",
+                     kQtRussianTranslation);
     // Without a kernel driver on this platform the devices are the virtual boards.
     devices_ = std::make_unique<VirtualBoardProvider>();
     state_ = std::make_unique<ProgramState>();

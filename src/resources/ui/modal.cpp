@@ -48,7 +48,8 @@ Answer ShowMessage(QWidget* parent, const QString& text, Buttons buttons) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
-    // Button captions as the Russian system gives them.
+    // Button captions as the Russian system gives them (Qt's own Russian texts differ).
+    if (auto* b = box.button(QMessageBox::Ok)) b->setText(QStringLiteral("OK"));
     if (auto* b = box.button(QMessageBox::Cancel)) b->setText(QString::fromUtf8("Отмена"));
     if (auto* b = box.button(QMessageBox::Yes)) b->setText(QString::fromUtf8("Да"));
     if (auto* b = box.button(QMessageBox::No)) b->setText(QString::fromUtf8("Нет"));
