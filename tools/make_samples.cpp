@@ -1,10 +1,12 @@
 // Writes, into the directory given on the command line, sample files for the virtual board's
 // flight scenario: the decimal formats ("Orvfrmt.stt"), the parameter dictionary
 // ("OrvparamList.stt"), "scenario.42i", the display list of every scenario label on input
-// channels 5 to 8, "scenario.42o", a frame of every scenario word at 30 seconds into the flight
-// (a pause after each), and the channel settings "Orvparam.stt" (every channel at its lowest rate,
-// as the virtual board's scenario sends, and output channel 8 completing to even parity). The records are written by the program's own
-// code, in the order its dialogs would save them. They are also the fuzzers' seeds.
+// channel 1 (where the frame sent on output 1 comes back) and on input channels 5 to 8 (which hear
+// the built-in flight), "scenario.42o", a frame of every scenario word at 30 seconds into the
+// flight (a pause after each), and the channel settings "Orvparam.stt" (every channel at its
+// lowest rate, as the virtual board's scenario sends, and output channel 8 completing to even
+// parity). The records are written by the program's own code, in the order its dialogs would save
+// them. They are also the fuzzers' seeds.
 
 #include <cstdio>
 #include <string>
@@ -54,7 +56,7 @@ std::vector<ParamRecord> ScenarioParams() {
 
 std::vector<DisplayLineRecord> ScenarioDisplayList() {
     std::vector<DisplayLineRecord> records;
-    for (uint16_t channel = 5; channel <= 8; ++channel) {
+    for (const uint16_t channel : {uint16_t(1), uint16_t(5), uint16_t(6), uint16_t(7), uint16_t(8)}) {
         for (const auto& s : kFlightScenario) {
             DisplayLineRecord r;
             r.address = s.label;
