@@ -15,11 +15,15 @@ std::optional<std::string> Value(const QCommandLineParser& parser, const QComman
     return parser.value(option).toStdString();
 }
 
-// The usage line names the program as it is installed, however it was started.
+// The usage line ("Usage: PROGRAM [options]", in the language Qt speaks) names the program as it
+// is installed, however it was started.
 QString HelpText(const QCommandLineParser& parser) {
     QString text = parser.helpText();
-    const qsizetype end = text.indexOf(QStringLiteral(" [options]"));
-    if (text.startsWith(QStringLiteral("Usage: ")) && end > 0) text.replace(7, end - 7, QStringLiteral("orvmon"));
+    const qsizetype lineEnd = text.indexOf(u'\n');
+    const qsizetype start = text.indexOf(QStringLiteral(": "));
+    const qsizetype end = start < 0 ? -1 : text.indexOf(QStringLiteral(" ["), start);
+    if (start > 0 && end > start && (lineEnd < 0 || end < lineEnd))
+        text.replace(start + 2, end - start - 2, QStringLiteral("orvmon"));
     return text;
 }
 

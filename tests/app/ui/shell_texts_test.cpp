@@ -155,6 +155,11 @@ TEST(ShellTexts, QtsOwnDialogsSpeakRussianAndTheProgramsMessageBoxesKeepTheirCap
     for (const char* russianText : {"Печать", "Отмена"})
         EXPECT_TRUE(printTexts.contains(U(russianText))) << russianText << ": " << printTexts.join(u'|').toStdString();
 
+    // A mistake on the command line is told in Qt's Russian, the usage naming the program.
+    const CommandLine mistake = ParseCommandLine({QStringLiteral("/opt/x/orvmon"), QStringLiteral("--colour")});
+    EXPECT_EQ(mistake.exitCode, 2);
+    EXPECT_TRUE(mistake.output.contains(U("\nИспользование: orvmon [параметры]\n"))) << mistake.output.toStdString();
+
     // The program's own boxes keep the captions the Russian system gives them.
     EXPECT_EQ(MessageButtons(Buttons::Ok), QStringList{QStringLiteral("OK")});
     EXPECT_EQ(MessageButtons(Buttons::OkCancel), (QStringList{QStringLiteral("OK"), U("Отмена")}));
