@@ -180,7 +180,8 @@ TEST_F(OrvtoolTest, CheckNamesEveryProblemOnItsRecordWithTheProgramsReason) {
     // same address and channel.
     std::vector<DisplayLineRecord> lines = DecodeDisplayLineFile(ReadBytes("scenario.42i")).records;
     lines.push_back(lines[0]);
-    for (uint16_t a = 0; lines.size() < 257; ++a) lines.push_back({.address = a, .channel = 1, .formatLabel = Label8(), .paramLabel = Label8("X")});
+    // The filler lines are on input 2, which the sample list leaves free.
+    for (uint16_t a = 0; lines.size() < 257; ++a) lines.push_back({.address = a, .channel = 2, .formatLabel = Label8(), .paramLabel = Label8("X")});
     WriteBytes("many.42i", EncodeDisplayLines(lines));
     EXPECT_EQ(Check("many.42i", std::nullopt, out, errors), 1);
     const std::size_t first = DecodeDisplayLineFile(ReadBytes("scenario.42i")).records.size() + 1;
