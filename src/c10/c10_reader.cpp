@@ -171,7 +171,6 @@ void Reader::Run(ReadSink& sink) {
     reportedNoTime_ = false;
     reportedDayOfYear_ = false;
     firstSoundPacket_ = true;
-    if (words_.size() != kMaxWordsPerPacket) words_.resize(kMaxWordsPerPacket);
 
     uint64_t p = 0;
     while (p < size_) {
@@ -289,6 +288,7 @@ void Reader::HandlePacket(uint64_t offset, const PacketHeader& h, const uint8_t*
             haveFirstWord_ = true;
             firstWordCounter_ = (h.counter + (Get32(q) & kGapMask)) & kCounterMask;
         }
+        if (words_.size() < count) words_.resize(count);  // grows to the largest packet, once
         const bool reversed = options_.reversedLabels;
         const bool timed = haveTime_;
         Word* out = words_.data();
