@@ -241,7 +241,9 @@ void Reader::HandlePacket(uint64_t offset, const PacketHeader& h, const uint8_t*
     }
     ++summary_.packets;
     ++summary_.packetsByType[h.dataType];
-    const PacketInfo info{offset, h};
+    PacketInfo info{offset, h, secondary != 0, 0};
+    if (secondary != 0)
+        info.secondaryTime = uint64_t(Get32(p + kHeaderSize)) | (uint64_t(Get32(p + kHeaderSize + 4)) << 32);
     sink.OnPacket(info);
 
     switch (h.dataType) {

@@ -61,6 +61,9 @@ struct Problem {
 struct PacketInfo {
     uint64_t offset = 0;
     PacketHeader header;
+    // The secondary header's 64-bit time when the packet has one (its format is in flags bits 3-2).
+    bool hasSecondaryTime = false;
+    uint64_t secondaryTime = 0;
 };
 
 class ReadSink {

@@ -198,6 +198,9 @@ TEST(RecordingDamage, DataAndSecondaryHeaderChecksumsAreCheckedWhenFlagged) {
                 EXPECT_EQ(c.words[4].word, 0x00ABCD77u);
                 EXPECT_EQ(c.words[4].channel, 3);
                 EXPECT_EQ(c.words[4].bus, 1);
+                ASSERT_EQ(c.packets.size(), 7u);
+                EXPECT_EQ(c.packets[5].hasSecondaryTime, (flags & 0x80) != 0);
+                EXPECT_EQ(c.packets[5].secondaryTime, (flags & 0x80) ? 0x01020304u : 0u);
                 continue;
             }
             ASSERT_EQ(c.problems.size(), 1u);
