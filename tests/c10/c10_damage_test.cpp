@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "c10/c10_test_support.h"
+#include "config/scratch_dir.h"
 
 namespace orv::c10::test {
 namespace {
@@ -225,6 +226,77 @@ TEST(RecordingDamage, RunsOfGarbageAreSkippedAndCounted) {
     EXPECT_EQ(c.problems[0].offset, s.arinc1);
     EXPECT_EQ(c.problems[0].skipped, garbage.size());
     EXPECT_EQ(WordsOf(c), kAllWords);
+}
+
+}  // namespace
+}  // namespace orv::c10::test
+
+namespace orv::c10::test {
+namespace {
+
+TEST(RecordingDamage, PacketsOfOtherTypesArePassedOverWithoutComplaint) {
+    const SmallLayout s = HandMadeRecording();
+    Bytes other = FlaggedPacket(0x00, 0x00ABCD77);
+    other[15] = 0x19;  // a MIL-STD-1553 packet, say
+    FixHeaderChecksum(other, 0);
+    Bytes b = s.bytes;
+    b.insert(b.begin() + std::ptrdiff_t(s.arinc2), other.begin(), other.end());
+    Collector c;
+    Reader reader;
+    reader.ReadBytes(b, c);
+    EXPECT_TRUE(c.problems.empty());
+    EXPECT_EQ(WordsOf(c), kAllWords);
+    EXPECT_EQ(reader.Summary().packetsByType[0x19], 1u);
+    EXPECT_EQ(reader.Summary().packetsByType[0x38], 2u);
+}
+
+using RecordingFileDamageTest = orv::test::ScratchDir;
+
+// A recording several times the reader's buffer, damaged in many places (one run of garbage
+// longer than a packet), reads from the file exactly as from memory: the same words and problems.
+TEST_F(RecordingFileDamageTest, ALargeDamagedFileReadsFromDiskAsFromMemory) {
+    {
+        uint64_t now = 0;
+        WriterOptions o;
+        o.setup = SmallSetup();
+        o.startTime = kStart;
+        o.clock = [&now] { return now; };
+        std::string error;
+        auto w = Writer::Create("big.ch10", o, &error);
+        ASSERT_NE(w, nullptr) << error;
+        for (now = 0; now < 5'400'000'000; now += 3600) {
+            w->Offer({now, uint32_t(now / 3600), 2, 4, 0});
+            if (now % 1'000'000 == 0) w->Service();
+        }
+        ASSERT_TRUE(w->Close());
+    }
+    Bytes b = ScratchDir::ReadBytes("big.ch10");
+    ASSERT_GT(b.size(), 12'000'000u);  // three times the reader's buffer
+    // Damage the sync, the header checksum or the count of every 37th packet.
+    const Collector clean = ReadAll(b);
+    std::size_t damaged = 0;
+    for (std::size_t i = 2; i < clean.packets.size(); i += 37, ++damaged) {
+        const std::size_t at = clean.packets[i].offset;
+        b[at + (damaged % 3 == 0 ? 0 : damaged % 3 == 1 ? 16 : 24)] ^= 0x01;
+    }
+    b.insert(b.begin() + 7'000'001, 700'000, 0x25);
+    b.resize(b.size() - 5);
+    ScratchDir::WriteBytes("big.ch10", b);
+
+    const Collector memory = ReadAll(b);
+    Collector disk;
+    Reader reader;
+    ASSERT_TRUE(reader.ReadFile("big.ch10", disk));
+    EXPECT_GT(memory.problems.size(), damaged / 2);  // a resync may pass over several
+    ASSERT_EQ(disk.problems.size(), memory.problems.size());
+    for (std::size_t i = 0; i < disk.problems.size(); ++i) {
+        EXPECT_EQ(disk.problems[i].offset, memory.problems[i].offset);
+        EXPECT_EQ(disk.problems[i].kind, memory.problems[i].kind);
+        EXPECT_EQ(disk.problems[i].skipped, memory.problems[i].skipped);
+    }
+    EXPECT_EQ(memory.problems.back().kind, ProblemKind::Truncated);
+    EXPECT_EQ(WordsOf(disk), WordsOf(memory));
+    EXPECT_GT(disk.words.size(), 1'400'000u);
 }
 
 }  // namespace
