@@ -106,6 +106,13 @@ int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0
 
 }  // namespace
 
+int CivilYear(int64_t absolute) {
+    int year;
+    unsigned month, day;
+    CivilFromDays(FloorDiv(absolute, kTicksPerDay), year, month, day);
+    return year;
+}
+
 // Body words (LSB first in each): 1 tens/hundreds of ms, seconds; 2 minutes, hours;
 // 3 day, month; 4 year.
 void EncodeDmyTime(int64_t absolute, uint8_t* b) {

@@ -108,6 +108,8 @@ bool SecondaryChecksumHolds(const uint8_t* secondary);
 int64_t DaysFromCivil(int year, unsigned month, unsigned day);
 void CivilFromDays(int64_t days, int& year, unsigned& month, unsigned& day);
 bool IsLeapYear(int year);
+// The year of an absolute time (below).
+int CivilYear(int64_t absolute);
 
 // Absolute times are 0.1 us ticks since 1970-01-01 00:00:00 UTC.
 inline constexpr int64_t kNoTime = INT64_MIN;

@@ -54,6 +54,7 @@ std::string TmatsText(const RecordingSetup& setup) {
     std::string t;
     // The edition of IRIG 106 the file follows: RCC 106-19.
     Attr(t, "G\\106", "19");
+    Attr(t, "COMMENT", "IRIG 106-19 CHAPTER 10 RECORDING");
     Attr(t, "G\\DSI\\N", "1");
     Attr(t, "G\\DSI-1", setup.recorderId);
     Attr(t, "R-1\\ID", setup.recorderId);

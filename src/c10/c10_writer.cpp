@@ -146,12 +146,8 @@ void Writer::AppendPacket(uint16_t channel, uint8_t& sequence, uint8_t type, uin
 void Writer::AppendTimePacket() {
     uint8_t data[12];
     const int64_t absolute = timeBase_ + int64_t(nextTimeCounter_);
-    const int64_t days = (absolute >= 0 ? absolute : absolute - 864'000'000'000 + 1) / 864'000'000'000;
-    int year;
-    unsigned month, day;
-    CivilFromDays(days, year, month, day);
     uint32_t csdw = kTimeSourceInternal | (kTimeFormatRealTimeClock << 4) | kTimeDateFormatDmy;
-    if (IsLeapYear(year)) csdw |= kTimeLeapYear;
+    if (IsLeapYear(CivilYear(absolute))) csdw |= kTimeLeapYear;
     Put32(data, csdw);
     EncodeDmyTime(absolute, data + 4);
     AppendPacket(kTimeChannel, timeSequence_, kTypeTimeF1, 0, nextTimeCounter_, data, sizeof data);

@@ -47,6 +47,7 @@ struct Out {
 
 constexpr std::string_view kTmats =
     "G\\106:19;\r\n"
+    "COMMENT:IRIG 106-19 CHAPTER 10 RECORDING;\r\n"
     "G\\DSI\\N:1;\r\n"
     "G\\DSI-1:ORVMON;\r\n"
     "R-1\\ID:ORVMON;\r\n"

@@ -215,17 +215,21 @@ TEST_F(RecordingWriterTest, AFullDiskStopsTheRecordingAndLeavesWholePacketsOnly)
 // being written when it died is reported, as the truncated last one.
 TEST_F(RecordingWriterTest, AKilledRecordingReadsUpToItsLastWholePacket) {
     for (int round = 0; round < 5; ++round) {
+        ::unlink("killed.ch10");
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            Recording r("killed.ch10", true);
+            Recording r("killed.ch10");
             if (!r.writer) _exit(11);
             for (r.now = 0;; r.now += 1000) {
                 r.writer->Offer({r.now, uint32_t(r.now), 2, 4, 0});
                 r.writer->Service();
             }
         }
-        usleep(20000 + 15000 * useconds_t(round));
+        // Killed once it has written data packets (however busy the machine), at a different
+        // moment each round.
+        for (int wait = 0; wait < 2000 && FileSize("killed.ch10") < 4096; ++wait) usleep(5000);
+        usleep(3000 * useconds_t(round));
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
