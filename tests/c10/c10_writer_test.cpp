@@ -10,7 +10,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
+#include <thread>
 
 #include "c10/c10_test_support.h"
 #include "config/scratch_dir.h"
@@ -171,6 +173,44 @@ TEST_F(RecordingWriterTest, AFullQueueLosesWordsCountsThemAndFlagsTheNextPacket)
     EXPECT_EQ(c.words.size(), 7u);
     // Words of a channel or bus not in the setup are not the recorder's to keep.
     EXPECT_FALSE(r.writer->Offer({0, 1, 3, 0, 0}));
+}
+
+// A producer thread offers words while the consumer services the writer: every word accepted is
+// written once, in order, every word refused is counted as lost, and a loss flags a packet.
+TEST_F(RecordingWriterTest, ProducerAndConsumerThreadsLoseNothingTheyDoNotCount) {
+    std::atomic<uint64_t> clock{0};
+    std::atomic<bool> done{false};
+    WriterOptions o;
+    o.setup = SmallSetup();
+    o.startTime = kStart;
+    o.clock = [&clock] { return clock.load(std::memory_order_acquire); };
+    o.queueWords = 64;
+    std::string error;
+    auto w = Writer::Create("threads.ch10", o, &error);
+    ASSERT_NE(w, nullptr) << error;
+    constexpr uint32_t kWords = 200000;
+    std::vector<uint32_t> accepted;
+    std::thread producer([&] {
+        for (uint32_t i = 0; i < kWords; ++i) {
+            const uint64_t t = 3600 * uint64_t(i);
+            clock.store(t, std::memory_order_release);
+            if (w->Offer({t, i, 2, 4, 0})) accepted.push_back(i);
+        }
+        done.store(true, std::memory_order_release);
+    });
+    while (!done.load(std::memory_order_acquire)) ASSERT_TRUE(w->Service());
+    producer.join();
+    ASSERT_TRUE(w->Close());
+    EXPECT_EQ(accepted.size() + w->LostWords(), kWords);
+    EXPECT_EQ(w->WordsWritten(), accepted.size());
+    const Collector c = ReadPath("threads.ch10");
+    EXPECT_TRUE(c.problems.empty());
+    std::vector<uint32_t> read;
+    for (const Word& x : c.words) read.push_back(x.word);
+    EXPECT_EQ(read, accepted);
+    uint64_t flagged = 0;
+    for (const PacketInfo& p : c.packets) flagged += (p.header.flags & kFlagOverflow) != 0;
+    EXPECT_EQ(flagged > 0, w->LostWords() > 0);
 }
 
 // A child records with a file size limit (SIGXFSZ ignored, so write(2) fails with EFBIG): the
