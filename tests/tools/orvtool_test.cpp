@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "arinc/text.h"
 #include "commands.h"
@@ -187,6 +188,21 @@ TEST_F(OrvtoolTest, InputsTooLargeForTheirKindAreRefused) {
     WriteBytes("many.json", std::vector<uint8_t>(json.begin(), json.end()));
     EXPECT_EQ(Import(Kind::Channels, "many.json", "Orvparam.stt", errors), 1);
     EXPECT_EQ(err(), "many.json: record 32769: more than the 32768 records orvtool takes for a channels file\n");
+
+    // Nor do fields, keys or levels beyond what any text of records holds take memory.
+    const std::string commas = "direction,channel,rate,parity\n" + std::string(4 * 32770, ',');
+    const std::string deep = "{\"kind\":\"channels\",\"records\":" + std::string(100, '[') + std::string(100, ']') + "}";
+    std::string keys = "{\"kind\":\"channels\",\"records\":[],\"k0\":0";
+    for (int k = 1; k <= 64; ++k) keys += ",\"k" + std::to_string(k) + "\":0";
+    keys += "}";
+    for (const auto& [name, text, expected] : {std::tuple<std::string, std::string, std::string>{
+             "commas.csv", commas, "commas.csv: line 2: more fields than 32768 records of a channels file hold\n"},
+             {"deep.json", deep, "deep.json: values nested more than 64 deep\n"},
+             {"keys.json", keys, "keys.json: an object with more than 64 keys\n"}}) {
+        WriteBytes(name, std::vector<uint8_t>(text.begin(), text.end()));
+        EXPECT_EQ(Import(Kind::Channels, name, "Orvparam.stt", errors), 1);
+        EXPECT_EQ(err(), expected);
+    }
 }
 
 // An allocation that fails ends the command with a message and exit code 1, never an abort: a

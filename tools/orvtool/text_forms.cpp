@@ -76,7 +76,12 @@ ParsedText ReadCsv(const KindInfo& info, std::string_view text) {
     std::string field;
     bool inQuotes = false, fieldStarted = false, wasQuoted = false;
     std::size_t line = 1, recordLine = 1;
+    // The fields a text of the most records the kind takes holds: no more are kept, whatever
+    // the lines hold (a line of commas would otherwise cost a string per byte).
+    const std::size_t maxFields = (MaxRecords(info.kind) + 2) * info.fields.size();
+    std::size_t fields = 0;
     auto endField = [&] {
+        ++fields;
         row.push_back(field);
         field.clear();
         fieldStarted = wasQuoted = false;
@@ -102,7 +107,15 @@ ParsedText ReadCsv(const KindInfo& info, std::string_view text) {
             continue;
         }
         if (c == '"' && !fieldStarted) { inQuotes = wasQuoted = fieldStarted = true; continue; }
-        if (c == ',') { endField(); continue; }
+        if (c == ',') {
+            endField();
+            if (fields > maxFields) {
+                parsed.error = "line " + std::to_string(line) + ": more fields than " +
+                               std::to_string(MaxRecords(info.kind)) + " records of a " + info.name + " file hold";
+                return parsed;
+            }
+            continue;
+        }
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
         if (c == '\n') {
             endRecord();
@@ -130,6 +143,10 @@ ParsedText ReadCsv(const KindInfo& info, std::string_view text) {
         return parsed;
     }
     if (fieldStarted || !row.empty()) endRecord();
+    if (records.size() > MaxRecords(info.kind) + 1) {
+        parsed.error = TooManyRecords(info, "line " + std::to_string(records.back().second));
+        return parsed;
+    }
 
     std::string head;
     for (std::size_t i = 0; i < info.fields.size(); ++i) head += (i ? "," : "") + std::string(info.fields[i].name);
@@ -180,6 +197,7 @@ public:
     bool binary(binary_t&) override { return Scalar(Value{}); }
 
     bool start_object(std::size_t) override {
+        if (TooDeep()) return false;
         const Role role = Opened(true);
         if (role == Role::Stop) return false;
         frames_.push_back({role, {}, {}});
@@ -188,6 +206,11 @@ public:
     }
     bool key(string_t& k) override {
         Frame& frame = frames_.back();
+        if (frame.keys.size() == kMaxKeys) {
+            stop_ = (InRecord() ? Where() + ": " : std::string()) + "an object with more than " +
+                    std::to_string(kMaxKeys) + " keys";
+            return false;
+        }
         if (!frame.keys.insert(k).second) {
             stop_ = (InRecord() ? Where() + ": " : std::string()) + "the key \"" + k + "\" is given twice in one object";
             return false;
@@ -201,6 +224,7 @@ public:
         return true;
     }
     bool start_array(std::size_t) override {
+        if (TooDeep()) return false;
         const Role role = Opened(false);
         if (role == Role::Stop) return false;
         frames_.push_back({role, {}, {}});
@@ -226,6 +250,15 @@ private:
         std::unordered_set<std::string> keys;
         std::string key;  // the key whose value comes next (objects)
     };
+
+    // Far beyond what a text of records holds (three levels; thirteen fields at most), and so
+    // small that the keys and levels kept for the checks stay few whatever the text is.
+    static constexpr std::size_t kMaxDepth = 64, kMaxKeys = 64;
+    bool TooDeep() {
+        if (frames_.size() < kMaxDepth) return false;
+        stop_ = "values nested more than " + std::to_string(kMaxDepth) + " deep";
+        return true;
+    }
 
     bool InRecord() const {
         return std::any_of(frames_.begin(), frames_.end(), [](const Frame& f) { return f.role == Role::Record; });
