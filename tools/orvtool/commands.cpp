@@ -23,6 +23,16 @@ std::optional<Kind> KindFor(const std::string& path, std::optional<Kind> given, 
     return std::nullopt;
 }
 
+// The refusal of a file or text longer than orvtool reads of `what`.
+std::string TooLong(std::size_t maxBytes, const std::string& what) {
+    return "longer than the " + std::to_string(maxBytes) + " bytes orvtool reads of " + what + "; not read";
+}
+
+std::string FileOfKind(Kind kind) {
+    return std::string("a ") + Info(kind).name + " file" +
+           (kind == Kind::Channels ? "" : " (" + std::to_string(MaxRecords(kind)) + " records)");
+}
+
 // Reads a file through the program's read loop, at most `maxBytes` of it; 0 when it was read,
 // else the exit code, after a complaint on `err`: a missing file is a wrong argument (2); one that
 // exists but cannot be read, or is longer than `maxBytes` (`what` names the limit), is a problem (1)
@@ -37,7 +47,7 @@ int ReadArgument(const std::string& path, std::size_t maxBytes, const std::strin
     std::string message;
     if (file.unreadable()) message = text::FileMessage(text::kFileReadFailed, path);
     else if (file.bytes.size() > maxBytes)
-        message = "longer than the " + std::to_string(maxBytes) + " bytes orvtool reads of " + what + "; not read";
+        message = TooLong(maxBytes, what);
     if (!message.empty()) {
         if (problems) *problems << path << ": file: " << message << "\n";
         else err << path << ": " << message << "\n";
@@ -49,9 +59,7 @@ int ReadArgument(const std::string& path, std::size_t maxBytes, const std::strin
 
 int ReadFileArgument(const std::string& path, Kind kind, std::vector<uint8_t>& bytes, std::ostream& err,
                      std::ostream* problems = nullptr) {
-    const std::string what = std::string("a ") + Info(kind).name + " file" +
-                             (kind == Kind::Channels ? "" : " (" + std::to_string(MaxRecords(kind)) + " records)");
-    return ReadArgument(path, MaxFileBytes(kind), what, bytes, err, problems);
+    return ReadArgument(path, MaxFileBytes(kind), FileOfKind(kind), bytes, err, problems);
 }
 
 // Runs a command's body: an allocation that fails ends it with a message and exit code 1, never
@@ -67,7 +75,7 @@ int Guarded(const std::string& name, std::ostream& err, Body body) {
 }
 
 // The exit code once everything is written: output that could not be written (a full disk, a
-// closed pipe) is a failure with a message, whatever the command found.
+// descriptor closed) is a failure with a message, whatever the command found.
 int Flushed(std::ostream& out, std::ostream& err, int code) {
     out.flush();
     if (out) return code;
@@ -118,8 +126,7 @@ int DecodeBody(const std::string& wordText, const std::optional<std::string>& fo
         std::error_code ec;
         const std::uintmax_t size = std::filesystem::file_size(formatsPath, ec);
         if (!ec && size > MaxFileBytes(Kind::Formats)) {
-            err << formatsPath << ": longer than the " << MaxFileBytes(Kind::Formats)
-                << " bytes orvtool reads of a formats file; not read\n";
+            err << formatsPath << ": " << TooLong(MaxFileBytes(Kind::Formats), FileOfKind(Kind::Formats)) << "\n";
             return 1;
         }
         const std::optional<std::string> label = Cp1251FromUtf8(*formatLabel);
