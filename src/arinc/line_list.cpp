@@ -1,6 +1,7 @@
 #include "arinc/line_list.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "arinc/text.h"
@@ -15,6 +16,29 @@ int LineList::Add(std::string line) {
                                           return CompareNoCase1251(a, b) < 0;
                                       });
     return Insert(int(pos - lines_.begin()), std::move(line));
+}
+
+void LineList::AddAll(std::vector<std::string> lines) {
+    if (!sorted_) {
+        lines_.insert(lines_.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+        return;
+    }
+    const auto less = [](const std::string& a, const std::string& b) { return CompareNoCase1251(a, b) < 0; };
+    // Each Add goes after every line that compares equal, the earlier added ones included: a
+    // stable sort of the new lines, merged after the equal lines already there.
+    std::stable_sort(lines.begin(), lines.end(), less);
+    // An Add moves the selection down when its line goes in above the selected one, that is when
+    // the new line sorts before it.
+    if (selection_ != kNone) {
+        const std::string& selected = lines_[std::size_t(selection_)];
+        selection_ += int(std::lower_bound(lines.begin(), lines.end(), selected, less) - lines.begin());
+    }
+    std::vector<std::string> merged;
+    merged.reserve(lines_.size() + lines.size());
+    std::merge(std::make_move_iterator(lines_.begin()), std::make_move_iterator(lines_.end()),
+               std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()), std::back_inserter(merged),
+               less);
+    lines_ = std::move(merged);
 }
 
 int LineList::Insert(int index, std::string line) {

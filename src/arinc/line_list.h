@@ -25,6 +25,9 @@ public:
     // Returns its index. As with Insert, a selected line stays selected (its index moves down
     // when the new line goes in at or above it).
     int Add(std::string line);
+    // Adds every line as Add would, one after another in their order, in n log n: the list ends
+    // as those Adds would leave it (lines and selection).
+    void AddAll(std::vector<std::string> lines);
     // Inserts at `index` (kNone or any index out of range: at the end), never sorting. Returns
     // the index.
     int Insert(int index, std::string line);

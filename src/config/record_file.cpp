@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <memory>
 #include <optional>
 
 #include "resources/file_strings.h"
@@ -123,11 +124,12 @@ FileBytes ReadFileBytes(const std::string& path, std::size_t maxBytes) {
                                                                        : ReadStatus::Unreadable;
         return out;
     }
+    // Closed however the reading ends (a failed allocation throws out of it).
+    const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { close(*f); });
     struct stat st {};
     if (fstat(fd, &st) != 0) out.status = ReadStatus::Unreadable;
     else if (!S_ISREG(st.st_mode)) out.status = ReadStatus::NotRegular;
     else out.status = ReadAllFrom(fd, out.bytes, maxBytes) ? ReadStatus::Ok : ReadStatus::Unreadable;
-    close(fd);
     if (!out.ok()) out.bytes.clear();
     return out;
 }

@@ -1,5 +1,10 @@
 #include "config/table_rules.h"
 
+#include <cstdint>
+#include <string>
+#include <type_traits>
+#include <unordered_set>
+
 #include "arinc/text.h"
 #include "resources/config_strings.h"
 
@@ -24,6 +29,37 @@ const char* PutLine(LineList& list, int index, const Label8& label, std::string 
     return nullptr;
 }
 
+// The eight characters of a label's length with every letter in capitals, as one number: two such
+// texts are equal ignoring letter case (EqualNoCase1251) exactly when their numbers are equal.
+static_assert(std::is_same_v<Label8, FixedText<8>>, "a label fills one 64-bit key");
+uint64_t CaseFoldedKey(std::string_view text8) {
+    uint64_t key = 0;
+    for (const char c : text8) key = (key << 8) | uint8_t(UpperCp1251(c));
+    return key;
+}
+
+// PutLine's refusal of an addition, for each record added in turn: an added line is found by a
+// later label when its first eight characters equal that label ignoring case, so a set of those
+// beginnings answers what FindPrefix over the whole list answers.
+template <class T, class LabelOf, class Render>
+std::vector<const char*> Clashes(const std::vector<T>& records, LabelOf label, Render render, const char* clash) {
+    std::unordered_set<uint64_t> beginnings;
+    beginnings.reserve(records.size());
+    std::vector<const char*> out;
+    out.reserve(records.size());
+    for (const T& record : records) {
+        const std::string_view prefix = label(record).View();
+        if (beginnings.contains(CaseFoldedKey(prefix))) {
+            out.push_back(clash);
+            continue;
+        }
+        const std::string line = render(record);
+        if (line.size() >= prefix.size()) beginnings.insert(CaseFoldedKey(std::string_view(line).substr(0, prefix.size())));
+        out.push_back(nullptr);
+    }
+    return out;
+}
+
 }  // namespace
 
 void DeleteAndSelectNext(LineList& list, int index) {
@@ -33,8 +69,11 @@ void DeleteAndSelectNext(LineList& list, int index) {
 }
 
 LineList FormatLines(const std::vector<DecimalFormat>& formats) {
+    std::vector<std::string> lines;
+    lines.reserve(formats.size());
+    for (const auto& f : formats) lines.push_back(RenderFormatLine(f));
     LineList list(true);
-    for (const auto& f : formats) list.Add(RenderFormatLine(f));
+    list.AddAll(std::move(lines));
     return list;
 }
 
@@ -48,14 +87,22 @@ const char* AddFormatLine(LineList& list, const DecimalFormat& format) {
     return PutLine(list, LineList::kNone, format.label, RenderFormatLine(format), text::kDuplicateFormatOnAdd);
 }
 
+std::vector<const char*> FormatLabelClashes(const std::vector<DecimalFormat>& formats) {
+    return Clashes(formats, [](const DecimalFormat& f) -> const Label8& { return f.label; }, RenderFormatLine,
+                   text::kDuplicateFormatOnAdd);
+}
+
 const char* ReplaceFormatLine(LineList& list, int index, const DecimalFormat& format) {
     if (index < 0 || index >= list.Count()) return nullptr;
     return PutLine(list, index, format.label, RenderFormatLine(format), text::kDuplicateFormatOnEdit);
 }
 
 LineList ParamLines(const std::vector<ParamRecord>& records) {
+    std::vector<std::string> lines;
+    lines.reserve(records.size());
+    for (const auto& r : records) lines.push_back(RenderParamLine(r));
     LineList list(true);
-    for (const auto& r : records) list.Add(RenderParamLine(r));
+    list.AddAll(std::move(lines));
     return list;
 }
 
@@ -67,6 +114,11 @@ std::vector<ParamRecord> ParamsOfLines(const LineList& list) {
 
 const char* AddParamLine(LineList& list, const ParamRecord& record) {
     return PutLine(list, LineList::kNone, record.paramLabel, RenderParamLine(record), text::kDuplicateParamOnAdd);
+}
+
+std::vector<const char*> ParamLabelClashes(const std::vector<ParamRecord>& records) {
+    return Clashes(records, [](const ParamRecord& r) -> const Label8& { return r.paramLabel; }, RenderParamLine,
+                   text::kDuplicateParamOnAdd);
 }
 
 const char* ReplaceParamLine(LineList& list, int index, const ParamRecord& record) {

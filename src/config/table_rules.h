@@ -16,6 +16,7 @@ namespace orv {
 void DeleteAndSelectNext(LineList& list, int index);
 
 // ---- Decimal formats ----
+// The list of the formats' lines as adding them one by one leaves it (n log n).
 LineList FormatLines(const std::vector<DecimalFormat>& formats);
 std::vector<DecimalFormat> FormatsOfLines(const LineList& list);
 // Adds the format's line and selects it; a label already in the list is refused and its line
@@ -24,6 +25,10 @@ const char* AddFormatLine(LineList& list, const DecimalFormat& format);
 // Replaces line `index` by the format's line (at its sorted place) and selects it; a new label
 // that another line already has is refused and that line selected.
 const char* ReplaceFormatLine(LineList& list, int index, const DecimalFormat& format);
+// What AddFormatLine answers for each format in turn when they are added one by one to an empty
+// list (nullptr: added; else the refusal of a label already there, so the first of two is kept),
+// in n log n: the check of a whole file.
+std::vector<const char*> FormatLabelClashes(const std::vector<DecimalFormat>& formats);
 
 // ---- Dictionary ----
 LineList ParamLines(const std::vector<ParamRecord>& records);
@@ -31,5 +36,7 @@ std::vector<ParamRecord> ParamsOfLines(const LineList& list);
 const char* AddParamLine(LineList& list, const ParamRecord& record);
 // The refusal of an edit is a question (OK/Cancel); either answer leaves the list unchanged.
 const char* ReplaceParamLine(LineList& list, int index, const ParamRecord& record);
+// As FormatLabelClashes, for AddParamLine.
+std::vector<const char*> ParamLabelClashes(const std::vector<ParamRecord>& records);
 
 }  // namespace orv

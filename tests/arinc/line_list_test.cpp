@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,32 @@ TEST(LineListTest, SelectionFollowsDeletionAndInsertion) {
     sorted.Clear();
     EXPECT_EQ(sorted.Selection(), LineList::kNone);
     EXPECT_EQ(sorted.Count(), 0);
+}
+
+// Adding many lines at once leaves the lines and the selection that adding them one by one does,
+// over a list that already has lines (equal ones among them, in other letter cases) and a selection.
+TEST(LineListTest, AddAllEndsAsAddingOneByOne) {
+    std::mt19937 rng(5);
+    const std::vector<std::string> words = Cp({"a", "A", "b", "ё", "Ё", "е", "Е", "ж", "ab", "AB", "Ab", ""});
+    for (int round = 0; round < 500; ++round) {
+        for (const bool sorted : {true, false}) {
+            LineList one(sorted), all(sorted);
+            for (std::size_t i = rng() % 6; i > 0; --i) {
+                const std::string line = words[rng() % words.size()] + std::to_string(rng() % 2);
+                one.Add(line);
+                all.Add(line);
+            }
+            const int selected = one.Count() ? int(rng() % (one.Count() + 1)) - 1 : LineList::kNone;
+            one.Select(selected);
+            all.Select(selected);
+            std::vector<std::string> more;
+            for (std::size_t i = rng() % 10; i > 0; --i) more.push_back(words[rng() % words.size()] + std::to_string(rng() % 2));
+            for (const std::string& line : more) one.Add(line);
+            all.AddAll(more);
+            ASSERT_EQ(all.Lines(), one.Lines()) << round;
+            ASSERT_EQ(all.Selection(), one.Selection()) << round;
+        }
+    }
 }
 
 }  // namespace

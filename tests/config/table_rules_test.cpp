@@ -1,8 +1,11 @@
 // What the format table and the dictionary do to their lines on add, edit and delete.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
+
+#include "arinc/text.h"
 
 #include "config/table_rules.h"
 #include "resources/config_strings.h"
@@ -110,6 +113,57 @@ TEST(ParamTableRulesTest, LabelsAreUniqueAddressesAreNot) {
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].address, 0310);
     EXPECT_TRUE(records[0].formatLabel.IsBlank());
+}
+
+// The whole-table checks (a file's duplicates, its list) against the dialogs' own adds, one line
+// at a time, on random tables: labels of Latin and Cyrillic letters of both cases (Ё and Е differ,
+// ґ and Ґ do not), blanks, a zero byte inside, and many copies of earlier labels in the other case.
+TEST(FormatTableRulesTest, WholeTableChecksGiveWhatAddingLineByLineGives) {
+    std::mt19937 rng(17);
+    const std::string alphabet("aAbZz \xE0\xC0\xB8\xA8\xE5\xC5\xB4\xA5\xFF\xDF\xBF\xAF\0", 19);
+    std::vector<Label8> labels;
+    auto label = [&] {
+        if (!labels.empty() && rng() % 3 == 0) {
+            // An earlier label, in capitals: a duplicate whatever case it had.
+            std::string copy(labels[rng() % labels.size()].View());
+            for (char& c : copy) c = UpperCp1251(c);
+            labels.emplace_back();
+            labels.back().AssignRaw(copy.data());
+            return labels.back();
+        }
+        char raw[8];
+        const std::size_t length = rng() % 9;
+        for (std::size_t i = 0; i < 8; ++i) raw[i] = i < length ? alphabet[rng() % alphabet.size()] : ' ';
+        labels.emplace_back();
+        labels.back().AssignRaw(raw);
+        return labels.back();
+    };
+    for (int round = 0; round < 300; ++round) {
+        const std::size_t n = rng() % 80;
+        std::vector<DecimalFormat> formats;
+        std::vector<ParamRecord> params;
+        for (std::size_t i = 0; i < n; ++i) {
+            formats.push_back(Format("", uint16_t(9 + rng() % 21)));
+            formats.back().label = label();
+            params.push_back(Param("", uint16_t(rng() % 256), rng() % 2 ? "ALT" : ""));
+            params.back().paramLabel = label();
+        }
+        LineList formatList(true), paramList(true), allFormats(true), allParams(true);
+        std::vector<const char*> formatRefusals, paramRefusals;
+        for (std::size_t i = 0; i < n; ++i) {
+            formatRefusals.push_back(AddFormatLine(formatList, formats[i]));
+            paramRefusals.push_back(AddParamLine(paramList, params[i]));
+            allFormats.Add(RenderFormatLine(formats[i]));
+            allParams.Add(RenderParamLine(params[i]));
+        }
+        ASSERT_EQ(FormatLabelClashes(formats), formatRefusals) << "round " << round;
+        ASSERT_EQ(ParamLabelClashes(params), paramRefusals) << "round " << round;
+        ASSERT_EQ(FormatLines(formats).Lines(), allFormats.Lines()) << "round " << round;
+        ASSERT_EQ(ParamLines(params).Lines(), allParams.Lines()) << "round " << round;
+    }
+    // The first of two is kept, and a Cyrillic label is a duplicate in the other case.
+    EXPECT_EQ(FormatLabelClashes({Format("\xC0\xCB\xD2"), Format("ALT"), Format("\xE0\xEB\xF2"), Format("alt")}),
+              (std::vector<const char*>{nullptr, nullptr, text::kDuplicateFormatOnAdd, text::kDuplicateFormatOnAdd}));
 }
 
 }  // namespace

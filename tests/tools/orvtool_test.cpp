@@ -3,9 +3,16 @@
 // with the table row, and check names each problem with the program's own reason.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "arinc/text.h"
 #include "commands.h"
@@ -72,8 +79,9 @@ TEST_F(OrvtoolTest, EveryKindGoesThroughCsvAndJsonAndBackByteForByte) {
 
 TEST_F(OrvtoolTest, RefusedImportsNameTheLineAndLeaveTheOutputUntouched) {
     const std::vector<uint8_t> before = ReadBytes("OrvparamList.stt");
+    using namespace std::string_literals;
     struct Case {
-        const char* text;
+        std::string text;
         std::string expected;
     } cases[] = {
         {"label,address,format\n\"ALT\",203,\"ALT\"\n\"BAD\",400,\"\"\n", std::string("line 3: ") + text::kBadAddress},
@@ -85,10 +93,24 @@ TEST_F(OrvtoolTest, RefusedImportsNameTheLineAndLeaveTheOutputUntouched) {
         {"{\"kind\":\"formats\",\"records\":[]}", "\"kind\" must be \"dictionary\""},
         {"{\"kind\":\"dictionary\",\"records\":[{\"label\":\"A\",\"address\":203,\"format\":\"\"}]}",
          "record 1: field address must be a string"},
+        // A NUL would end the label's text and hide what follows it.
+        {"label,address,format\n\"ALT\",203,\"\"\n\"A\nB\0C\",204,\"\"\n"s,
+         "line 4: a NUL character, which no text of a record can hold"},
+        {"{\"kind\":\"dictionary\",\"records\":[{\"label\":\"A\\u0000B\",\"address\":\"203\",\"format\":\"\"}]}",
+         "record 1: field label holds a NUL character"},
+        // A key given twice is refused, not resolved one way or the other.
+        {"{\"kind\":\"dictionary\",\"records\":[{\"label\":\"A\",\"address\":\"203\",\"format\":\"\","
+         "\"label\":\"B\"}]}",
+         "record 1: the key \"label\" is given twice in one object"},
+        {"{\"kind\":\"dictionary\",\"records\":[],\"kind\":\"dictionary\"}", "the key \"kind\" is given twice"},
+        {"{\"records\":[{\"label\":\"A\"}],\"kind\":\"dictionary\"}",
+         "record 1: must be an object with the fields of a dictionary record"},
+        {"{\"kind\":\"dictionary\",\"records\":{}}", "\"records\" must be an array"},
+        {"{\"kind\":\"dictionary\",\"records\":[]} x", "not a JSON object"},
     };
     for (const Case& c : cases) {
         const std::string input = c.text[0] == '{' ? "in.json" : "in.csv";
-        WriteBytes(input, std::vector<uint8_t>(c.text, c.text + std::strlen(c.text)));
+        WriteBytes(input, std::vector<uint8_t>(c.text.begin(), c.text.end()));
         EXPECT_EQ(Import(Kind::Dictionary, input, "OrvparamList.stt", errors), 1) << c.text;
         EXPECT_EQ(Import(Kind::Dictionary, input, "new.stt", errors), 1);
         const std::string message = err();
@@ -98,6 +120,125 @@ TEST_F(OrvtoolTest, RefusedImportsNameTheLineAndLeaveTheOutputUntouched) {
     }
     // Nothing but the files the test made: no temporary file left behind.
     for (const std::string& name : Entries()) EXPECT_FALSE(IsReplacementTemporary(name)) << name;
+}
+
+// A spreadsheet writes a UTF-8 byte-order mark before the head line: the text imports as without it.
+TEST_F(OrvtoolTest, ACsvWithAByteOrderMarkImports) {
+    ASSERT_EQ(Export("OrvparamList.stt", std::nullopt, TextForm::Csv, "text.csv", out, errors), 0) << err();
+    std::vector<uint8_t> text = ReadBytes("text.csv");
+    text.insert(text.begin(), {0xEF, 0xBB, 0xBF});
+    WriteBytes("bom.csv", text);
+    ASSERT_EQ(Import(Kind::Dictionary, "bom.csv", "copy.stt", errors), 0) << err();
+    EXPECT_EQ(ReadBytes("copy.stt"), ReadBytes("OrvparamList.stt"));
+}
+
+// Output that cannot be written (a full disk) fails with a message, whatever the command found.
+TEST_F(OrvtoolTest, OutputThatCannotBeWrittenFailsWithAMessage) {
+    const std::string told = "orvtool: the output could not be written\n";
+    std::ofstream full("/dev/full");
+    ASSERT_TRUE(full.is_open());
+    EXPECT_EQ(Show("scenario.42i", std::nullopt, full, errors), 1);
+    EXPECT_EQ(err(), told);
+    full.clear();
+    EXPECT_EQ(Export("Orvfrmt.stt", std::nullopt, TextForm::Json, std::nullopt, full, errors), 1);
+    EXPECT_EQ(err(), told);
+    full.clear();
+    // Check writes nothing for sound files, but a problem line that is lost must not pass as "none".
+    std::vector<uint8_t> bytes = ReadBytes("Orvfrmt.stt");
+    bytes.push_back(0);
+    WriteBytes("Orvfrmt.stt", bytes);
+    EXPECT_EQ(Check(std::vector<std::string>{"scenario.42i", "Orvfrmt.stt"}, std::nullopt, full, errors), 1);
+    EXPECT_EQ(err(), told);
+    full.clear();
+    EXPECT_EQ(Decode("0x60002a0b", std::nullopt, "Orvfrmt.stt", full, errors), 1);
+    EXPECT_EQ(err(), told);
+}
+
+void MakeSparseFile(const char* name, off_t size) {
+    const int fd = open(name, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(ftruncate(fd, size), 0);
+    close(fd);
+}
+
+// A file or text longer than its kind can be is refused unread, and a text with more records than
+// the kind takes is refused when the parser meets the one too many: memory stays bounded.
+TEST_F(OrvtoolTest, InputsTooLargeForTheirKindAreRefused) {
+    MakeSparseFile("Orvfrmt.stt", off_t(1) << 30);
+    const std::string limit = "longer than the 29360128 bytes orvtool reads of a formats file (1048576 records); not read";
+    EXPECT_EQ(Check("Orvfrmt.stt", std::nullopt, out, errors), 1);
+    EXPECT_EQ(report(), "Orvfrmt.stt: file: " + limit + "\n");
+    EXPECT_EQ(Show("Orvfrmt.stt", std::nullopt, out, errors), 1);
+    EXPECT_EQ(err(), "Orvfrmt.stt: " + limit + "\n");
+    EXPECT_EQ(report(), "");
+
+    MakeSparseFile("big.csv", off_t(1) << 30);
+    EXPECT_EQ(Import(Kind::Channels, "big.csv", "Orvparam.stt", errors), 1);
+    EXPECT_EQ(err(), "big.csv: longer than the 8388608 bytes orvtool reads of a text for a channels file; not read\n");
+
+    std::string csv = "direction,channel,rate,parity\n", json = "{\"kind\":\"channels\",\"records\":[";
+    for (std::size_t i = 0; i <= MaxRecords(Kind::Channels); ++i) {
+        csv += "\"in\",1,0,0\n";
+        json += i ? ",{}" : "{}";
+    }
+    WriteBytes("many.csv", std::vector<uint8_t>(csv.begin(), csv.end()));
+    EXPECT_EQ(Import(Kind::Channels, "many.csv", "Orvparam.stt", errors), 1);
+    EXPECT_EQ(err(), "many.csv: line 32770: more than the 32768 records orvtool takes for a channels file\n");
+    json += "]}";
+    WriteBytes("many.json", std::vector<uint8_t>(json.begin(), json.end()));
+    EXPECT_EQ(Import(Kind::Channels, "many.json", "Orvparam.stt", errors), 1);
+    EXPECT_EQ(err(), "many.json: record 32769: more than the 32768 records orvtool takes for a channels file\n");
+
+    // Nor do fields, keys or levels beyond what any text of records holds take memory.
+    const std::string commas = "direction,channel,rate,parity\n" + std::string(4 * 32770, ',');
+    const std::string deep = "{\"kind\":\"channels\",\"records\":" + std::string(100, '[') + std::string(100, ']') + "}";
+    std::string keys = "{\"kind\":\"channels\",\"records\":[],\"k0\":0";
+    for (int k = 1; k <= 64; ++k) keys += ",\"k" + std::to_string(k) + "\":0";
+    keys += "}";
+    for (const auto& [name, text, expected] : {std::tuple<std::string, std::string, std::string>{
+             "commas.csv", commas, "commas.csv: line 2: more fields than 32768 records of a channels file hold\n"},
+             {"deep.json", deep, "deep.json: values nested more than 64 deep\n"},
+             {"keys.json", keys, "keys.json: an object with more than 64 keys\n"}}) {
+        WriteBytes(name, std::vector<uint8_t>(text.begin(), text.end()));
+        EXPECT_EQ(Import(Kind::Channels, name, "Orvparam.stt", errors), 1);
+        EXPECT_EQ(err(), expected);
+    }
+}
+
+// An allocation that fails ends the command with a message and exit code 1, never an abort: a
+// child limits its address space below what a file of the largest size orvtool reads needs.
+TEST_F(OrvtoolTest, AFailedAllocationIsAMessage) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizers' allocators end the process on a failed allocation";
+#endif
+    MakeSparseFile("Orvfrmt.stt", off_t(MaxFileBytes(Kind::Formats)));
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(fds[0]);
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t limit = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(16) << 20);
+        const rlimit rl{limit, limit};
+        if (pages == 0 || setrlimit(RLIMIT_AS, &rl) != 0) _exit(10);
+        std::ostringstream o, e;
+        const int code = Check("Orvfrmt.stt", std::nullopt, o, e);
+        const std::string told = e.str();
+        if (write(fds[1], told.data(), told.size()) < 0) _exit(11);
+        _exit(code);
+    }
+    close(fds[1]);
+    std::string told;
+    char buf[256];
+    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) told.append(buf, std::size_t(n));
+    close(fds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(told, "Orvfrmt.stt: not enough memory; stopped\n");
 }
 
 TEST_F(OrvtoolTest, DecodeGivesTheFieldsOfTheTableRow) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
+#include <new>
 #include <iterator>
 
 #include "arinc/text.h"
@@ -21,24 +23,64 @@ std::optional<Kind> KindFor(const std::string& path, std::optional<Kind> given, 
     return std::nullopt;
 }
 
-// Reads a file through the program's read loop; 0 when it was read, else the exit code, after a
-// complaint on `err`: a missing file is a wrong argument (2); one that exists but cannot be read is
-// a problem (1) with the program's message, on `problems` as a problem line when that is given.
-int ReadArgument(const std::string& path, std::vector<uint8_t>& bytes, std::ostream& err,
-                 std::ostream* problems = nullptr) {
-    FileBytes file = ReadFileBytes(path);
+// The refusal of a file or text longer than orvtool reads of `what`.
+std::string TooLong(std::size_t maxBytes, const std::string& what) {
+    return "longer than the " + std::to_string(maxBytes) + " bytes orvtool reads of " + what + "; not read";
+}
+
+std::string FileOfKind(Kind kind) {
+    return std::string("a ") + Info(kind).name + " file" +
+           (kind == Kind::Channels ? "" : " (" + std::to_string(MaxRecords(kind)) + " records)");
+}
+
+// Reads a file through the program's read loop, at most `maxBytes` of it; 0 when it was read,
+// else the exit code, after a complaint on `err`: a missing file is a wrong argument (2); one that
+// exists but cannot be read, or is longer than `maxBytes` (`what` names the limit), is a problem (1)
+// with the program's message, on `problems` as a problem line when that is given.
+int ReadArgument(const std::string& path, std::size_t maxBytes, const std::string& what, std::vector<uint8_t>& bytes,
+                 std::ostream& err, std::ostream* problems = nullptr) {
+    FileBytes file = ReadFileBytes(path, maxBytes + 1);
     if (file.status == ReadStatus::Missing) {
         err << path << ": no such file\n";
         return 2;
     }
-    if (file.unreadable()) {
-        const std::string message = text::FileMessage(text::kFileReadFailed, path);
+    std::string message;
+    if (file.unreadable()) message = text::FileMessage(text::kFileReadFailed, path);
+    else if (file.bytes.size() > maxBytes)
+        message = TooLong(maxBytes, what);
+    if (!message.empty()) {
         if (problems) *problems << path << ": file: " << message << "\n";
         else err << path << ": " << message << "\n";
         return 1;
     }
     bytes = std::move(file.bytes);
     return 0;
+}
+
+int ReadFileArgument(const std::string& path, Kind kind, std::vector<uint8_t>& bytes, std::ostream& err,
+                     std::ostream* problems = nullptr) {
+    return ReadArgument(path, MaxFileBytes(kind), FileOfKind(kind), bytes, err, problems);
+}
+
+// Runs a command's body: an allocation that fails ends it with a message and exit code 1, never
+// with an abort.
+template <class Body>
+int Guarded(const std::string& name, std::ostream& err, Body body) {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        err << name << ": not enough memory; stopped\n";
+        return 1;
+    }
+}
+
+// The exit code once everything is written: output that could not be written (a full disk, a
+// descriptor closed) is a failure with a message, whatever the command found.
+int Flushed(std::ostream& out, std::ostream& err, int code) {
+    out.flush();
+    if (out) return code;
+    err << "orvtool: the output could not be written\n";
+    return std::max(code, 1);
 }
 
 std::string Where(const Problem& p, const std::vector<TextRow>* rows = nullptr) {
@@ -70,8 +112,10 @@ std::optional<ArincWord> ReadWord(std::string_view text) {
     return w;
 }
 
-int Decode(const std::string& wordText, const std::optional<std::string>& formatLabel, const std::string& formatsPath,
-           std::ostream& out, std::ostream& err) {
+namespace {
+
+int DecodeBody(const std::string& wordText, const std::optional<std::string>& formatLabel,
+               const std::string& formatsPath, std::ostream& out, std::ostream& err) {
     const std::optional<ArincWord> word = ReadWord(wordText);
     if (!word) {
         err << "decode: \"" << wordText << "\" is not a word (up to eight hexadecimal digits, \"0x\" allowed)\n";
@@ -79,6 +123,12 @@ int Decode(const std::string& wordText, const std::optional<std::string>& format
     }
     DecimalFormat format = DecimalFormat::None();
     if (formatLabel) {
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(formatsPath, ec);
+        if (!ec && size > MaxFileBytes(Kind::Formats)) {
+            err << formatsPath << ": " << TooLong(MaxFileBytes(Kind::Formats), FileOfKind(Kind::Formats)) << "\n";
+            return 1;
+        }
         const std::optional<std::string> label = Cp1251FromUtf8(*formatLabel);
         const std::optional<DecimalFormat> found = label ? FindFormat(*label, formatsPath) : std::nullopt;
         if (!found) {
@@ -96,23 +146,23 @@ int Decode(const std::string& wordText, const std::optional<std::string>& format
     return 0;
 }
 
-int Show(const std::string& path, std::optional<Kind> given, std::ostream& out, std::ostream& err) {
+int ShowBody(const std::string& path, std::optional<Kind> given, std::ostream& out, std::ostream& err) {
     const std::optional<Kind> kind = KindFor(path, given, err);
     if (!kind) return 2;
     std::vector<uint8_t> bytes;
-    if (const int code = ReadArgument(path, bytes, err)) return code;
+    if (const int code = ReadFileArgument(path, *kind, bytes, err)) return code;
     const FileRead read = ReadAsProgram(*kind, bytes, path);
     for (const std::string& line : read.lines) out << Utf8FromCp1251(line) << "\n";
     for (const std::string& message : read.told) err << path << ": " << message << "\n";
     return 0;
 }
 
-int Export(const std::string& path, std::optional<Kind> given, TextForm form, const std::optional<std::string>& output,
-           std::ostream& out, std::ostream& err) {
+int ExportBody(const std::string& path, std::optional<Kind> given, TextForm form,
+               const std::optional<std::string>& output, std::ostream& out, std::ostream& err) {
     const std::optional<Kind> kind = KindFor(path, given, err);
     if (!kind) return 2;
     std::vector<uint8_t> bytes;
-    if (const int code = ReadArgument(path, bytes, err)) return code;
+    if (const int code = ReadFileArgument(path, *kind, bytes, err)) return code;
     // The records the program shows, as the text can give them back exactly; list rules (a
     // duplicate) are left to `check` and `import`, so that such a file can be exported, mended and
     // imported again.
@@ -131,10 +181,11 @@ int Export(const std::string& path, std::optional<Kind> given, TextForm form, co
     return 0;
 }
 
-int Import(Kind kind, const std::string& input, const std::string& output, std::ostream& err) {
+int ImportBody(Kind kind, const std::string& input, const std::string& output, std::ostream& err) {
     std::vector<uint8_t> bytes;
-    if (const int code = ReadArgument(input, bytes, err)) return code;
-    const std::string text(bytes.begin(), bytes.end());
+    const std::string what = std::string("a text for a ") + Info(kind).name + " file";
+    if (const int code = ReadArgument(input, MaxTextBytes(kind), what, bytes, err)) return code;
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     const ParsedText parsed = ReadText(TextFormOf(input, text), kind, text);
     if (!parsed.ok()) {
         err << input << ": " << parsed.error << "\n";
@@ -153,7 +204,7 @@ int Import(Kind kind, const std::string& input, const std::string& output, std::
     if (!refused) {
         // The file as it would be written, read as the program would read it.
         const auto* data = reinterpret_cast<const uint8_t*>(file.data());
-        for (const Problem& p : ReadAsProgram(kind, std::span<const uint8_t>(data, file.size()), output).problems) {
+        for (const Problem& p : ProblemsAsProgram(kind, std::span<const uint8_t>(data, file.size()), output)) {
             err << input << ": " << Where(p, &parsed.rows) << ": " << p.message << "\n";
             refused = true;
         }
@@ -165,20 +216,46 @@ int Import(Kind kind, const std::string& input, const std::string& output, std::
     return Write(output, file, err) ? 0 : 1;
 }
 
-int Check(const std::string& path, std::optional<Kind> given, std::ostream& out, std::ostream& err) {
+int CheckBody(const std::string& path, std::optional<Kind> given, std::ostream& out, std::ostream& err) {
     const std::optional<Kind> kind = KindFor(path, given, err);
     if (!kind) return 2;
     std::vector<uint8_t> bytes;
-    if (const int code = ReadArgument(path, bytes, err, &out)) return code;
-    const std::vector<Problem> problems = ReadAsProgram(*kind, bytes, path).problems;
+    if (const int code = ReadFileArgument(path, *kind, bytes, err, &out)) return code;
+    const std::vector<Problem> problems = ProblemsAsProgram(*kind, bytes, path);
     for (const Problem& p : problems) out << path << ": " << Where(p) << ": " << p.message << "\n";
     return problems.empty() ? 0 : 1;
 }
 
+}  // namespace
+
+int Decode(const std::string& word, const std::optional<std::string>& formatLabel, const std::string& formatsPath,
+           std::ostream& out, std::ostream& err) {
+    return Guarded(formatsPath, err,
+                   [&] { return Flushed(out, err, DecodeBody(word, formatLabel, formatsPath, out, err)); });
+}
+
+int Show(const std::string& path, std::optional<Kind> kind, std::ostream& out, std::ostream& err) {
+    return Guarded(path, err, [&] { return Flushed(out, err, ShowBody(path, kind, out, err)); });
+}
+
+int Export(const std::string& path, std::optional<Kind> kind, TextForm form, const std::optional<std::string>& output,
+           std::ostream& out, std::ostream& err) {
+    return Guarded(path, err, [&] { return Flushed(out, err, ExportBody(path, kind, form, output, out, err)); });
+}
+
+int Import(Kind kind, const std::string& input, const std::string& output, std::ostream& err) {
+    return Guarded(input, err, [&] { return ImportBody(kind, input, output, err); });
+}
+
+int Check(const std::string& path, std::optional<Kind> kind, std::ostream& out, std::ostream& err) {
+    return Guarded(path, err, [&] { return Flushed(out, err, CheckBody(path, kind, out, err)); });
+}
+
 int Check(const std::vector<std::string>& paths, std::optional<Kind> given, std::ostream& out, std::ostream& err) {
     int code = 0;
-    for (const std::string& path : paths) code = std::max(code, Check(path, given, out, err));
-    return code;
+    for (const std::string& path : paths)
+        code = std::max(code, Guarded(path, err, [&] { return CheckBody(path, given, out, err); }));
+    return Flushed(out, err, code);
 }
 
 }  // namespace orv::tool

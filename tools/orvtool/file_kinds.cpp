@@ -187,6 +187,26 @@ std::optional<Kind> KindOfPath(const std::string& path) {
     return std::nullopt;
 }
 
+std::size_t MaxRecords(Kind kind) {
+    constexpr std::size_t kTableRecords = std::size_t(1) << 20, kDataFileRecords = std::size_t(1) << 16;
+    if (kind == Kind::Formats || kind == Kind::Dictionary) return kTableRecords;
+    if (kind == Kind::Channels) return kDataFileRecords / sizeof(uint16_t);  // 65,536 bytes of setting words
+    return kDataFileRecords;
+}
+
+std::size_t MaxFileBytes(Kind kind) {
+    switch (kind) {
+        case Kind::Formats: return MaxRecords(kind) * kFormatRecordSize;
+        case Kind::Dictionary: return MaxRecords(kind) * kParamRecordSize;
+        case Kind::DisplayList: return MaxRecords(kind) * kDisplayLineRecordSize;
+        case Kind::Frame: return MaxRecords(kind) * kFrameRecordSize;
+        case Kind::Channels: break;
+    }
+    return MaxRecords(kind) * sizeof(uint16_t);
+}
+
+std::size_t MaxTextBytes(Kind kind) { return MaxRecords(kind) * 256; }
+
 Row RowOfFormat(const DecimalFormat& format) {
     Row row;
     AppendFormat(row, format);

@@ -43,6 +43,17 @@ std::optional<Kind> KindOfName(std::string_view name);
 // By file name (Orvfrmt.stt, OrvparamList.stt, Orvparam.stt, any case) or extension (.42i, .42o).
 std::optional<Kind> KindOfPath(const std::string& path);
 
+// How much orvtool reads, so that its memory stays bounded whatever it is given: a file or text
+// beyond these is refused unread, with a message naming the limit.
+//   formats, dictionary  1,048,576 records: the dialogs list any number, a million is beyond any bench
+//   channels             65,536 bytes: the program reads the first 32, the rest is told as not read
+//   list                 65,536 records: the list dialog takes the first 256 sound ones
+//   frame                65,536 records: the frame dialog takes the first 4,096
+// A CSV or JSON text for a kind holds at most MaxRecords records in at most 256 bytes each.
+std::size_t MaxRecords(Kind kind);
+std::size_t MaxFileBytes(Kind kind);
+std::size_t MaxTextBytes(Kind kind);
+
 using Row = std::vector<std::string>;
 
 // The fields of a record as the program shows it: texts up to their first zero byte, trailing

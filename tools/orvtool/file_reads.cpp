@@ -46,18 +46,21 @@ std::vector<std::size_t> KeptIndexes(const RecordFileRead<T>& read) {
 }
 
 // A settings table file (formats or dictionary): the dialog's list, in which `add` refuses a
-// label that is already there.
-template <class T, class RowOf, class Lines, class Add>
-void TakeTable(const RecordFileRead<T>& read, std::string_view name, RowOf rowOf, Lines lines, Add add, FileRead& out) {
+// label that is already there (`clashes` answers for the whole file at once). Without `full` only
+// the problems are gathered.
+template <class T, class RowOf, class Lines, class Clashes>
+void TakeTable(const RecordFileRead<T>& read, std::string_view name, RowOf rowOf, Lines lines, Clashes clashes,
+               bool full, FileRead& out) {
     LeaveOut(read.damaged, out);
     LeaveOutTrailing(read.trailingBytes, out);
     const std::vector<std::size_t> kept = KeptIndexes(read);
-    LineList list(true);
+    const std::vector<const char*> refusals = clashes(read.records);
+    if (full) out.rows.reserve(read.records.size());
     for (std::size_t i = 0; i < read.records.size(); ++i) {
-        out.rows.push_back(rowOf(read.records[i]));
-        if (const char* clash = add(list, read.records[i])) out.problems.push_back({kept[i], false, false, clash});
+        if (full) out.rows.push_back(rowOf(read.records[i]));
+        if (refusals[i]) out.problems.push_back({kept[i], false, false, refusals[i]});
     }
-    out.lines = lines(read.records).Lines();
+    if (full) out.lines = lines(read.records).Lines();
     Tell(GuardOf(read, std::string(name)).openMessage, out);
 }
 
@@ -127,16 +130,14 @@ void TakeFrame(std::span<const uint8_t> bytes, std::string_view name, FileRead& 
     for (std::string& message : FrameFileMessages(read, name)) LeaveOutFile(std::move(message), out);
 }
 
-}  // namespace
-
-FileRead ReadAsProgram(Kind kind, std::span<const uint8_t> bytes, std::string_view name) {
+FileRead Read(Kind kind, std::span<const uint8_t> bytes, std::string_view name, bool full) {
     FileRead out;
     switch (kind) {
         case Kind::Formats:
-            TakeTable(DecodeFormatFile(bytes), name, RowOfFormat, FormatLines, AddFormatLine, out);
+            TakeTable(DecodeFormatFile(bytes), name, RowOfFormat, FormatLines, FormatLabelClashes, full, out);
             break;
         case Kind::Dictionary:
-            TakeTable(DecodeParamFile(bytes), name, RowOfParam, ParamLines, AddParamLine, out);
+            TakeTable(DecodeParamFile(bytes), name, RowOfParam, ParamLines, ParamLabelClashes, full, out);
             break;
         case Kind::Channels: TakeChannelSettings(bytes, name, out); break;
         case Kind::DisplayList: TakeDisplayList(bytes, name, out); break;
@@ -146,6 +147,16 @@ FileRead ReadAsProgram(Kind kind, std::span<const uint8_t> bytes, std::string_vi
         return a.whole != b.whole ? b.whole : !a.whole && a.record < b.record;
     });
     return out;
+}
+
+}  // namespace
+
+FileRead ReadAsProgram(Kind kind, std::span<const uint8_t> bytes, std::string_view name) {
+    return Read(kind, bytes, name, true);
+}
+
+std::vector<Problem> ProblemsAsProgram(Kind kind, std::span<const uint8_t> bytes, std::string_view name) {
+    return Read(kind, bytes, name, false).problems;
 }
 
 }  // namespace orv::tool

@@ -42,5 +42,7 @@ struct FileRead {
 
 // The records of `bytes`, a whole file of `kind` named `name` (for the program's messages).
 FileRead ReadAsProgram(Kind kind, std::span<const uint8_t> bytes, std::string_view name);
+// Its problems only (ReadAsProgram(...).problems, without the rows and lines a large table needs).
+std::vector<Problem> ProblemsAsProgram(Kind kind, std::span<const uint8_t> bytes, std::string_view name);
 
 }  // namespace orv::tool

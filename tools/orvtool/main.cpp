@@ -1,6 +1,8 @@
 // orvtool: the command-line companion of Orvmon for its settings and data files.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
+#include <new>
 
 #include "commands.h"
 #include "orv_version.h"
@@ -32,7 +34,7 @@ std::optional<Kind> KindOption(const std::string& kind) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     CLI::App app{"orvtool: decode ARINC 429 words and turn Orvmon's settings and data files into text and back.\n"
                  "File kinds by name: Orvfrmt.stt (formats), OrvparamList.stt (dictionary), Orvparam.stt "
                  "(channels), *.42i (list), *.42o (frame)."};
@@ -92,6 +94,21 @@ int main(int argc, char** argv) {
     AddKindOption(*check, kind);
     check->callback([&] { code = Check(files, KindOption(kind), std::cout, std::cerr); });
 
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+        return code;  // the command checked its own output
+    } catch (const CLI::ParseError& e) {
+        code = app.exit(e);  // the help, the version or a wrong argument
+    }
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "orvtool: the output could not be written\n";
+        return std::max(code, 1);
+    }
     return code;
+} catch (const std::bad_alloc&) {
+    // The commands turn a failed allocation into their own message; this catches what is left
+    // (the option parser), so that orvtool never ends in an abort.
+    std::cerr << "orvtool: not enough memory; stopped\n";
+    return 1;
 }

@@ -1,6 +1,8 @@
 #include "text_forms.h"
 
+#include <algorithm>
 #include <charconv>
+#include <unordered_set>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -54,15 +56,32 @@ std::string WriteJson(const KindInfo& info, const std::vector<Row>& rows) {
     return out;
 }
 
-// RFC 4180 records: quoted fields may hold commas, quotes (doubled) and line ends.
+std::string TooManyRecords(const KindInfo& info, const std::string& where) {
+    return where + ": more than the " + std::to_string(MaxRecords(info.kind)) + " records orvtool takes for a " +
+           info.name + " file";
+}
+
+std::string NulAt(std::size_t line) {
+    return "line " + std::to_string(line) + ": a NUL character, which no text of a record can hold";
+}
+
+// RFC 4180 records: quoted fields may hold commas, quotes (doubled) and line ends, but no NUL,
+// which a record's text could not hold (it would end the text there and hide the rest). A UTF-8
+// byte-order mark before the head line, which spreadsheets write, is skipped.
 ParsedText ReadCsv(const KindInfo& info, std::string_view text) {
     ParsedText parsed;
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     std::vector<std::pair<Row, std::size_t>> records;
     Row row;
     std::string field;
     bool inQuotes = false, fieldStarted = false, wasQuoted = false;
     std::size_t line = 1, recordLine = 1;
+    // The fields a text of the most records the kind takes holds: no more are kept, whatever
+    // the lines hold (a line of commas would otherwise cost a string per byte).
+    const std::size_t maxFields = (MaxRecords(info.kind) + 2) * info.fields.size();
+    std::size_t fields = 0;
     auto endField = [&] {
+        ++fields;
         row.push_back(field);
         field.clear();
         fieldStarted = wasQuoted = false;
@@ -78,6 +97,9 @@ ParsedText ReadCsv(const KindInfo& info, std::string_view text) {
             if (c == '"') {
                 if (i + 1 < text.size() && text[i + 1] == '"') { field += '"'; ++i; }
                 else inQuotes = false;
+            } else if (c == '\0') {
+                parsed.error = NulAt(line);
+                return parsed;
             } else {
                 if (c == '\n') ++line;
                 field += c;
@@ -85,15 +107,32 @@ ParsedText ReadCsv(const KindInfo& info, std::string_view text) {
             continue;
         }
         if (c == '"' && !fieldStarted) { inQuotes = wasQuoted = fieldStarted = true; continue; }
-        if (c == ',') { endField(); continue; }
+        if (c == ',') {
+            endField();
+            if (fields > maxFields) {
+                parsed.error = "line " + std::to_string(line) + ": more fields than " +
+                               std::to_string(MaxRecords(info.kind)) + " records of a " + info.name + " file hold";
+                return parsed;
+            }
+            continue;
+        }
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
         if (c == '\n') {
             endRecord();
+            // The head line and the records.
+            if (records.size() > MaxRecords(info.kind) + 1) {
+                parsed.error = TooManyRecords(info, "line " + std::to_string(records.back().second));
+                return parsed;
+            }
             recordLine = ++line;
             continue;
         }
         if (wasQuoted) {
             parsed.error = "line " + std::to_string(line) + ": text after a closing quote";
+            return parsed;
+        }
+        if (c == '\0') {
+            parsed.error = NulAt(line);
             return parsed;
         }
         fieldStarted = true;
@@ -104,6 +143,10 @@ ParsedText ReadCsv(const KindInfo& info, std::string_view text) {
         return parsed;
     }
     if (fieldStarted || !row.empty()) endRecord();
+    if (records.size() > MaxRecords(info.kind) + 1) {
+        parsed.error = TooManyRecords(info, "line " + std::to_string(records.back().second));
+        return parsed;
+    }
 
     std::string head;
     for (std::size_t i = 0; i < info.fields.size(); ++i) head += (i ? "," : "") + std::string(info.fields[i].name);
@@ -122,48 +165,189 @@ ParsedText ReadCsv(const KindInfo& info, std::string_view text) {
     return parsed;
 }
 
-ParsedText ReadJson(const KindInfo& info, std::string_view text) {
-    ParsedText parsed;
-    Json doc = Json::parse(text, nullptr, false);
-    if (doc.is_discarded() || !doc.is_object()) {
-        parsed.error = "not a JSON object";
+// The JSON text read as a stream of events (nlohmann's SAX interface): a large text never becomes
+// a whole document in memory, and every object's keys are checked, since a document would keep
+// one of two values of a key silently. The checks and their messages are those of the document:
+// a text that does not parse or is no object, then "kind", then "records", then the first record
+// that is not one; a key given twice in any object is refused before those.
+class JsonRecords final : public nlohmann::json_sax<Json> {
+public:
+    explicit JsonRecords(const KindInfo& info) : info_(info) {}
+
+    ParsedText Result(bool parsedToEnd) {
+        ParsedText parsed;
+        if (!stop_.empty()) parsed.error = stop_;
+        else if (!parsedToEnd || !isObject_) parsed.error = "not a JSON object";
+        else if (!kindOk_) parsed.error = std::string("\"kind\" must be \"") + info_.name + "\"";
+        else if (!recordsArray_) parsed.error = "\"records\" must be an array";
+        else if (!recordError_.empty()) parsed.error = recordError_;
+        else parsed.rows = std::move(rows_);
         return parsed;
     }
-    if (!doc.contains("kind") || doc["kind"] != info.name) {
-        parsed.error = std::string("\"kind\" must be \"") + info.name + "\"";
-        return parsed;
+
+    bool null() override { return Scalar(Value{}); }
+    bool boolean(bool) override { return Scalar(Value{}); }
+    bool number_integer(number_integer_t v) override { return Scalar(Value{Type::Integer, "", v, double(v)}); }
+    bool number_unsigned(number_unsigned_t v) override {
+        // As the document's get<long long>() gives it.
+        return Scalar(Value{Type::Integer, "", static_cast<long long>(v), double(v)});
     }
-    if (!doc.contains("records") || !doc["records"].is_array()) {
-        parsed.error = "\"records\" must be an array";
-        return parsed;
+    bool number_float(number_float_t v, const string_t&) override { return Scalar(Value{Type::Float, "", 0, v}); }
+    bool string(string_t& v) override { return Scalar(Value{Type::String, std::move(v), 0, 0}); }
+    bool binary(binary_t&) override { return Scalar(Value{}); }
+
+    bool start_object(std::size_t) override {
+        if (TooDeep()) return false;
+        const Role role = Opened(true);
+        if (role == Role::Stop) return false;
+        frames_.push_back({role, {}, {}});
+        if (role == Role::Record) values_.clear();
+        return true;
     }
-    std::size_t n = 0;
-    for (const Json& record : doc["records"]) {
-        const std::string where = "record " + std::to_string(++n);
-        if (!record.is_object() || record.size() != info.fields.size()) {
-            parsed.error = where + ": must be an object with the fields of a " + info.name + " record";
-            return parsed;
+    bool key(string_t& k) override {
+        Frame& frame = frames_.back();
+        if (frame.keys.size() == kMaxKeys) {
+            stop_ = (InRecord() ? Where() + ": " : std::string()) + "an object with more than " +
+                    std::to_string(kMaxKeys) + " keys";
+            return false;
+        }
+        if (!frame.keys.insert(k).second) {
+            stop_ = (InRecord() ? Where() + ": " : std::string()) + "the key \"" + k + "\" is given twice in one object";
+            return false;
+        }
+        frame.key = std::move(k);
+        return true;
+    }
+    bool end_object() override {
+        if (frames_.back().role == Role::Record) EndRecord();
+        frames_.pop_back();
+        return true;
+    }
+    bool start_array(std::size_t) override {
+        if (TooDeep()) return false;
+        const Role role = Opened(false);
+        if (role == Role::Stop) return false;
+        frames_.push_back({role, {}, {}});
+        return true;
+    }
+    bool end_array() override {
+        frames_.pop_back();
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+
+private:
+    enum class Role { Top, Records, Record, Other, Stop };
+    enum class Type { Other, Integer, Float, String };
+    struct Value {
+        Type type = Type::Other;
+        std::string text;
+        long long integer = 0;
+        double number = 0;
+    };
+    struct Frame {
+        Role role;
+        std::unordered_set<std::string> keys;
+        std::string key;  // the key whose value comes next (objects)
+    };
+
+    // Far beyond what a text of records holds (three levels; thirteen fields at most), and so
+    // small that the keys and levels kept for the checks stay few whatever the text is.
+    static constexpr std::size_t kMaxDepth = 64, kMaxKeys = 64;
+    bool TooDeep() {
+        if (frames_.size() < kMaxDepth) return false;
+        stop_ = "values nested more than " + std::to_string(kMaxDepth) + " deep";
+        return true;
+    }
+
+    bool InRecord() const {
+        return std::any_of(frames_.begin(), frames_.end(), [](const Frame& f) { return f.role == Role::Record; });
+    }
+    std::string Where() const { return "record " + std::to_string(records_); }
+
+    // A value (`container`: an object or array about to open) in the place the frames say.
+    Role Placed(const Value& value, bool container, bool object) {
+        if (frames_.empty()) {
+            isObject_ = object;
+            return object ? Role::Top : Role::Stop;
+        }
+        Frame& parent = frames_.back();
+        switch (parent.role) {
+            case Role::Top:
+                if (parent.key == "kind") kindOk_ = value.type == Type::String && value.text == info_.name;
+                if (parent.key == "records") recordsArray_ = container && !object;
+                return parent.key == "records" && container && !object ? Role::Records : Role::Other;
+            case Role::Records:
+                if (++records_ > MaxRecords(info_.kind)) {
+                    stop_ = TooManyRecords(info_, Where());
+                    return Role::Stop;
+                }
+                if (object) return Role::Record;
+                RecordError(Where() + ": must be an object with the fields of a " + info_.name + " record");
+                return Role::Other;
+            case Role::Record:
+                values_.emplace_back(parent.key, value);
+                return Role::Other;
+            default: return Role::Other;
+        }
+    }
+    Role Opened(bool object) { return Placed(Value{}, true, object); }
+    bool Scalar(Value value) {
+        if (frames_.empty()) return false;  // a text that is no object
+        return Placed(value, false, false) != Role::Stop;
+    }
+
+    void RecordError(std::string message) {
+        if (recordError_.empty()) recordError_ = std::move(message);
+        rows_.clear();
+    }
+
+    void EndRecord() {
+        const std::string where = Where();
+        if (values_.size() != info_.fields.size()) {
+            RecordError(where + ": must be an object with the fields of a " + info_.name + " record");
+            return;
         }
         Row row;
-        for (const FieldSpec& f : info.fields) {
-            const auto it = record.find(f.name);
+        for (const FieldSpec& f : info_.fields) {
+            const auto it = std::find_if(values_.begin(), values_.end(), [&](const auto& v) { return v.first == f.name; });
             const bool number = f.type == FieldType::Dec || f.type == FieldType::Float;
-            if (it == record.end() || (number ? !it->is_number() : !it->is_string()) ||
-                (f.type == FieldType::Dec && !it->is_number_integer())) {
-                parsed.error = where + ": field " + f.name + (number ? " must be a number" : " must be a string");
-                return parsed;
+            const Type type = it == values_.end() ? Type::Other : it->second.type;
+            const bool fits = f.type == FieldType::Dec     ? type == Type::Integer
+                              : f.type == FieldType::Float ? type == Type::Integer || type == Type::Float
+                                                           : type == Type::String;
+            if (!fits) {
+                RecordError(where + ": field " + f.name + (number ? " must be a number" : " must be a string"));
+                return;
             }
-            if (f.type == FieldType::Dec) row.push_back(FormatDec(it->get<long long>()));
+            const Value& v = it->second;
+            if (f.type == FieldType::Dec) row.push_back(FormatDec(v.integer));
             else if (f.type == FieldType::Float) {
                 char buf[64];
-                const float v = float(it->get<double>());
-                const auto r = std::to_chars(buf, buf + sizeof buf, v);
+                const auto r = std::to_chars(buf, buf + sizeof buf, float(v.number));
                 row.emplace_back(buf, r.ptr);
-            } else row.push_back(it->get<std::string>());
+            } else if (v.text.find('\0') != std::string::npos) {
+                RecordError(where + ": field " + f.name + " holds a NUL character, which no text of a record can hold");
+                return;
+            } else row.push_back(v.text);
         }
-        parsed.rows.push_back({std::move(row), where});
+        if (recordError_.empty()) rows_.push_back({std::move(row), where});
     }
-    return parsed;
+
+    const KindInfo& info_;
+    std::vector<Frame> frames_;
+    std::vector<std::pair<std::string, Value>> values_;  // of the record being read
+    std::size_t records_ = 0;
+    bool isObject_ = false, kindOk_ = false, recordsArray_ = false;
+    std::string stop_;         // what ended the reading early (a key given twice, too many records)
+    std::string recordError_;  // the first record that is not one
+    std::vector<TextRow> rows_;
+};
+
+ParsedText ReadJson(const KindInfo& info, std::string_view text) {
+    JsonRecords records(info);
+    const bool parsed = Json::sax_parse(text.begin(), text.end(), &records);
+    return records.Result(parsed);
 }
 
 }  // namespace

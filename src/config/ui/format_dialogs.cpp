@@ -118,7 +118,7 @@ CFormatTableDlg::CFormatTableDlg(QWidget* parent) : QDialog(parent) {
                           {ui::kIdOk, U(text::kApply), [this] { OnApply(); }}, U(text::kCancel));
 
     const auto read = ReadFormatFile();
-    for (const auto& f : read.records) list_->AddLine(RenderFormatLine(f));
+    ui::ShowLines(*list_, FormatLines(read.records));
     file_ = GuardOf(read, kFormatFileName);
     // Told before the dialog shows: over the window that opened it.
     if (!file_.openMessage.empty())

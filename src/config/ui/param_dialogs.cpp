@@ -79,7 +79,7 @@ CParamEditDlg::CParamEditDlg(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &CParamEditDlg::OnApply);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    for (const auto& f : LoadFormats()) formats_->AddLine(RenderFormatLine(f));
+    ui::ShowLines(*formats_, FormatLines(LoadFormats()));
 }
 
 void CParamEditDlg::SetFields(const ParamFields& fields) {
@@ -115,7 +115,7 @@ CParamDictDlg::CParamDictDlg(QWidget* parent) : QDialog(parent) {
                           {ui::kIdOk, U(text::kApply), [this] { OnApply(); }}, U(text::kCancel));
 
     const auto read = ReadParamFile();
-    for (const auto& r : read.records) list_->AddLine(RenderParamLine(r));
+    ui::ShowLines(*list_, ParamLines(read.records));
     file_ = GuardOf(read, kParamFileName);
     // Told before the dialog shows: over the window that opened it.
     if (!file_.openMessage.empty())

@@ -14,6 +14,7 @@
 #include "capture/ui/file_choosers.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
+#include "config/table_rules.h"
 #include "config/ui/list_sync.h"
 #include "display/display_line_file.h"
 #include "display/table_ops.h"
@@ -141,8 +142,8 @@ CDisplayParamDlg::CDisplayParamDlg(QWidget* parent) : QDialog(parent) {
     });
     connect(ok, &QPushButton::clicked, this, &CDisplayParamDlg::OnApply);
 
-    for (const auto& p : LoadParams()) params_->AddLine(RenderParamLine(p));
-    for (const auto& f : LoadFormats()) formats_->AddLine(RenderFormatLine(f));
+    ui::ShowLines(*params_, ParamLines(LoadParams()));
+    ui::ShowLines(*formats_, FormatLines(LoadFormats()));
 }
 
 void CDisplayParamDlg::SetFields(const DisplayParamFields& fields) {
@@ -185,7 +186,7 @@ CParamFormatDlg::CParamFormatDlg(DisplayState& display, int row, QWidget* parent
     top->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &CParamFormatDlg::OnApply);
 
-    for (const auto& f : LoadFormats()) formats_->AddLine(RenderFormatLine(f));
+    ui::ShowLines(*formats_, FormatLines(LoadFormats()));
     if (row_ >= 0 && row_ < kDisplayRows) {
         const DisplayEntry& e = display_.DisplayTable[std::size_t(row_)];
         param->setText(ui::FromCp1251(e.paramLabel.View()));
@@ -231,7 +232,7 @@ CParamPickDlg::CParamPickDlg(const ProgramState& state, int listLines, QWidget* 
     top->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &CParamPickDlg::OnApply);
 
-    for (const auto& p : LoadParams()) params_->AddLine(RenderParamLine(p));
+    ui::ShowLines(*params_, ParamLines(LoadParams()));
 }
 
 void CParamPickDlg::OnApply() {

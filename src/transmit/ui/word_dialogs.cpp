@@ -10,6 +10,8 @@
 
 #include "config/format_file.h"
 #include "config/param_file.h"
+#include "config/table_rules.h"
+#include "config/ui/list_sync.h"
 #include "resources/transmit_strings.h"
 #include "resources/ui/dialog_base.h"
 #include "resources/ui/grid_font.h"
@@ -121,8 +123,8 @@ COutputWordDlg::COutputWordDlg(FrameEntry& current, QWidget* parent) : QDialog(p
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // Missing files leave the lists empty.
-    for (const auto& f : LoadFormats()) formats_->AddLine(RenderFormatLine(f));
-    for (const auto& p : LoadParams()) params_->AddLine(RenderParamLine(p));
+    ui::ShowLines(*formats_, FormatLines(LoadFormats()));
+    ui::ShowLines(*params_, ParamLines(LoadParams()));
 }
 
 void COutputWordDlg::SetTexts(const FrameLineTexts& texts) {
