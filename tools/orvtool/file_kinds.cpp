@@ -187,6 +187,10 @@ std::optional<Kind> KindOfPath(const std::string& path) {
     return std::nullopt;
 }
 
+bool IsScenarioPath(const std::string& path) {
+    return EqualNoCase1251(std::filesystem::path(path).extension().string(), ".toml");
+}
+
 Row RowOfFormat(const DecimalFormat& format) {
     Row row;
     AppendFormat(row, format);

@@ -34,7 +34,7 @@ std::optional<Kind> KindOption(const std::string& kind) {
 int main(int argc, char** argv) {
     CLI::App app{"orvtool: decode ARINC 429 words and turn Orvmon's settings and data files into text and back.\n"
                  "File kinds by name: Orvfrmt.stt (formats), OrvparamList.stt (dictionary), Orvparam.stt "
-                 "(channels), *.42i (list), *.42o (frame)."};
+                 "(channels), *.42i (list), *.42o (frame); *.toml (virtual board scenario) for check only."};
     app.require_subcommand(1);
     int code = 0;
 
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> files;
     CLI::App* check = app.add_subcommand(
         "check", "Exit 0 when every record of every file is valid, else 1 and one line per problem");
-    check->add_option("FILE", files, "Settings or data files")->required();
+    check->add_option("FILE", files, "Settings, data or scenario (*.toml) files")->required();
     AddKindOption(*check, kind);
     check->callback([&] { code = Check(files, KindOption(kind), std::cout, std::cerr); });
 
