@@ -86,6 +86,9 @@ TEST_F(OrvtoolTest, RefusedImportsNameTheLineAndLeaveTheOutputUntouched) {
         {"{\"kind\":\"formats\",\"records\":[]}", "\"kind\" must be \"dictionary\""},
         {"{\"kind\":\"dictionary\",\"records\":[{\"label\":\"A\",\"address\":203,\"format\":\"\"}]}",
          "record 1: field address must be a string"},
+        // A text ends at a zero byte in the file: the rest would vanish unseen.
+        {"{\"kind\":\"dictionary\",\"records\":[{\"label\":\"A\\u0000B\",\"address\":\"203\",\"format\":\"\"}]}",
+         "record 1: field label holds a zero byte"},
     };
     for (const Case& c : cases) {
         const std::string input = c.text[0] == '{' ? "in.json" : "in.csv";
