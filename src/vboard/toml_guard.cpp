@@ -136,10 +136,18 @@ private:
         const char b = text_[at_];
         if (b == '"' || b == '\'') {
             lineStart_ = false;
+            element_ = false;
             OpenString(b);
             return;
         }
         const char32_t c = Take();
+        // Where an array expects its next value, the parser takes anything but blanks, line ends,
+        // comments, "," and "]" for the start of one and assumes it is not a value's end.
+        if (element_ && (c == '}' || c == 0x85 || c == 0x2028 || c == 0x2029)) {
+            Refuse(c == '}' ? std::string("в списке [...] вместо значения стоит \"}\"")
+                            : "в списке [...] вместо значения стоит символ " + CodePointText(c));
+            return;
+        }
         switch (c) {
             case '\n':
                 lineStart_ = true;
@@ -150,23 +158,34 @@ private:
             case '\r': return;
             case '#': state_ = State::Comment; return;
             case '[':
-                if (lineStart_ && depth_ == 0) {
+                if (lineStart_ && depth_.empty()) {
                     header_ = true;
                     TableHeader();
                 } else if (!header_) {
-                    ++depth_;
+                    depth_ += '[';
+                    lineStart_ = false;
+                    element_ = true;
+                    return;
                 }
                 break;
             case '{':
-                if (!header_) ++depth_;
+                if (!header_) depth_ += '{';
+                break;
+            case ',':
+                if (!depth_.empty() && depth_.back() == '[') {
+                    lineStart_ = false;
+                    element_ = true;
+                    return;
+                }
                 break;
             case ']':
             case '}':
-                if (!header_ && depth_ > 0) --depth_;
+                if (!header_ && !depth_.empty()) depth_.pop_back();
                 break;
             default: TrapCharacter(c, "допустим только в строке или комментарии"); break;
         }
         lineStart_ = false;
+        element_ = false;
     }
 
     void Comment() {
@@ -229,7 +248,8 @@ private:
     State state_ = State::Code;
     bool lineStart_ = true;  // only blanks so far on this line, outside strings
     bool header_ = false;    // on the line of a table header
-    int depth_ = 0;          // open brackets and braces of values
+    std::string depth_;      // the open brackets and braces of values, innermost last
+    bool element_ = false;   // where an array expects a value (after its "[" or a ",")
     std::optional<TomlTrap> trap_;
 };
 

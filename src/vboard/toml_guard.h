@@ -3,6 +3,8 @@
 // behaviour on two kinds of input, both fixed in later versions:
 //   - a table header whose key does not start with a key character or a quote: "[" followed by a
 //     line end, "[=", "[[#" (the parser assumes it never sees one);
+//   - where an array expects a value, a "}" or U+0085, U+2028, U+2029 (the parser assumes a value
+//     starts there): "bits = [11, }";
 //   - a character in U+00A1..U+0499 (Cyrillic among them), U+2C5E..U+3057 or U+FB26..U+FEFE where
 //     the parser asks whether it is white space: outside strings and comments (after a table
 //     header, a key, a value), and in a """...""" string right after a backslash or as the first

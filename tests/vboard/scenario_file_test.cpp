@@ -163,6 +163,8 @@ TEST(ScenarioFileTest, TextTheTomlLibraryMishandlesIsRefusedFirst) {
         {"x = \"\xD0\x96\" \xD0\x96\n", 1, "символ U+0416" + outside},
         {"x = \"\"\"a\\\xD0\x96\"\"\"\n", 1, "символ U+0416" + escaped},
         {"x = \"\"\"a\\  \n\n  \xD0\x96\"\"\"\n", 3, "символ U+0416" + escaped},
+        {"discrete = { bits = [11, }\n", 1, "в списке [...] вместо значения стоит \"}\""},
+        {"x = [\n  # \xD0\x96\n  \xE2\x80\xA8]\n", 3, "в списке [...] вместо значения стоит символ U+2028"},
     };
     for (const auto& [text, line, reason] : refused) {
         ScenarioError error;
@@ -177,6 +179,7 @@ TEST(ScenarioFileTest, TextTheTomlLibraryMishandlesIsRefusedFirst) {
         "x = \"\"\"\xD0\x96\n\xD0\x96 \\\"\xD0\x96\"\"\"\ny = '''\\\xD0\x96''' # \xD0\x96\nz = \"\\\xD0\x96\"\n",
         "x = \"\"\"a\"\"\"\"\"\n[a]\xD2\x9A\n",
         "[a]\xE3\x80\x80\n",
+        "x = [ {a = [1, 2]}, # }\n  {b = 1} ]\ny = [1,\n]\nz = { c = 1 }\n",
     };
     for (const std::string& text : passed) EXPECT_FALSE(FindTomlTrap(text)) << text;
     ScenarioError error;
