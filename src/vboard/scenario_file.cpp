@@ -7,6 +7,7 @@
 #include <sstream>
 #include <toml++/toml.h>
 
+#include "vboard/toml_guard.h"
 #include "vboard/virtual_board.h"
 
 namespace orv {
@@ -22,36 +23,70 @@ int LineOf(const toml::node& node) { return int(node.source().begin.line); }
 
 [[noreturn]] void Refuse(const toml::node& at, std::string reason) { throw Refusal{LineOf(at), std::move(reason)}; }
 
-// A table of the file with the keys it may carry.
+// A key as the file writes it: bare, or quoted with the escapes of a TOML string.
+std::string KeyText(std::string_view key) {
+    bool bare = !key.empty();
+    for (char c : key)
+        bare = bare && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-');
+    if (bare) return std::string(key);
+    std::string text = "\"";
+    for (char c : key) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            text += '\\';
+            text += c;
+        } else if (u < 0x20 || u == 0x7F) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            text += "\\u00";
+            text += kHex[u >> 4];
+            text += kHex[u & 0xF];
+        } else {
+            text += c;
+        }
+    }
+    return text + "\"";
+}
+
+// The whole path of a key under the table at `table` ("" for the top of the file).
+std::string PathOf(const std::string& table, std::string_view key) {
+    return table.empty() ? KeyText(key) : table + "." + KeyText(key);
+}
+
+std::string MissingKey(const std::string& path) { return "нет ключа " + path; }
+
+// A table of the file with the keys it may carry; its reasons name each key by its whole path
+// ("board1.input5.label[2].rate_hz": the tables of a [[...]] list are counted from 1).
 class Table {
 public:
-    Table(const toml::table& table, std::string what) : table_(table), what_(std::move(what)) {}
+    Table(const toml::table& table, std::string path) : table_(table), path_(std::move(path)) {}
 
     void Allow(std::initializer_list<std::string_view> keys) const {
         for (auto&& [key, value] : table_) {
             bool known = false;
             for (std::string_view k : keys) known = known || key.str() == k;
-            if (!known) throw Refusal{int(key.source().begin.line), "unknown key '" + std::string(key.str()) + "' in " + what_};
+            if (!known) throw Refusal{int(key.source().begin.line), "неизвестный ключ " + Path(key.str())};
         }
     }
 
     const toml::node* Find(std::string_view key) const { return table_.get(key); }
     bool Has(std::string_view key) const { return Find(key) != nullptr; }
     const toml::table& Raw() const { return table_; }
-    const std::string& What() const { return what_; }
+    // The path of the table itself, and of one of its keys.
+    const std::string& Path() const { return path_; }
+    std::string Path(std::string_view key) const { return PathOf(path_, key); }
 
     // A number (integer or float) within [low, high].
     double Number(std::string_view key, double low, double high, std::optional<double> fallback = {}) const {
         const toml::node* n = Find(key);
         if (!n) {
             if (fallback) return *fallback;
-            Refuse(table_, std::string(key) + " is missing in " + what_);
+            Refuse(table_, MissingKey(Path(key)));
         }
         const std::optional<double> v = n->value<double>();
-        if (!v || !std::isfinite(*v)) Refuse(*n, std::string(key) + " must be a number");
+        if (!v || !std::isfinite(*v)) Refuse(*n, Path(key) + ": нужно число");
         if (*v < low || *v > high) {
             std::ostringstream s;
-            s << key << " must be between " << low << " and " << high;
+            s << Path(key) << ": нужно число от " << low << " до " << high;
             Refuse(*n, s.str());
         }
         return *v;
@@ -62,12 +97,12 @@ public:
         const toml::node* n = Find(key);
         if (!n) {
             if (fallback) return *fallback;
-            Refuse(table_, std::string(key) + " is missing in " + what_);
+            Refuse(table_, MissingKey(Path(key)));
         }
-        if (!n->is_integer()) Refuse(*n, std::string(key) + " must be a whole number");
+        if (!n->is_integer()) Refuse(*n, Path(key) + ": нужно целое число");
         const int64_t v = n->as_integer()->get();
         if (v < low || v > high)
-            Refuse(*n, std::string(key) + " must be between " + std::to_string(low) + " and " + std::to_string(high));
+            Refuse(*n, Path(key) + ": нужно целое число от " + std::to_string(low) + " до " + std::to_string(high));
         return v;
     }
 
@@ -77,7 +112,7 @@ public:
         const toml::node* n = Find(key);
         if (!n) {
             if (fallback) return *fallback;
-            Refuse(table_, std::string(key) + " is missing in " + what_);
+            Refuse(table_, MissingKey(Path(key)));
         }
         std::string list;
         std::size_t i = 0;
@@ -85,44 +120,46 @@ public:
             if (n->is_string() && n->as_string()->get() == c) return i;
             list += (i++ ? ", " : "") + std::string(c);
         }
-        Refuse(*n, std::string(key) + " must be one of " + list);
+        Refuse(*n, Path(key) + ": нужно одно из значений " + list);
     }
 
     const toml::table& SubTable(std::string_view key) const {
         const toml::node* n = Find(key);
-        if (!n) Refuse(table_, std::string(key) + " is missing in " + what_);
-        if (!n->is_table()) Refuse(*n, std::string(key) + " must be a table");
+        if (!n) Refuse(table_, MissingKey(Path(key)));
+        if (!n->is_table()) Refuse(*n, Path(key) + ": нужна таблица");
         return *n->as_table();
     }
 
 private:
     const toml::table& table_;
-    std::string what_;
+    std::string path_;
 };
 
 // A label number: octal digits in a string ("203") or a TOML octal integer (0o203).
 uint8_t LabelNumber(const Table& t, std::string_view key) {
     const toml::node* n = t.Find(key);
-    if (!n) Refuse(t.Raw(), std::string(key) + " is missing in " + t.What());
+    if (!n) Refuse(t.Raw(), MissingKey(t.Path(key)));
+    const std::string range = t.Path(key) + ": метка от 0 до 377 (восьмеричная)";
+    const std::string digits = t.Path(key) + ": метка пишется одной-тремя восьмеричными цифрами, как \"203\"";
     if (n->is_integer()) {
         const int64_t v = n->as_integer()->get();
-        if (v < 0 || v > 0377) Refuse(*n, "a label is 0 to 377 octal");
+        if (v < 0 || v > 0377) Refuse(*n, range);
         return uint8_t(v);
     }
-    if (!n->is_string()) Refuse(*n, "a label is written in octal, as \"203\"");
+    if (!n->is_string()) Refuse(*n, digits);
     const std::string& s = n->as_string()->get();
-    if (s.empty() || s.size() > 3) Refuse(*n, "a label is one to three octal digits");
+    if (s.empty() || s.size() > 3) Refuse(*n, digits);
     unsigned v = 0;
     for (char c : s) {
-        if (c < '0' || c > '7') Refuse(*n, "a label is one to three octal digits");
+        if (c < '0' || c > '7') Refuse(*n, digits);
         v = v * 8 + unsigned(c - '0');
     }
-    if (v > 0377) Refuse(*n, "a label is 0 to 377 octal");
+    if (v > 0377) Refuse(*n, range);
     return uint8_t(v);
 }
 
-ValueProfile ReadProfile(const toml::table& raw, const std::string& what) {
-    const Table t(raw, what);
+ValueProfile ReadProfile(const toml::table& raw, const std::string& path) {
+    const Table t(raw, path);
     ValueProfile p;
     const std::size_t kind = t.Choice("profile", {"constant", "ramp", "sine", "steps", "table"});
     constexpr double kBig = 1e12;
@@ -151,12 +188,13 @@ ValueProfile ReadProfile(const toml::table& raw, const std::string& what) {
             p.kind = ProfileKind::Steps;
             p.stepS = t.Number("step_s", 0.001, kBig);
             const toml::node* n = t.Find("values");
-            if (!n) Refuse(raw, "values is missing in " + what);
+            if (!n) Refuse(raw, MissingKey(t.Path("values")));
             const toml::array* a = n->as_array();
-            if (!a || a->empty()) Refuse(*n, "values must be a list of numbers");
+            const std::string list = t.Path("values") + ": нужен список чисел";
+            if (!a || a->empty()) Refuse(*n, list);
             for (const toml::node& v : *a) {
                 const std::optional<double> x = v.value<double>();
-                if (!x || !std::isfinite(*x)) Refuse(v, "values must be a list of numbers");
+                if (!x || !std::isfinite(*x)) Refuse(v, list);
                 p.values.push_back(*x);
             }
             break;
@@ -165,9 +203,10 @@ ValueProfile ReadProfile(const toml::table& raw, const std::string& what) {
             t.Allow({"profile", "points"});
             p.kind = ProfileKind::Table;
             const toml::node* n = t.Find("points");
-            if (!n) Refuse(raw, "points is missing in " + what);
+            if (!n) Refuse(raw, MissingKey(t.Path("points")));
             const toml::array* a = n->as_array();
-            if (!a || a->empty()) Refuse(*n, "points must be a list of [seconds, value] pairs");
+            const std::string pairs = t.Path("points") + ": нужен список пар [секунды, значение]";
+            if (!a || a->empty()) Refuse(*n, pairs);
             for (const toml::node& pt : *a) {
                 const toml::array* pair = pt.as_array();
                 std::optional<double> s, v;
@@ -176,9 +215,9 @@ ValueProfile ReadProfile(const toml::table& raw, const std::string& what) {
                     v = (*pair)[1].value<double>();
                 }
                 if (!s || !v || !std::isfinite(*s) || !std::isfinite(*v))
-                    Refuse(pt, "points must be a list of [seconds, value] pairs");
+                    Refuse(pt, pairs);
                 if (!p.points.empty() && *s <= p.points.back().first)
-                    Refuse(pt, "the times of points must grow");
+                    Refuse(pt, t.Path("points") + ": времена точек должны возрастать");
                 p.points.emplace_back(*s, *v);
             }
             break;
@@ -191,11 +230,11 @@ uint32_t BitMask(const Table& t, std::string_view key) {
     const toml::node* n = t.Find(key);
     if (!n) return 0;
     const toml::array* a = n->as_array();
-    if (!a) Refuse(*n, std::string(key) + " must be a list of bit numbers 11 to 29");
+    const std::string bits = t.Path(key) + ": нужен список номеров битов от 11 до 29";
+    if (!a) Refuse(*n, bits);
     uint32_t mask = 0;
     for (const toml::node& b : *a) {
-        if (!b.is_integer() || b.as_integer()->get() < 11 || b.as_integer()->get() > 29)
-            Refuse(b, std::string(key) + " must be a list of bit numbers 11 to 29");
+        if (!b.is_integer() || b.as_integer()->get() < 11 || b.as_integer()->get() > 29) Refuse(b, bits);
         mask |= 1u << (b.as_integer()->get() - 1);
     }
     return mask;
@@ -206,30 +245,31 @@ uint32_t BitMask(const Table& t, std::string_view key) {
 LabelCoding ReadCoding(const Table& t, bool discreteByDefault) {
     LabelCoding c;
     const int given = int(t.Has("bnr")) + int(t.Has("bcd")) + int(t.Has("discrete"));
-    if (given > 1) Refuse(t.Raw(), "a label has one encoding: bnr, bcd or discrete");
-    if (given == 0 && !discreteByDefault) Refuse(t.Raw(), "the label has no encoding: give bnr, bcd or discrete");
+    if (given > 1) Refuse(t.Raw(), t.Path() + ": у метки одна кодировка: bnr, bcd или discrete");
+    if (given == 0 && !discreteByDefault) Refuse(t.Raw(), t.Path() + ": у метки нет кодировки: задайте bnr, bcd или discrete");
     if (t.Has("ssm")) c.ssm = int(t.Integer("ssm", 0, 3));
     if (t.Has("bnr")) {
-        const Table b(t.SubTable("bnr"), "bnr");
+        const Table b(t.SubTable("bnr"), t.Path("bnr"));
         b.Allow({"sign_bit", "msb", "msb_weight", "resolution"});
         c.encoding = TrafficEncoding::Bnr;
         c.bnr.msb = unsigned(b.Integer("msb", 11, 29, 28));
         c.bnr.signBit = unsigned(b.Integer("sign_bit", 0, 29, 29));
         if (c.bnr.signBit != 0 && c.bnr.signBit <= c.bnr.msb) {
             const toml::node* at = b.Find("sign_bit");
-            Refuse(at ? *at : static_cast<const toml::node&>(b.Raw()), "sign_bit must be above msb (or 0 for none)");
+            Refuse(at ? *at : static_cast<const toml::node&>(b.Raw()),
+                   b.Path("sign_bit") + ": знаковый бит должен быть выше msb (или 0, если знака нет)");
         }
         c.bnr.msbWeight = b.Number("msb_weight", 1e-12, 1e12);
         c.bnr.resolution = b.Number("resolution", 1e-12, 1e12);
         const double steps = std::log2(c.bnr.msbWeight / c.bnr.resolution);
         const double whole = std::round(steps);
         if (std::fabs(steps - whole) > 1e-9 || whole < 0)
-            Refuse(*b.Find("resolution"), "resolution must be msb_weight halved a whole number of times");
+            Refuse(*b.Find("resolution"), b.Path("resolution") + ": нужен вес msb_weight, делённый пополам целое число раз");
         if (whole > double(c.bnr.msb - 11))
-            Refuse(*b.Find("resolution"), "resolution puts the lsb below bit 11");
+            Refuse(*b.Find("resolution"), b.Path("resolution") + ": младший бит поля оказывается ниже бита 11");
         c.bnr.lsb = c.bnr.msb - unsigned(whole);
     } else if (t.Has("bcd")) {
-        const Table b(t.SubTable("bcd"), "bcd");
+        const Table b(t.SubTable("bcd"), t.Path("bcd"));
         b.Allow({"digits", "resolution"});
         c.encoding = TrafficEncoding::Bcd;
         c.bcd.digits = unsigned(b.Integer("digits", 1, 5, 4));
@@ -237,7 +277,7 @@ LabelCoding ReadCoding(const Table& t, bool discreteByDefault) {
     } else {
         c.encoding = TrafficEncoding::Discrete;
         if (t.Has("discrete")) {
-            const Table d(t.SubTable("discrete"), "discrete");
+            const Table d(t.SubTable("discrete"), t.Path("discrete"));
             d.Allow({"bits", "toggle", "toggle_period_s"});
             c.discrete.bits = BitMask(d, "bits");
             c.discrete.toggleBits = BitMask(d, "toggle");
@@ -245,9 +285,9 @@ LabelCoding ReadCoding(const Table& t, bool discreteByDefault) {
         }
     }
     if (c.encoding == TrafficEncoding::Discrete) {
-        if (t.Has("value")) Refuse(*t.Find("value"), "a discrete label has no value profile");
+        if (t.Has("value")) Refuse(*t.Find("value"), t.Path("value") + ": у дискретной метки нет профиля значения");
     } else {
-        c.value = ReadProfile(t.SubTable("value"), "value");
+        c.value = ReadProfile(t.SubTable("value"), t.Path("value"));
     }
     return c;
 }
@@ -260,8 +300,8 @@ std::string OctalText(unsigned label) {
     return text;
 }
 
-LabelTraffic ReadLabel(const toml::table& raw) {
-    const Table t(raw, "label");
+LabelTraffic ReadLabel(const toml::table& raw, const std::string& path) {
+    const Table t(raw, path);
     t.Allow({"label", "sdi", "ssm", "rate_hz", "jitter", "bnr", "bcd", "discrete", "value"});
     LabelTraffic l;
     l.line = LineOf(raw);
@@ -273,8 +313,8 @@ LabelTraffic ReadLabel(const toml::table& raw) {
     return l;
 }
 
-TrafficFault ReadFault(const toml::table& raw, const InputTraffic& traffic) {
-    const Table t(raw, "fault");
+TrafficFault ReadFault(const toml::table& raw, const InputTraffic& traffic, const std::string& path) {
+    const Table t(raw, path);
     TrafficFault f;
     f.line = LineOf(raw);
     f.kind = FaultKind(t.Choice("kind", {"parity", "dropout", "ssm", "burst", "bit_rate", "extra_label"}));
@@ -300,10 +340,10 @@ TrafficFault ReadFault(const toml::table& raw, const InputTraffic& traffic) {
     f.window.startS = t.Number("start_s", 0.0, 1e9, 0.0);
     if (t.Has("duration_s")) f.window.durationS = t.Number("duration_s", 0.0, 1e9);
     if (t.Has("repeat_s")) {
-        if (!t.Has("duration_s")) Refuse(*t.Find("repeat_s"), "repeat_s needs duration_s");
+        if (!t.Has("duration_s")) Refuse(*t.Find("repeat_s"), t.Path("repeat_s") + ": нужен и ключ duration_s");
         f.window.repeatS = t.Number("repeat_s", 0.001, 1e9);
         if (f.window.repeatS <= f.window.durationS)
-            Refuse(*t.Find("repeat_s"), "repeat_s must be longer than duration_s");
+            Refuse(*t.Find("repeat_s"), t.Path("repeat_s") + ": должно быть больше duration_s");
     }
     f.probability = t.Number("probability", 0.0, 1.0, 1.0);
     if (f.kind == FaultKind::ExtraLabel) {
@@ -317,11 +357,11 @@ TrafficFault ReadFault(const toml::table& raw, const InputTraffic& traffic) {
         f.label = LabelNumber(t, "label");
         bool known = false;
         for (const LabelTraffic& l : traffic.labels) known = known || l.label == f.label;
-        if (!known) Refuse(*t.Find("label"), "the input sends no such label");
+        if (!known) Refuse(*t.Find("label"), t.Path("label") + ": вход не передаёт такую метку");
     }
     if (f.kind == FaultKind::Ssm) {
         const toml::node* n = t.Find("ssm");
-        if (!n) Refuse(raw, "ssm is missing in fault");
+        if (!n) Refuse(raw, MissingKey(t.Path("ssm")));
         if (n->is_integer()) {
             f.ssm = unsigned(t.Integer("ssm", 0, 3));
         } else {
@@ -333,26 +373,31 @@ TrafficFault ReadFault(const toml::table& raw, const InputTraffic& traffic) {
     return f;
 }
 
+// The path of the table number `index` (from 0) of the [[...]] list `key`: "board1.input5.label[1]".
+std::string ListItemPath(const Table& t, std::string_view key, std::size_t index) {
+    return t.Path(key) + "[" + std::to_string(index + 1) + "]";
+}
+
 const toml::array& ArrayOfTables(const Table& t, std::string_view key) {
     const toml::node* n = t.Find(key);
     const toml::array* a = n ? n->as_array() : nullptr;
     if (!a || !a->is_array_of_tables())
-        Refuse(n ? *n : t.Raw(), std::string(key) + " must be written as [[...." + std::string(key) + "]] tables");
+        Refuse(n ? *n : t.Raw(), t.Path(key) + ": пишется таблицами [[" + t.Path(key) + "]]");
     return *a;
 }
 
 InputScenario ReadInput(const toml::table& raw, const VirtualBoardSpec& spec, unsigned input, unsigned board) {
-    const Table t(raw, "input" + std::to_string(input));
+    const Table t(raw, "board" + std::to_string(board) + ".input" + std::to_string(input));
     t.Allow({"hears", "bit_rate_kbps", "parity", "label", "fault"});
     InputScenario s;
     static constexpr InputHears kHears[] = {InputHears::Loopback, InputHears::Nothing, InputHears::Flight,
                                             InputHears::Traffic};
     s.hears = kHears[t.Choice("hears", {"loopback", "nothing", "flight", "traffic"})];
     if (s.hears == InputHears::Loopback && input > spec.outputs)
-        Refuse(*t.Find("hears"), "board " + std::to_string(board) + " has no output " + std::to_string(input));
+        Refuse(*t.Find("hears"), t.Path("hears") + ": у платы " + std::to_string(board) + " нет выхода " + std::to_string(input));
     if (s.hears != InputHears::Traffic) {
         for (std::string_view key : {"bit_rate_kbps", "parity", "label", "fault"})
-            if (t.Has(key)) Refuse(*t.Find(key), std::string(key) + " belongs to an input that hears traffic");
+            if (t.Has(key)) Refuse(*t.Find(key), t.Path(key) + ": ключ только для входа с hears = \"traffic\"");
         return s;
     }
     InputTraffic& traffic = s.traffic;
@@ -361,24 +406,25 @@ InputScenario ReadInput(const toml::table& raw, const VirtualBoardSpec& spec, un
     if (t.Has("label")) {
         double offered = 0.0;  // words per second the labels offer together
         for (const toml::node& n : ArrayOfTables(t, "label")) {
-            const LabelTraffic l = ReadLabel(*n.as_table());
+            const std::string path = ListItemPath(t, "label", traffic.labels.size());
+            const LabelTraffic l = ReadLabel(*n.as_table(), path);
             for (const LabelTraffic& other : traffic.labels)
                 if (other.label == l.label && other.sdi == l.sdi)
-                    Refuse(n, "label " + OctalText(l.label) + " with SDI " + std::to_string(l.sdi) + " is given twice");
+                    Refuse(n, path + ": метка " + OctalText(l.label) + " с SDI " + std::to_string(l.sdi) + " уже задана");
             offered += l.rateHz;
             if (offered > kMaxRateHz)
-                Refuse(n, "the labels of the input offer more than 100000 words/s together");
+                Refuse(n, path + ": метки входа " + t.Path() + " вместе дают больше 100000 слов/с");
             traffic.labels.push_back(l);
         }
     }
     if (t.Has("fault"))
         for (const toml::node& n : ArrayOfTables(t, "fault"))
-            traffic.faults.push_back(ReadFault(*n.as_table(), traffic));
+            traffic.faults.push_back(ReadFault(*n.as_table(), traffic, ListItemPath(t, "fault", traffic.faults.size())));
     return s;
 }
 
 Scenario ReadScenario(const toml::table& root) {
-    const Table top(root, "the file");
+    const Table top(root, "");
     top.Allow({"seed", "board1", "board2"});
     Scenario scenario;
     scenario.seed = uint64_t(top.Integer("seed", 0, INT64_MAX, 1));
@@ -392,9 +438,10 @@ Scenario ReadScenario(const toml::table& root) {
             unsigned input = 0;
             if (k.size() == 6 && k.starts_with("input") && k[5] >= '1' && k[5] <= '8') input = unsigned(k[5] - '0');
             if (input == 0 || input > spec.inputs)
-                throw Refusal{int(key.source().begin.line),
-                              name + " has inputs input1 to input" + std::to_string(spec.inputs) + ", not '" + k + "'"};
-            if (!value.is_table()) Refuse(value, k + " must be a table");
+                throw Refusal{int(key.source().begin.line), "неизвестный вход " + board.Path(key.str()) + ": у платы " +
+                                                                std::to_string(b) + " входы input1..input" +
+                                                                std::to_string(spec.inputs)};
+            if (!value.is_table()) Refuse(value, board.Path(key.str()) + ": нужна таблица");
             scenario.boards[b - 1].inputs[input - 1] = ReadInput(*value.as_table(), spec, input, b);
         }
     }
@@ -404,6 +451,10 @@ Scenario ReadScenario(const toml::table& root) {
 }  // namespace
 
 std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& error) {
+    if (std::optional<TomlTrap> trap = FindTomlTrap(text)) {
+        error = {trap->line, std::move(trap->reason)};
+        return std::nullopt;
+    }
     try {
         const toml::table root = toml::parse(text);
         return ReadScenario(root);
@@ -419,22 +470,22 @@ std::optional<Scenario> LoadScenarioFile(const std::string& path, ScenarioError&
     // Only a regular file is read: a FIFO under the name would block, a folder reads as nothing.
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
-        error = {0, "there is no such file"};
+        error = {0, "нет такого файла"};
         return std::nullopt;
     }
     if (!std::filesystem::is_regular_file(path, ec)) {
-        error = {0, "it is not a regular file"};
+        error = {0, "это не обычный файл"};
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = {0, "the file cannot be opened"};
+        error = {0, "файл не открывается"};
         return std::nullopt;
     }
     std::ostringstream text;
     text << in.rdbuf();
     if (in.bad()) {
-        error = {0, "the file cannot be read"};
+        error = {0, "файл не читается"};
         return std::nullopt;
     }
     return ParseScenario(text.str(), error);

@@ -12,7 +12,11 @@
 //   kind = "dropout"  label = "203"  start_s = 10  duration_s = 5
 //
 // Inputs a file does not name keep the board's documented wiring. A file that cannot be read or
-// that says something the board cannot do is refused as a whole, with the line and the reason.
+// that says something the board cannot do is refused as a whole, with the line and the reason:
+// the reader's own reasons are Russian and name a key by its whole path
+// ("неизвестный ключ board1.input5.bit_rate_kbs"; the tables of a [[...]] list are counted from 1:
+// "board1.input5.label[2].rate_hz"); the TOML parser's syntax errors are its own (English). Text
+// the parser mishandles is refused before it sees it (toml_guard.h).
 
 #include <array>
 #include <cstdint>
@@ -48,7 +52,7 @@ struct Scenario {
 
 struct ScenarioError {
     int line = 0;  // 1-based; 0 when the file itself could not be read
-    std::string reason;
+    std::string reason;  // UTF-8
 };
 
 // Reads a scenario from the text of a file; on failure returns nothing and fills `error`.

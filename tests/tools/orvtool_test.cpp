@@ -28,6 +28,7 @@
 #include "resources/display_strings.h"
 #include "resources/file_strings.h"
 #include "transmit/frame_list.h"
+#include "vboard/scenario_file.h"
 
 namespace orv::tool {
 namespace {
@@ -337,6 +338,34 @@ TEST_F(OrvtoolTest, CheckNamesEveryProblemOnItsRecordWithTheProgramsReason) {
     EXPECT_EQ(err(), "missing.42i: no such file\n");
     EXPECT_EQ(Check("folder.42i", std::nullopt, out, errors), 1);
     EXPECT_EQ(Check("unknown.bin", std::nullopt, out, errors), 2);
+}
+
+TEST_F(OrvtoolTest, CheckReadsAScenarioFileWithTheProgramsMessages) {
+    const std::filesystem::path scenarios = std::filesystem::path(ORV_SAMPLES_DIR) / "scenarios";
+    std::filesystem::copy_file(scenarios / "faults.toml", "faults.toml");
+    std::filesystem::copy_file(scenarios / "all-encodings.toml", "ALL.TOML");
+    EXPECT_EQ(Check(std::vector<std::string>{"faults.toml", "ALL.TOML"}, std::nullopt, out, errors), 0) << report() << err();
+    EXPECT_EQ(report(), "");
+
+    // A problem: the reader's reason on its line, as the program's message gives it.
+    const std::string misspelt = "[board1.input5]\nhears = \"traffic\"\nbit_rate_kbs = 100\n";
+    WriteBytes("misspelt.toml", std::vector<uint8_t>(misspelt.begin(), misspelt.end()));
+    WriteBytes("header.toml", {'[', '\n'});
+    ScenarioError error;
+    ASSERT_FALSE(LoadScenarioFile("misspelt.toml", error));
+    EXPECT_EQ(Check(std::vector<std::string>{"faults.toml", "misspelt.toml", "header.toml"}, std::nullopt, out, errors), 1);
+    EXPECT_EQ(report(), "misspelt.toml: line 3: неизвестный ключ board1.input5.bit_rate_kbs\n"
+                        "header.toml: line 1: после \"[\" должно идти имя таблицы\n");
+    EXPECT_NE(ScenarioErrorMessage("misspelt.toml", error).find("строка 3: " + error.reason + "."), std::string::npos);
+
+    // Missing: a wrong argument; unreadable: a problem with the program's message; the other
+    // commands do not take a scenario.
+    std::filesystem::create_directory("folder.toml");
+    EXPECT_EQ(Check(std::vector<std::string>{"missing.toml", "folder.toml"}, std::nullopt, out, errors), 2);
+    EXPECT_EQ(report(), "folder.toml: file: " + text::FileMessage(text::kFileReadFailed, "folder.toml") + "\n");
+    EXPECT_EQ(err(), "missing.toml: no such file\n");
+    EXPECT_EQ(Show("faults.toml", std::nullopt, out, errors), 2);
+    EXPECT_EQ(err(), "faults.toml: a scenario file has no records; only check reads it\n");
 }
 
 TEST_F(OrvtoolTest, ShowListsTheLinesAsTheDialogsDo) {

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "vboard/scenario_file.h"
+#include "vboard/toml_guard.h"
 
 namespace orv::test {
 namespace {
@@ -52,7 +53,7 @@ hears = "loopback"
     ScenarioError error;
     EXPECT_FALSE(ParseScenario(text, error));
     EXPECT_EQ(error.line, 33);
-    EXPECT_EQ(error.reason, "board 2 has no output 3");
+    EXPECT_EQ(error.reason, "board2.input3.hears: у платы 2 нет выхода 3");
 
     const std::string good = std::string(text).replace(std::string(text).find("loopback"), 8, "flight");
     const auto s = ParseScenario(good, error);
@@ -90,53 +91,113 @@ TEST(ScenarioFileTest, BadFilesGiveTheLineAndTheReason) {
     const std::string bnr = "rate_hz = 10\nbnr = { msb = 28, msb_weight = 64, resolution = 1 }\n";
     const std::tuple<std::string, int, std::string> cases[] = {
         {"[board1.input5\nhears = 1\n", 1, "Error while parsing"},
-        {"[board3.input1]\nhears = \"nothing\"\n", 1, "unknown key 'board3' in the file"},
-        {"[board1.input9]\nhears = \"nothing\"\n", 1, "board1 has inputs input1 to input8, not 'input9'"},
-        {"[board2.input5]\nhears = \"nothing\"\n", 1, "board2 has inputs input1 to input4, not 'input5'"},
-        {"[board1.input1]\nhears = \"radio\"\n", 2, "hears must be one of loopback, nothing, flight, traffic"},
+        {"[board3.input1]\nhears = \"nothing\"\n", 1, "неизвестный ключ board3"},
+        {"[board1.input9]\nhears = \"nothing\"\n", 1, "неизвестный вход board1.input9: у платы 1 входы input1..input8"},
+        {"[board2.input5]\nhears = \"nothing\"\n", 1, "неизвестный вход board2.input5: у платы 2 входы input1..input4"},
+        {"[board1.input1]\nhears = \"radio\"\n", 2,
+         "board1.input1.hears: нужно одно из значений loopback, nothing, flight, traffic"},
         {"[board1.input1]\nhears = \"nothing\"\nbit_rate_kbps = 100\n", 3,
-         "bit_rate_kbps belongs to an input that hears traffic"},
-        {head + "rate_hz = 10\n", 3, "the label has no encoding: give bnr, bcd or discrete"},
-        {head + bnr, 3, "value is missing in label"},
+         "board1.input1.bit_rate_kbps: ключ только для входа с hears = \"traffic\""},
+        {"[board1.input5]\nhears = \"traffic\"\nbit_rate_kbs = 100\n", 3, "неизвестный ключ board1.input5.bit_rate_kbs"},
+        {"[board1.input5]\nhears = \"traffic\"\n\"bit rate\" = 100\n", 3, "неизвестный ключ board1.input5.\"bit rate\""},
+        {head + "rate_hz = 10\n", 3, "board1.input5.label[1]: у метки нет кодировки: задайте bnr, bcd или discrete"},
+        {head + bnr, 3, "нет ключа board1.input5.label[1].value"},
         {"[board1.input5]\nhears = \"traffic\"\n[[board1.input5.label]]\nlabel = \"208\"\n", 4,
-         "a label is one to three octal digits"},
-        {head + "rate_hz = 0\n", 5, "rate_hz must be between 0.01 and 100000"},
+         "board1.input5.label[1].label: метка пишется одной-тремя восьмеричными цифрами, как \"203\""},
+        {head + "rate_hz = 0\n", 5, "board1.input5.label[1].rate_hz: нужно число от 0.01 до 100000"},
         {head + "rate_hz = 10\nbnr = { msb = 28, msb_weight = 64, resolution = 3 }\nvalue = { profile = \"constant\", value = 1 }\n",
-         6, "resolution must be msb_weight halved a whole number of times"},
+         6, "board1.input5.label[1].bnr.resolution: нужен вес msb_weight, делённый пополам целое число раз"},
         {head + "rate_hz = 10\nbnr = { msb = 12, msb_weight = 64, resolution = 1 }\nvalue = { profile = \"constant\", value = 1 }\n",
-         6, "resolution puts the lsb below bit 11"},
-        {head + bnr + "value = { profile = \"sine\", amplitude = 1 }\n", 7, "period_s is missing in value"},
-        {head + bnr + "value = { profile = \"table\", points = [[0, 1], [0, 2]] }\n", 7, "the times of points must grow"},
-        {head + "rate_hz = 10\ndiscrete = { bits = [9] }\n", 6, "bits must be a list of bit numbers 11 to 29"},
-        {head + "rate_hz = 10\ndiscrete = {}\ncolour = 3\n", 7, "unknown key 'colour' in label"},
+         6, "board1.input5.label[1].bnr.resolution: младший бит поля оказывается ниже бита 11"},
+        {head + bnr + "value = { profile = \"sine\", amplitude = 1 }\n", 7, "нет ключа board1.input5.label[1].value.period_s"},
+        {head + bnr + "value = { profile = \"table\", points = [[0, 1], [0, 2]] }\n", 7,
+         "board1.input5.label[1].value.points: времена точек должны возрастать"},
+        {head + "rate_hz = 10\ndiscrete = { bits = [9] }\n", 6,
+         "board1.input5.label[1].discrete.bits: нужен список номеров битов от 11 до 29"},
+        {head + "rate_hz = 10\ndiscrete = {}\ncolour = 3\n", 7, "неизвестный ключ board1.input5.label[1].colour"},
         {head + "rate_hz = 10\ndiscrete = {}\n[[board1.input5.label]]\nlabel = 0o203\nrate_hz = 5\ndiscrete = {}\n", 7,
-         "label 203 with SDI 0 is given twice"},
+         "board1.input5.label[2]: метка 203 с SDI 0 уже задана"},
         {head + "rate_hz = 60000\ndiscrete = {}\n[[board1.input5.label]]\nlabel = \"204\"\nrate_hz = 60000\ndiscrete = {}\n",
-         7, "the labels of the input offer more than 100000 words/s together"},
+         7, "board1.input5.label[2]: метки входа board1.input5 вместе дают больше 100000 слов/с"},
         {head + "rate_hz = 10\ndiscrete = {}\n[[board1.input5.fault]]\nkind = \"dropout\"\nlabel = \"204\"\n", 9,
-         "the input sends no such label"},
+         "board1.input5.fault[1].label: вход не передаёт такую метку"},
         {head + "rate_hz = 10\ndiscrete = {}\n[[board1.input5.fault]]\nkind = \"burst\"\nrate_hz = 500\nprobability = 0.5\n",
-         10, "unknown key 'probability' in fault"},
-        {head + "rate_hz = 10\ndiscrete = {}\n[[board1.input5.fault]]\nkind = \"ssm\"\nssm = \"broken\"\n", 9,
-         "ssm must be one of failure, ncd, test, normal"},
+         10, "неизвестный ключ board1.input5.fault[1].probability"},
+        {head + "rate_hz = 10\ndiscrete = {}\n[[board1.input5.fault]]\nkind = \"parity\"\n[[board1.input5.fault]]\n"
+                "kind = \"ssm\"\nssm = \"broken\"\n", 11,
+         "board1.input5.fault[2].ssm: нужно одно из значений failure, ncd, test, normal"},
         {head + "rate_hz = 10\ndiscrete = {}\n[[board1.input5.fault]]\nkind = \"parity\"\nduration_s = 5\nrepeat_s = 5\n",
-         10, "repeat_s must be longer than duration_s"},
+         10, "board1.input5.fault[1].repeat_s: должно быть больше duration_s"},
+        {head + "rate_hz = 10\ndiscrete = {}\nbcd = {}\n", 3, "board1.input5.label[1]: у метки одна кодировка: bnr, bcd или discrete"},
     };
+    // The reader's own reasons whole; the parser's syntax errors as it gives them.
     for (const auto& [text, line, reason] : cases) {
         ScenarioError error;
         EXPECT_FALSE(ParseScenario(text, error)) << text;
         EXPECT_EQ(error.line, line) << text;
-        EXPECT_NE(error.reason.find(reason), std::string::npos) << text << "\n-> " << error.reason;
+        if (reason.starts_with("Error")) EXPECT_TRUE(error.reason.starts_with(reason)) << error.reason;
+        else EXPECT_EQ(error.reason, reason) << text;
     }
+}
+
+// toml++ 3.3.0 has undefined behaviour on a table header without a key and on some characters
+// (Cyrillic among them) where it tests for white space: the reader refuses them before the parser
+// sees the text. Comments and strings keep any character.
+TEST(ScenarioFileTest, TextTheTomlLibraryMishandlesIsRefusedFirst) {
+    const std::string noName = "после \"[\" должно идти имя таблицы";
+    const std::string outside = " допустим только в строке или комментарии";
+    const std::string escaped = " не может идти в строке \"\"\"...\"\"\" после \"\\\"";
+    const std::tuple<std::string, int, std::string> refused[] = {
+        {"[\n", 1, noName},
+        {"seed = 1\n[\r\n", 2, noName},
+        {"  [[ \n", 1, noName},
+        {"[=board1]\n", 1, noName},
+        {"\xEF\xBB\xBF[\n", 1, noName},
+        {"[board1.input5]\xD0\x96\nhears = \"nothing\"\n", 1, "символ U+0416" + outside},
+        {"# \xD0\x96\n[board1.input5]  \xD1\x91\n", 2, "символ U+0451" + outside},
+        {"[board1]\xC2\xA1\n", 1, "символ U+00A1" + outside},
+        {"[board1]\xE3\x80\x81\n", 1, "символ U+3001" + outside},
+        {"[board1]\xEF\xAC\xA6\n", 1, "символ U+FB26" + outside},
+        {"seed = 1\xD0\x96\n", 1, "символ U+0416" + outside},
+        {"x = [\n  1,\n  \xD0\x96]\n", 3, "символ U+0416" + outside},
+        {"x = \"\xD0\x96\" \xD0\x96\n", 1, "символ U+0416" + outside},
+        {"x = \"\"\"a\\\xD0\x96\"\"\"\n", 1, "символ U+0416" + escaped},
+        {"x = \"\"\"a\\  \n\n  \xD0\x96\"\"\"\n", 3, "символ U+0416" + escaped},
+        {"discrete = { bits = [11, }\n", 1, "в списке [...] вместо значения стоит \"}\""},
+        {"x = [\n  # \xD0\x96\n  \xE2\x80\xA8]\n", 3, "в списке [...] вместо значения стоит символ U+2028"},
+    };
+    for (const auto& [text, line, reason] : refused) {
+        ScenarioError error;
+        EXPECT_FALSE(ParseScenario(text, error)) << text;
+        EXPECT_EQ(error.line, line) << text;
+        EXPECT_EQ(error.reason, reason) << text;
+    }
+    // What the library reads soundly goes on to it: text in comments and strings, arrays whose
+    // lines start with "[", characters outside the three ranges.
+    const std::string passed[] = {
+        "x = [\n[1, 2],\n  [3],\n]\n[a]\n",
+        "x = \"\"\"\xD0\x96\n\xD0\x96 \\\"\xD0\x96\"\"\"\ny = '''\\\xD0\x96''' # \xD0\x96\nz = \"\\\xD0\x96\"\n",
+        "x = \"\"\"a\"\"\"\"\"\n[a]\xD2\x9A\n",
+        "[a]\xE3\x80\x80\n",
+        "x = [ {a = [1, 2]}, # }\n  {b = 1} ]\ny = [1,\n]\nz = { c = 1 }\n",
+    };
+    for (const std::string& text : passed) EXPECT_FALSE(FindTomlTrap(text)) << text;
+    ScenarioError error;
+    EXPECT_TRUE(ParseScenario("# Вход 5 ничего не слышит: ё, Ж, ¡\n[board1.input5] # вход 5\n"
+                              "hears = \"nothing\" # «нет»\n",
+                              error))
+        << error.reason;
+    EXPECT_FALSE(ParseScenario("[board1.input5]\nhears = \"полёт\"\n", error));
+    EXPECT_EQ(error.reason, "board1.input5.hears: нужно одно из значений loopback, nothing, flight, traffic");
 }
 
 TEST(ScenarioFileTest, FilesThatCannotBeReadSaySo) {
     ScenarioError error;
     EXPECT_FALSE(LoadScenarioFile("/nonexistent/scenario.toml", error));
     EXPECT_EQ(error.line, 0);
-    EXPECT_EQ(error.reason, "there is no such file");
+    EXPECT_EQ(error.reason, "нет такого файла");
     EXPECT_FALSE(LoadScenarioFile("/tmp", error));
-    EXPECT_EQ(error.reason, "it is not a regular file");
+    EXPECT_EQ(error.reason, "это не обычный файл");
 }
 
 TEST(ScenarioFileTest, ShippedExamplesLoad) {

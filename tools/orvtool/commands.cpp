@@ -11,6 +11,7 @@
 #include "config/record_file.h"
 #include "file_reads.h"
 #include "resources/file_strings.h"
+#include "vboard/scenario_file.h"
 
 namespace orv::tool {
 namespace {
@@ -19,6 +20,10 @@ namespace {
 std::optional<Kind> KindFor(const std::string& path, std::optional<Kind> given, std::ostream& err) {
     if (given) return given;
     if (auto kind = KindOfPath(path)) return kind;
+    if (IsScenarioPath(path)) {
+        err << path << ": a scenario file has no records; only check reads it\n";
+        return std::nullopt;
+    }
     err << path << ": cannot tell the kind of file from its name; give --kind\n";
     return std::nullopt;
 }
@@ -216,7 +221,20 @@ int ImportBody(Kind kind, const std::string& input, const std::string& output, s
     return Write(output, file, err) ? 0 : 1;
 }
 
+// A scenario file, read by the program's scenario reader: its reason (Russian) on the line it
+// names, as "FILE: line N: reason".
+int CheckScenario(const std::string& path, std::ostream& out, std::ostream& err) {
+    std::vector<uint8_t> bytes;
+    if (const int code = ReadArgument(path, bytes, err, &out)) return code;
+    ScenarioError error;
+    if (ParseScenario(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error)) return 0;
+    out << path << ": " << (error.line > 0 ? "line " + std::to_string(error.line) : std::string("file")) << ": "
+        << error.reason << "\n";
+    return 1;
+}
+
 int CheckBody(const std::string& path, std::optional<Kind> given, std::ostream& out, std::ostream& err) {
+    if (!given && IsScenarioPath(path)) return CheckScenario(path, out, err);
     const std::optional<Kind> kind = KindFor(path, given, err);
     if (!kind) return 2;
     std::vector<uint8_t> bytes;

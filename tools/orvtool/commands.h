@@ -34,6 +34,7 @@ int Export(const std::string& path, std::optional<Kind> kind, TextForm form, con
 int Import(Kind kind, const std::string& input, const std::string& output, std::ostream& err);
 // One line per problem on `out`, as "FILE: record N: message" ("FILE: file: message" for the file
 // as a whole, including a file that exists but cannot be read); a missing file is a wrong argument.
+// A scenario file (*.toml) is read by the program's scenario reader: "FILE: line N: reason".
 int Check(const std::string& path, std::optional<Kind> kind, std::ostream& out, std::ostream& err);
 // Every file in turn; the highest exit code.
 int Check(const std::vector<std::string>& paths, std::optional<Kind> kind, std::ostream& out, std::ostream& err);

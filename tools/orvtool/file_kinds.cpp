@@ -86,6 +86,8 @@ public:
         if (const std::string* s = Next()) {
             const std::optional<std::string> cp = Cp1251FromUtf8(*s);
             if (!cp) Fail("has a character that Windows-1251 cannot hold");
+            // The program's texts end at a zero byte: what follows it would be lost unseen.
+            else if (cp->find('\0') != std::string::npos) Fail("holds a zero byte");
             else if (cp->size() > N) Fail("is longer than " + std::to_string(N) + " characters");
             else t.Assign(*cp);
         }
@@ -206,6 +208,10 @@ std::size_t MaxFileBytes(Kind kind) {
 }
 
 std::size_t MaxTextBytes(Kind kind) { return MaxRecords(kind) * 256; }
+
+bool IsScenarioPath(const std::string& path) {
+    return EqualNoCase1251(std::filesystem::path(path).extension().string(), ".toml");
+}
 
 Row RowOfFormat(const DecimalFormat& format) {
     Row row;

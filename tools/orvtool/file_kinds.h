@@ -42,6 +42,9 @@ const std::vector<Kind>& AllKinds();
 std::optional<Kind> KindOfName(std::string_view name);
 // By file name (Orvfrmt.stt, OrvparamList.stt, Orvparam.stt, any case) or extension (.42i, .42o).
 std::optional<Kind> KindOfPath(const std::string& path);
+// A scenario file of the virtual board, by its extension .toml (any case): it has no records, so
+// `check` is the only command that reads it.
+bool IsScenarioPath(const std::string& path);
 
 // How much orvtool reads, so that its memory stays bounded whatever it is given: a file or text
 // beyond these is refused unread, with a message naming the limit.

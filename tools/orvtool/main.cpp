@@ -37,7 +37,7 @@ std::optional<Kind> KindOption(const std::string& kind) {
 int main(int argc, char** argv) try {
     CLI::App app{"orvtool: decode ARINC 429 words and turn Orvmon's settings and data files into text and back.\n"
                  "File kinds by name: Orvfrmt.stt (formats), OrvparamList.stt (dictionary), Orvparam.stt "
-                 "(channels), *.42i (list), *.42o (frame)."};
+                 "(channels), *.42i (list), *.42o (frame); *.toml (virtual board scenario) for check only."};
     app.set_version_flag("--version", std::string("orvtool ") + orv::kVersion);
     app.require_subcommand(1);
     int code = 0;
@@ -90,7 +90,7 @@ int main(int argc, char** argv) try {
     std::vector<std::string> files;
     CLI::App* check = app.add_subcommand(
         "check", "Exit 0 when every record of every file is valid, else 1 and one line per problem");
-    check->add_option("FILE", files, "Settings or data files")->required();
+    check->add_option("FILE", files, "Settings, data or scenario (*.toml) files")->required();
     AddKindOption(*check, kind);
     check->callback([&] { code = Check(files, KindOption(kind), std::cout, std::cerr); });
 

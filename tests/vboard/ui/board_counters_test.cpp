@@ -28,9 +28,9 @@ TEST(ScenarioOptionTest, AFileThatCannotBePlayedIsReportedAndTheFlightGoesOn) {
     EXPECT_FALSE(PlayScenarioFile(boards, bad, nullptr));
     EXPECT_FALSE(PlayScenarioFile(boards, "no-such-scenario.toml", nullptr));
     EXPECT_EQ(script->MessageTexts(),
-              QStringList({U("Сценарий /tmp/orv-bad-scenario.toml не прочитан:\nстрока 2: hears must be one of "
-                             "loopback, nothing, flight, traffic.\nПлаты играют встроенный полёт."),
-                           U("Сценарий no-such-scenario.toml не прочитан:\nthere is no such file.\n"
+              QStringList({U("Сценарий /tmp/orv-bad-scenario.toml не прочитан:\nстрока 2: board1.input5.hears: нужно "
+                             "одно из значений loopback, nothing, flight, traffic.\nПлаты играют встроенный полёт."),
+                           U("Сценарий no-such-scenario.toml не прочитан:\nнет такого файла.\n"
                              "Платы играют встроенный полёт.")}));
     EXPECT_EQ(boards.Counters(1).hears[4], InputHears::Flight);
 
