@@ -69,7 +69,7 @@ TEST(CsvTest, ValuesArePlainDecimalsThatReadBackAsTheSameFloat) {
 
     // The value cell of a word: empty without a format and when the sum overflows.
     EXPECT_EQ(ValueCell(0x0C8000C8, test::Alt1Format()), "140.625");
-    EXPECT_EQ(ValueCell(0x100000C8, test::Alt1Format()), "-0");
+    EXPECT_EQ(ValueCell(0x100000C8, test::Alt1Format()), "-180");  // sign set, field all 0
     EXPECT_EQ(ValueCell(0x0C8000C8, DecimalFormat::None()), "");
     DecimalFormat huge = test::Alt1Format();
     huge.msbWeight = 3e38f;
