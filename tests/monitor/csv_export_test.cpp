@@ -113,7 +113,7 @@ TEST(CsvTest, TableRowsAreWhatThePaneShows) {
     image.Set32(display.SlotAddresses[0], 0x000000C8);  // a released slot: not shown
     image.Set32(display.SlotAddresses[1], 0x12345678);  // not shown: the masked row shows 0
 
-    const std::vector<std::string> rows = Records(TableCsv(display, acq, image, 99));
+    const std::vector<std::string> rows = Records(TableCsv(TakeShownTable(display, acq, image, 99)));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0],
               "метка параметра,канал,адрес (окт),HEX,OCTAL,M,значение,единицы,цикл приема,прием по маске,устарел");
