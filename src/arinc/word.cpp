@@ -60,15 +60,26 @@ DecimalParts DecimalOf(ArincWord word, const DecimalFormat& format) {
     const uint32_t signMask = format.bit29Role == 1 ? 0x20000000u : 0x10000000u;
     const bool negativeWord = (word & signMask) != 0;
     uint32_t v = word;
+    bool carry = false;
     if (negativeWord) {
         // Two's complement at the weight of the field's lowest bit; unsigned arithmetic wraps
-        // modulo 2^32 and the carry out of the field is never read.
+        // modulo 2^32.
         const unsigned lsb = format.lsbBit;
         const uint32_t unit = (lsb >= 1 && lsb <= 32) ? (uint32_t{1} << (lsb - 1)) : 0u;
         v = ~word + unit;
+        // A field of all 0 complements to all 1 plus one unit: the sum carries out of the field,
+        // into a bit that weighs twice the field's top bit. That word is the most negative
+        // value of its field (with weight 90 over bits 28..11, -180).
+        const unsigned msb = format.msbBit;
+        if (lsb >= 1 && lsb <= msb && msb <= 32) {
+            const uint32_t top = msb == 32 ? ~uint32_t{0} : (uint32_t{1} << msb) - 1u;
+            const uint32_t field = top & ~(unit - 1u);
+            carry = (word & field) == 0;
+        }
     }
 
-    float sum = 0.0f;
+    // 0 + 2w rather than 2w, so that a weight of -0 sums to +0 as the field's bits would.
+    float sum = carry ? 0.0f + 2.0f * format.msbWeight : 0.0f;
     float weight = format.msbWeight;
     for (int bit = format.msbBit; bit >= int(format.lsbBit); --bit) {
         if (bit >= 1 && bit <= 32 && ((v >> (bit - 1)) & 1u) != 0) sum = sum + weight;

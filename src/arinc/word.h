@@ -62,14 +62,15 @@ std::string RenderM(ArincWord word);        // (word >> 29) & 3 as two base-2 di
 ArincWord ComposeWord(uint32_t code, unsigned label);
 
 // DECIMAL: " %c%10e %4s    " (24 characters) through `format`, or 21 blanks when the format
-// stands for no format. A sum that is not finite (a weight overflowing single precision) renders
-// as " ", the sign, kDecimalOverflow, two blanks, the units and four blanks: 24 characters too.
+// stands for no format. A negative word is read in two's complement of its field; one whose
+// field bits are all 0 is the field's most negative value, 2 x msbWeight (not -0). A sum that
+// is not finite (a weight overflowing single precision) renders as " ", the sign,
+// kDecimalOverflow, two blanks, the units and four blanks: 24 characters too.
 // A negative weight makes the sum negative; its sign is then folded into the sign character
 // (" -" for a positive word) so that the number keeps its 13 columns.
 std::string RenderDecimal(ArincWord word, const DecimalFormat& format);
 // The value RenderDecimal shows, as a number: the single-precision sum with the sign character
-// applied (a negative word whose field is all 0 gives -0). Not finite when the sum overflows.
-// Meaningless for a format that stands for no format.
+// applied. Not finite when the sum overflows. Meaningless for a format that stands for no format.
 float DecimalValue(ArincWord word, const DecimalFormat& format);
 inline constexpr std::size_t kDecimalWidth = 21;  // the columns the tables place
 inline constexpr std::size_t kDecimalFullWidth = 24;

@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "arinc/text.h"
-#include "monitor/row_ink.h"
 #include "monitor/table_rows.h"
 #include "resources/analysis_strings.h"
 
@@ -103,17 +102,15 @@ std::string TraceCsv(const TraceSnapshot& snapshot, const DecimalFormat& format)
     return out;
 }
 
-std::string TableCsv(const DisplayState& display, const AcquisitionState& acquisition, const BoardImage& image,
-                     uint32_t nowMs) {
+std::string TableCsv(const ShownTable& shown) {
     std::string out = Head(text::kTableCsvHead);
-    const int rows = UsedEntries(display.DisplayTable);
-    for (int r = 0; r < rows; ++r) {
-        const DisplayEntry& e = display.DisplayTable[std::size_t(r)];
-        const ArincWord v = RowValue(display, image, r);
-        const std::string count = e.maskMode == 1 ? std::to_string(RowMaskCount(acquisition, e)) : std::string();
+    for (const ShownRow& row : shown) {
+        const DisplayEntry& e = row.entry;
+        const ArincWord v = row.word;
+        const std::string count = e.maskMode == 1 ? std::to_string(row.maskCount) : std::string();
         out += CsvRecord({LabelCell(e.paramLabel.View()), std::to_string(e.channel), RenderAddress(e.address),
                           RenderHex(v), RenderOctal(v), RenderM(v), ValueCell(v, e.format), UnitsCell(e.format),
-                          std::to_string(e.receivedCycle), count, YesNo(RowIsStale(display, acquisition, r, nowMs))});
+                          std::to_string(e.receivedCycle), count, YesNo(row.stale)});
     }
     return out;
 }

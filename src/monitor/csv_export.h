@@ -14,6 +14,7 @@
 #include "board/acquisition_state.h"
 #include "board/driver/board_image.h"
 #include "display/display_table.h"
+#include "monitor/shown_table.h"
 #include "monitor/trace_stats.h"
 
 namespace orv {
@@ -39,11 +40,10 @@ std::string LabelCell(std::string_view cp1251);
 // value, units, and whether the word fits the mask ("да"/"нет").
 std::string TraceCsv(const TraceSnapshot& snapshot, const DecimalFormat& format);
 
-// The used rows of the monitor table as the pane shows them at `nowMs` (the BoardState::TickCount
-// clock): parameter label, channel, label (octal), HEX, OCTAL, M, value, units, cycle of the last
-// reception, mask count (empty for a row without a mask), stale ("да"/"нет").
-std::string TableCsv(const DisplayState& display, const AcquisitionState& acquisition, const BoardImage& image,
-                     uint32_t nowMs);
+// The rows of the monitor table as a refresh drew them (TakeShownTable): parameter label, channel,
+// label (octal), HEX, OCTAL, M, value, units, cycle of the last reception, mask count (empty for a
+// row without a mask), stale ("да"/"нет").
+std::string TableCsv(const ShownTable& shown);
 
 // The 256 words of the capture block at `streamAddress`: index, label (octal), HEX, OCTAL, M.
 std::string BlockCsv(const BoardImage& image, uint16_t streamAddress);

@@ -76,7 +76,7 @@ TEST(RenderDecimalTest, Values) {
     const std::vector<Case> cases = {
         {0x0C8000C8, &kAlt1, " +1.406250e+002 deg     "},  // 90 + 45 + 5.625
         {0x1FFFF800, &kAlt1, " -1.373291e-003 deg     "},  // two's complement of the field
-        {0x100000C8, &kAlt1, " -0.000000e+000 deg     "},  // negative zero field
+        {0x100000C8, &kAlt1, " -1.800000e+002 deg     "},  // field all 0: the most negative
         {0x00000400, &kAlt1, " +6.866455e-004 deg     "},  // lowest field bit
         {0x000003FF, &kAlt1, " +0.000000e+000 deg     "},  // bits 1..10 never matter
         {0x28000000, &kAlt1, " +9.000000e+001 deg     "},  // bit 30 is no sign with role 0
@@ -95,6 +95,41 @@ TEST(RenderDecimalTest, Values) {
         EXPECT_EQ(got, c.expected);
         EXPECT_EQ(got.size(), kDecimalFullWidth);
     }
+}
+
+TEST(RenderDecimalTest, NegativeWordWithEmptyFieldKeepsTheCarry) {
+    // A word whose sign is set and whose field bits are all 0 is the most negative value of the
+    // field: the carry of its two's complement weighs 2 x msbWeight. Its neighbours stay put.
+    const DecimalFormat speed = MakeFormat("SPD", 1, 29, 11, 1.0f, "m");
+    const DecimalFormat top = MakeFormat("TOP", 0, 32, 32, 1.0f, "x");
+    const DecimalFormat big = MakeFormat("BIG", 0, 28, 27, 3e38f, "deg");
+    const DecimalFormat nan = MakeFormat("NAN", 0, 28, 11, std::numeric_limits<float>::quiet_NaN(), "m");
+    struct Case {
+        ArincWord word;
+        const DecimalFormat* format;
+        const char* expectedUtf8;
+    };
+    const std::vector<Case> cases = {
+        {0x100000C8, &kAlt1, " -1.800000e+002 deg     "},  // -180 deg, as the bus means it
+        {0x100003FF, &kAlt1, " -1.800000e+002 deg     "},  // bits below the field never matter
+        {0x300000C8, &kAlt1, " -1.800000e+002 deg     "},  // bit 30 is neither sign nor field
+        {0x10000400, &kAlt1, " -1.799993e+002 deg     "},  // one unit up: the next value
+        {0x1FFFFC00, &kAlt1, " -6.866455e-004 deg     "},  // field all 1: -1 unit
+        {0x0FFFFC00, &kAlt1, " +1.799993e+002 deg     "},  // positive, field all 1
+        {0x000000C8, &kAlt1, " +0.000000e+000 deg     "},  // positive, field all 0
+        {0x20000000, &speed, " -2.000000e+000 m       "},  // "данн": sign is bit 30
+        {0x10000000, &speed, " +1.000000e+000 m       "},  // there bit 29 is the field's top
+        {0x10000000, &top, " -2.000000e+000 x       "},    // carry out of bit 32
+        {0x10000000, &big, " -переполнение  deg     "},    // 2 x 3e38 overflows
+        {0x10000000, &nan, " -переполнение  m       "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expectedUtf8);
+        EXPECT_EQ(RenderDecimal(c.word, *c.format), Cp1251(c.expectedUtf8));
+    }
+    // A field that holds the sign bit is never all 0 in a negative word: no carry.
+    const DecimalFormat wide = MakeFormat("WIDE", 0, 29, 11, 1.0f, "u");
+    EXPECT_EQ(RenderDecimal(0x10000000, wide), " -1.000000e+000 u       ");
 }
 
 TEST(RenderDecimalTest, NoFormatGivesTwentyOneBlanks) {
@@ -135,7 +170,7 @@ TEST(RenderDecimalTest, NegativeWeightKeepsTheColumns) {
     const DecimalFormat neg = MakeFormat("NEG", 0, 28, 28, -0.5f, "deg");
     EXPECT_EQ(RenderDecimal(0x08000000, neg), " -5.000000e-001 deg     ");
     EXPECT_EQ(RenderDecimal(0x18000000, neg), " +5.000000e-001 deg     ");
-    EXPECT_EQ(RenderDecimal(0x10000000, neg), " -0.000000e+000 deg     ");
+    EXPECT_EQ(RenderDecimal(0x10000000, neg), " +1.000000e+000 deg     ");  // carry: -(2 x -0.5)
 }
 
 TEST(RenderDecimalTest, DecimalValueIsTheShownNumber) {
@@ -152,7 +187,7 @@ TEST(RenderDecimalTest, DecimalValueIsTheShownNumber) {
         }
     }
     EXPECT_EQ(DecimalValue(0x0C8000C8, kAlt1), 140.625f);
-    EXPECT_TRUE(std::signbit(DecimalValue(0x100000C8, kAlt1)));  // "-0.000000e+000"
+    EXPECT_EQ(DecimalValue(0x100000C8, kAlt1), -180.0f);
     EXPECT_FALSE(std::isfinite(DecimalValue(0x0C000000, MakeFormat("H", 0, 28, 11, 3e38f, ""))));
 }
 

@@ -69,7 +69,7 @@ TEST(CsvTest, ValuesArePlainDecimalsThatReadBackAsTheSameFloat) {
 
     // The value cell of a word: empty without a format and when the sum overflows.
     EXPECT_EQ(ValueCell(0x0C8000C8, test::Alt1Format()), "140.625");
-    EXPECT_EQ(ValueCell(0x100000C8, test::Alt1Format()), "-0");
+    EXPECT_EQ(ValueCell(0x100000C8, test::Alt1Format()), "-180");  // sign set, field all 0
     EXPECT_EQ(ValueCell(0x0C8000C8, DecimalFormat::None()), "");
     DecimalFormat huge = test::Alt1Format();
     huge.msbWeight = 3e38f;
@@ -113,7 +113,7 @@ TEST(CsvTest, TableRowsAreWhatThePaneShows) {
     image.Set32(display.SlotAddresses[0], 0x000000C8);  // a released slot: not shown
     image.Set32(display.SlotAddresses[1], 0x12345678);  // not shown: the masked row shows 0
 
-    const std::vector<std::string> rows = Records(TableCsv(display, acq, image, 99));
+    const std::vector<std::string> rows = Records(TableCsv(TakeShownTable(display, acq, image, 99)));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0],
               "метка параметра,канал,адрес (окт),HEX,OCTAL,M,значение,единицы,цикл приема,прием по маске,устарел");

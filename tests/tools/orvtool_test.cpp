@@ -244,7 +244,7 @@ TEST_F(OrvtoolTest, AFailedAllocationIsAMessage) {
 
 TEST_F(OrvtoolTest, DecodeGivesTheFieldsOfTheTableRow) {
     const DecimalFormat alt = *FindFormat("ALT");
-    for (const ArincWord word : {0x00000000u, 0x60002a0bu, 0x1fffff83u, 0xe0000083u, 0x7ffffffeu})
+    for (const ArincWord word : {0x00000000u, 0x60002a0bu, 0x1fffff83u, 0xe0000083u, 0x7ffffffeu, 0x10000083u})
         for (const DecimalFormat& format : {alt, DecimalFormat::None()}) {
             DisplayEntry entry;
             entry.paramLabel = Label8("ALT");
@@ -263,6 +263,8 @@ TEST_F(OrvtoolTest, DecodeGivesTheFieldsOfTheTableRow) {
     const WordFields f = DecodeWord(0x60002a0b, alt);
     EXPECT_EQ(out.str(), "label    013\nHEX      0x60002a0b\nOCTAL    014000025013\nM        11\nDECIMAL  " +
                              Utf8FromCp1251(f.decimal) + "\n");
+    // Sign set, field all 0: the most negative altitude, 2 x 65536 ft.
+    EXPECT_EQ(DecodeWord(0x10000083, alt).decimal, " -1.310720e+005 ft   ");
     EXPECT_EQ(Decode("60002a0b", "NOSUCH", "Orvfrmt.stt", out, errors), 1);
     EXPECT_EQ(Decode("0x123456789", std::nullopt, "Orvfrmt.stt", out, errors), 2);
     EXPECT_EQ(Decode("-5", std::nullopt, "Orvfrmt.stt", out, errors), 2);

@@ -128,7 +128,7 @@ QMenu* CMainFrame::BuildAnalysisMenu() {
     QMenu* analysis = menuBar()->addMenu(QString::fromUtf8(text::kMenuAnalysis));
     analysis->setObjectName(QStringLiteral("analysisMenu"));
     connect(AddCommand(analysis, 32900, text::kMenuExportTable), &QAction::triggered, this,
-            [this] { ExportTableCommand(this, state_); });
+            [this] { ExportTableCommand(this, state_, table_->Shown()); });
     connect(AddCommand(analysis, 32901, text::kMenuExportBlock), &QAction::triggered, this,
             [this] { ExportBlockCommand(this, state_); });
     connect(AddCommand(analysis, kBoardCountersCommand, text::kMenuBoardCounters), &QAction::triggered, this,

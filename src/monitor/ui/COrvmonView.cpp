@@ -70,6 +70,7 @@ COrvmonView::~COrvmonView() = default;
 
 void COrvmonView::RefreshTick() {
     orv::RefreshTick(state_);
+    TakeShown();
     const TableContent content = ContentOf(state_.Acquisition.AcquisitionMode, state_.Display.DisplayListReady);
     const bool rows = content == TableContent::Parameters || content == TableContent::Stream;
     if (!rows || content != paintedContent_ || DrawnRows(content, state_.Display.DisplayTable) != paintedRows_ ||
@@ -200,7 +201,19 @@ void COrvmonView::RunCommand(int id) {
     }
 }
 
+void COrvmonView::TakeShown() {
+    TakeShownTable(state_.Display, state_.Acquisition, state_.Board.BoardImage, state_.Board.TickCount(), shown_);
+    shownTaken_ = true;
+}
+
+ShownTable COrvmonView::Shown() const {
+    // Before the first refresh (and edit) the pane draws the rows as they stand when it paints.
+    if (shownTaken_) return shown_;
+    return TakeShownTable(state_.Display, state_.Acquisition, state_.Board.BoardImage, state_.Board.TickCount());
+}
+
 void COrvmonView::Changed() {
+    TakeShown();
     tickFresh_.reset();
     viewport()->update();
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/program_state.h"
+#include "monitor/shown_table.h"
 #include "monitor/table_rows.h"
 #include "monitor/ui/table_painter.h"
 
@@ -40,6 +41,10 @@ public:
     // the rows and separators. The print command prints through it. False, with only white drawn,
     // while the table is being rewritten.
     bool DrawTable(QPainter& painter, const QRect& documentRect) const;
+
+    // What the last refresh tick drew (or the last edit of the table redrew), for the table export;
+    // before the first refresh, the rows as the pane draws them now.
+    ShownTable Shown() const;
 
     // The row under the last right click.
     int SelectedRow() const { return m_nSelectedRow; }
@@ -84,6 +89,7 @@ private:
     void ShowPopup(Popup popup, const QPoint& viewportPos);
     void SetDocumentHeight(int height);
     void Changed();
+    void TakeShown();
 
     ProgramState& state_;
     int m_nSelectedRow = 0;
@@ -97,6 +103,8 @@ private:
     int paintedRows_ = -1;
     // Rows the last tick brought up to date; the paint it asked for does not build them again.
     std::bitset<kDisplayRows> tickFresh_;
+    ShownTable shown_;  // the values the last refresh drew (Shown)
+    bool shownTaken_ = false;
 };
 
 }  // namespace orv::ui

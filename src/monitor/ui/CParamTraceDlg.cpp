@@ -25,6 +25,7 @@
 #include "monitor/csv_export.h"
 #include "monitor/table_rows.h"
 #include "monitor/trace.h"
+#include "monitor/trace_plot.h"
 #include "monitor/ui/analysis_commands.h"
 #include "resources/analysis_strings.h"
 #include "resources/monitor_strings.h"
@@ -98,27 +99,26 @@ CParamTraceDlg::CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget*
     chart_->legend()->hide();
     chart_->setAnimationOptions(QChart::NoAnimation);
     chart_->setMargins(QMargins(4, 4, 4, 4));
-    line_ = new QLineSeries(chart_);
-    line_->setPen(QPen(QColor(0x80, 0x80, 0xC0), 1));
     points_ = new QScatterSeries(chart_);
     points_->setObjectName(QStringLiteral("tracePoints"));
     points_->setMarkerSize(6);
     points_->setColor(QColor(0x20, 0x40, 0xA0));
     points_->setBorderColor(QColor(0x20, 0x40, 0xA0));
+    // Drawn over the points: a word that does not fit the mask shows a red point.
+    misfits_ = new QScatterSeries(chart_);
+    misfits_->setObjectName(QStringLiteral("misfitPoints"));
+    misfits_->setMarkerSize(6);
+    misfits_->setColor(Qt::red);
+    misfits_->setBorderColor(Qt::red);
     markedSeries_ = new QScatterSeries(chart_);
     markedSeries_->setObjectName(QStringLiteral("markedPoint"));
     markedSeries_->setMarkerSize(12);
     markedSeries_->setColor(Qt::transparent);
     markedSeries_->setBorderColor(Qt::red);
     markedSeries_->setPen(QPen(Qt::red, 2));
-    chart_->addSeries(line_);
-    chart_->addSeries(points_);
-    chart_->addSeries(markedSeries_);
     axisX_ = new QValueAxis(chart_);
     axisX_->setTitleText(U(text::kTraceAxisTime));
-    axisX_->setLabelFormat(QStringLiteral("%.1f"));
     axisY_ = new QValueAxis(chart_);
-    axisY_->setLabelFormat(QStringLiteral("%.6g"));
     if (format_.IsNone()) {
         axisY_->setTitleText(U(text::kTraceAxisField));
     } else {
@@ -126,13 +126,11 @@ CParamTraceDlg::CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget*
         axisY_->setTitleText(units.isEmpty() ? U(text::kTraceAxisValue)
                                              : U(text::kTraceAxisValue) + QStringLiteral(", ") + units);
     }
+    // Ticks at the round steps PlotScales chooses, from the start of each axis.
+    for (QValueAxis* axis : {axisX_, axisY_}) axis->setTickType(QValueAxis::TicksDynamic);
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
-    for (QXYSeries* s : {static_cast<QXYSeries*>(line_), static_cast<QXYSeries*>(points_),
-                         static_cast<QXYSeries*>(markedSeries_)}) {
-        s->attachAxis(axisX_);
-        s->attachAxis(axisY_);
-    }
+    LineSeries(0);  // adds the point series over the first run's line
     chartView_ = new QChartView(chart_, plotPane);
     chartView_->setObjectName(QStringLiteral("tracePlot"));
     chartView_->setRenderHint(QPainter::Antialiasing);
@@ -140,6 +138,8 @@ CParamTraceDlg::CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget*
     plotLayout->addWidget(chartView_, 1);
     connect(points_, &QXYSeries::hovered, this, &CParamTraceDlg::OnPointHovered);
     connect(points_, &QXYSeries::clicked, this, [this](const QPointF& p) { MarkLine(LineAt(p)); });
+    connect(misfits_, &QXYSeries::hovered, this, &CParamTraceDlg::OnPointHovered);
+    connect(misfits_, &QXYSeries::clicked, this, [this](const QPointF& p) { MarkLine(LineAt(p)); });
 
     pointInfo_ = new QLabel(plotPane);
     pointInfo_->setObjectName(QStringLiteral("pointInfo"));
@@ -235,30 +235,63 @@ void CParamTraceDlg::ShowList() {
     bar->setValue(atEnd ? bar->maximum() : position);
 }
 
+void CParamTraceDlg::Attach(QXYSeries* series) {
+    chart_->addSeries(series);
+    series->attachAxis(axisX_);
+    series->attachAxis(axisY_);
+}
+
+QLineSeries* CParamTraceDlg::LineSeries(std::size_t run) {
+    if (run < lines_.size()) return lines_[run];
+    while (lines_.size() <= run) {
+        auto* line = new QLineSeries(chart_);
+        line->setObjectName(QStringLiteral("traceLine"));
+        line->setPen(QPen(QColor(0x80, 0x80, 0xC0), 1));
+        Attach(line);
+        lines_.push_back(line);
+    }
+    // A chart draws its series in the order they were added: the points go back on top.
+    for (QXYSeries* s : {static_cast<QXYSeries*>(points_), static_cast<QXYSeries*>(misfits_),
+                         static_cast<QXYSeries*>(markedSeries_)}) {
+        if (chart_->series().contains(s)) chart_->removeSeries(s);
+        Attach(s);
+    }
+    return lines_[run];
+}
+
 void CParamTraceDlg::ShowPlot() {
     QList<QPointF> points;
+    QList<QPointF> misfits;
     points.reserve(qsizetype(series_.size()));
-    // Times start at 0 with the first word; a clock that went back can put a word before it.
-    double minY = 0, maxY = 0, minX = 0, maxX = 0;
+    const std::vector<bool> fits = PointsFitting(snapshot_, series_);
     for (std::size_t k = 0; k < series_.size(); ++k) {
-        const SeriesPoint& p = series_[k];
-        points.append(QPointF(p.timeS, p.value));
-        minY = k == 0 ? p.value : std::min(minY, p.value);
-        maxY = k == 0 ? p.value : std::max(maxY, p.value);
-        minX = std::min(minX, p.timeS);
-        maxX = std::max(maxX, p.timeS);
+        const QPointF p(series_[k].timeS, series_[k].value);
+        points.append(p);
+        if (!fits[k]) misfits.append(p);
     }
-    line_->replace(points);
+    // The line, broken across dropouts: one series per run.
+    const std::vector<PlotRun> runs = LineRuns(snapshot_, series_);
+    for (std::size_t r = 0; r < std::max(runs.size(), lines_.size()); ++r) {
+        QList<QPointF> run;
+        if (r < runs.size()) run = points.mid(qsizetype(runs[r].begin), qsizetype(runs[r].end - runs[r].begin));
+        LineSeries(r)->replace(run);
+    }
     points_->replace(points);
+    misfits_->replace(misfits);
     QList<QPointF> mark;
     for (const SeriesPoint& p : series_)
         if (p.line == markedLine_) mark.append(QPointF(p.timeS, p.value));
     markedSeries_->replace(mark);
 
-    axisX_->setRange(minX, maxX > minX ? maxX : minX + 1.0);
-    const double spread = maxY - minY;
-    const double pad = spread > 0 ? spread * 0.05 : std::max(1.0, std::fabs(maxY) * 0.05);
-    axisY_->setRange(minY - pad, maxY + pad);
+    const PlotAxes axes = PlotScales(series_);
+    const auto scale = [](QValueAxis* axis, const AxisScale& s) {
+        axis->setRange(s.min, s.max);
+        axis->setTickAnchor(s.min);
+        axis->setTickInterval(s.step);
+        axis->setLabelFormat(QString::fromStdString(TickLabelFormat(s)));
+    };
+    scale(axisX_, axes.time);
+    scale(axisY_, axes.value);
 }
 
 void CParamTraceDlg::ShowStats() {

@@ -19,6 +19,7 @@ class QChartView;
 class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
+class QXYSeries;
 QT_END_NAMESPACE
 
 namespace orv::ui {
@@ -59,6 +60,8 @@ private:
     void ShowStats();
     void OnLiveToggled(bool on);
     void OnPointHovered(const QPointF& point, bool entered);
+    QLineSeries* LineSeries(std::size_t run);
+    void Attach(QXYSeries* series);
 
     const ProgramState& state_;
     uint16_t row_;
@@ -72,8 +75,9 @@ private:
     ListBox* list_;
     QChartView* chartView_ = nullptr;
     QChart* chart_ = nullptr;
-    QLineSeries* line_ = nullptr;
+    std::vector<QLineSeries*> lines_;  // one per run of the line (traceLine), unused ones empty
     QScatterSeries* points_ = nullptr;
+    QScatterSeries* misfits_ = nullptr;  // the points of words that do not fit the mask, in red
     QScatterSeries* markedSeries_ = nullptr;
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;

@@ -32,16 +32,14 @@ QString CsvFileName(const QString& base) {
     return name + QStringLiteral(".csv");
 }
 
-void ExportTableCommand(QWidget* parent, const ProgramState& state) {
+void ExportTableCommand(QWidget* parent, const ProgramState& state, const ShownTable& shown) {
     if (state.Acquisition.AcquisitionMode != 1 || state.Display.DisplayListReady == 0 ||
         UsedEntries(state.Display.DisplayTable) == 0) {
         ShowMessage(parent, U(text::kNoTableToExport));
         return;
     }
-    // The rows as the pane shows them now, rendered before the save dialog opens: the refresh
-    // tick goes on while it is open.
-    const std::string bytes =
-        TableCsv(state.Display, state.Acquisition, state.Board.BoardImage, state.Board.TickCount());
+    // Rendered before the save dialog opens: the refresh tick goes on while it is open.
+    const std::string bytes = TableCsv(shown);
     SaveCsvFile(parent, text::kExportTableCaption, CsvFileName(QStringLiteral("table")), bytes);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/program_state.h"
+#include "monitor/shown_table.h"
 
 class QWidget;
 
@@ -19,9 +20,9 @@ bool SaveCsvFile(QWidget* parent, const char* caption, const QString& suggestedN
 // "_", and ".csv".
 QString CsvFileName(const QString& base);
 
-// "Сохранить таблицу параметров в CSV...": the rows of the monitor table as the pane shows them;
-// a message when parameter reception is not running.
-void ExportTableCommand(QWidget* parent, const ProgramState& state);
+// "Сохранить таблицу параметров в CSV...": `shown`, the rows of the monitor table as the last
+// refresh drew them (COrvmonView::Shown); a message when parameter reception is not running.
+void ExportTableCommand(QWidget* parent, const ProgramState& state, const ShownTable& shown);
 
 // "Сохранить принятый блок в CSV...": the 256 words of the capture block as the pane shows them;
 // a message when file reception is not running.

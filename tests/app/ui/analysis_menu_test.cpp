@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include "app/ui/CMainFrame.h"
+#include "monitor/ui/COrvmonView.h"
 #include "board/driver/recording_device.h"
 #include "monitor/csv_export.h"
+#include "monitor/row_ink.h"
 #include "monitor/monitor_fixture.h"
 #include "resources/analysis_strings.h"
 #include "resources/ui/save_file.h"
@@ -57,8 +59,44 @@ TEST_F(AnalysisMenuTest, TableExportWritesTheRowsAsShownOrSaysThereAreNone) {
     EXPECT_EQ(script->MessageTexts(), QStringList({U(text::kNoTableToExport)}));
     EXPECT_EQ(files.suggestedNames, QStringList({QStringLiteral("table.csv")}));
     const std::string written = ReadText(dir / "table.csv");
-    EXPECT_EQ(written, TableCsv(state.Display, state.Acquisition, state.Board.BoardImage, 5000));
+    EXPECT_EQ(written, TableCsv(TakeShownTable(state.Display, state.Acquisition, state.Board.BoardImage, 5000)));
     EXPECT_NE(written.find("\r\nALT,5,203,0x0c8000c8,001440000310,00,140.625,deg,3,,"), std::string::npos);
+}
+
+TEST_F(AnalysisMenuTest, TableExportWritesWhatTheLastRefreshDrew) {
+    // A row received 1000 ms and two cycles before the refresh, and a masked row whose channel the
+    // acquisition thread goes on counting after it.
+    uint32_t now = 5000;
+    state.Board.TickCount = [&now] { return now; };
+    state.Shell.DeviceState = -1;  // no board to poll: the tick only redraws
+    DisplayEntry& alt = test::PutEntry(state.Display, 0, "ALT", 5, 0203, true);
+    alt.receivedCycle = 3;
+    alt.receivedWord = 0x0C8000C8;
+    alt.receivedMs = 4000;
+    test::PutEntry(state.Display, 1, "GS", 6, 012).maskMode = 1;
+    state.Acquisition.CycleCounter = 5;
+    state.Acquisition.MaskMatchCount[5] = 1280;
+    state.Acquisition.AcquisitionMode = 1;
+    frame->TableView()->RefreshTick();  // draws 1280 and a black first row
+    ASSERT_FALSE(RowIsStale(state.Display, state.Acquisition, 0, now));
+
+    // The click comes later: 15 more matches, and the first row is now old enough to be stale.
+    state.Acquisition.MaskMatchCount[5] = 1295;
+    now = 7000;
+    ASSERT_TRUE(RowIsStale(state.Display, state.Acquisition, 0, now));
+    files.Answer(Path("table.csv"));
+    Trigger(32900);
+    const std::string written = ReadText(dir / "table.csv");
+    EXPECT_NE(written.find("\r\nALT,5,203,0x0c8000c8,001440000310,00,140.625,deg,3,,нет\r\n"), std::string::npos)
+        << written;
+    EXPECT_NE(written.find("\r\nGS,6,012,0x00000000,000000000000,00,,,0,1280,нет\r\n"), std::string::npos) << written;
+
+    // An edit of the table redraws it, and the export follows that drawing.
+    frame->TableView()->RunCommand(32780);  // clear the format of the selected row (row 0)
+    files.Answer(Path("edited.csv"));
+    Trigger(32900);
+    EXPECT_NE(ReadText(dir / "edited.csv").find("\r\nGS,6,012,0x00000000,000000000000,00,,,0,1295,нет\r\n"),
+              std::string::npos);
 }
 
 TEST_F(AnalysisMenuTest, BlockExportWritesTheCaptureBlockInFileReceptionOnly) {

@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QLineSeries>
 #include <QScatterSeries>
+#include <QValueAxis>
 #include <QScrollBar>
 #include <atomic>
 #include <chrono>
@@ -22,6 +24,7 @@
 #include "display/table_ops.h"
 #include "monitor/csv_export.h"
 #include "monitor/trace.h"
+#include "monitor/trace_plot.h"
 #include "monitor/ui/CParamTraceDlg.h"
 #include "monitor/monitor_fixture.h"
 #include "resources/analysis_strings.h"
@@ -129,6 +132,49 @@ TEST_F(TraceDialogTest, ListPlotAndStatisticsShowOneSnapshot) {
     QScatterSeries* marked = Series(dlg, "markedPoint");
     ASSERT_EQ(marked->count(), 1);
     EXPECT_EQ(marked->at(0), points->at(90));
+}
+
+TEST_F(TraceDialogTest, PlotBreaksAtDropoutsMarksMisfitsAndTicksRound) {
+    // 50 ms apart with two dropouts of 1 s; the words with bit 29 clear do not fit the mask.
+    uint32_t time = 7000;
+    for (uint32_t k = 0; k < 30; ++k) {
+        time += (k == 10 || k == 20) ? 1000 : 50;
+        test::AppendTrace(state.Acquisition, 4, 0x0C8000C8u + (k << 11) + (k % 4 == 0 ? 0 : 0x10000000u), time);
+    }
+    CParamTraceDlg dlg(state, 0);
+    dlg.show();
+    QCoreApplication::processEvents();
+    auto* view = dlg.findChild<QChartView*>(QStringLiteral("tracePlot"));
+    QList<QList<QPointF>> runs;
+    for (QAbstractSeries* s : view->chart()->series())
+        if (s->objectName() == QStringLiteral("traceLine"))
+            if (auto* line = qobject_cast<QXYSeries*>(s); line->count() > 0) runs.append(line->points());
+    const QList<QPointF> all = Series(dlg, "tracePoints")->points();
+    ASSERT_EQ(all.size(), 30);
+    ASSERT_EQ(runs.size(), 3);  // no line across either dropout
+    EXPECT_EQ(runs[0], all.mid(0, 10));
+    EXPECT_EQ(runs[1], all.mid(10, 10));
+    EXPECT_EQ(runs[2], all.mid(20, 10));
+
+    // Red points over the words that do not fit, drawn above the others.
+    QScatterSeries* misfits = Series(dlg, "misfitPoints");
+    ASSERT_NE(misfits, nullptr);
+    EXPECT_EQ(misfits->color(), QColor(Qt::red));
+    EXPECT_EQ(misfits->points(), (QList<QPointF>{all[0], all[4], all[8], all[12], all[16], all[20], all[24], all[28]}));
+    const QList<QAbstractSeries*> order = view->chart()->series();
+    EXPECT_GT(order.indexOf(misfits), order.indexOf(Series(dlg, "tracePoints")));
+
+    // Ticks on round steps from the axis's start.
+    for (QAbstractAxis* a : view->chart()->axes()) {
+        auto* axis = qobject_cast<QValueAxis*>(a);
+        ASSERT_NE(axis, nullptr);
+        EXPECT_EQ(axis->tickType(), QValueAxis::TicksDynamic);
+        const double step = axis->tickInterval();
+        EXPECT_DOUBLE_EQ(step, RoundStep(step));
+        EXPECT_DOUBLE_EQ(axis->tickAnchor(), axis->min());
+        EXPECT_NEAR(axis->min() / step, std::round(axis->min() / step), 1e-9);
+    }
+    EXPECT_DOUBLE_EQ(qobject_cast<QValueAxis*>(view->chart()->axes(Qt::Horizontal)[0])->tickInterval(), 0.5);
 }
 
 TEST_F(TraceDialogTest, LiveModeFollowsTheRingAndKeepsTheScrollPosition) {
