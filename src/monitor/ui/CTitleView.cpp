@@ -28,16 +28,18 @@ CTitleView::CTitleView(ProgramState& state, QWidget* parent) : QWidget(parent), 
 
 CTitleView::~CTitleView() = default;
 
-TitleDrawing CTitleView::Current() const {
+TitleDrawing CTitleView::DrawingOf(const ProgramState& state) {
     TitleValues values;
-    values.deviceState = state_.Shell.DeviceState;
-    values.acquisitionMode = state_.Acquisition.AcquisitionMode;
-    values.cycleCounter = state_.Acquisition.CycleCounter;
-    values.refreshPeriodMs = state_.Shell.RefreshPeriodMs;
-    values.displayListReady = state_.Display.DisplayListReady;
-    values.fileChannel = state_.Capture.FileChannel;
+    values.deviceState = state.Shell.DeviceState;
+    values.acquisitionMode = state.Acquisition.AcquisitionMode;
+    values.cycleCounter = state.Acquisition.CycleCounter;
+    values.refreshPeriodMs = state.Shell.RefreshPeriodMs;
+    values.displayListReady = state.Display.DisplayListReady;
+    values.fileChannel = state.Capture.FileChannel;
     return DrawTitle(values);
 }
+
+TitleDrawing CTitleView::Current() const { return DrawingOf(state_); }
 
 void CTitleView::DrawTitlePane(QPainter& painter, const TitleDrawing& drawing, const QRect& area) {
     painter.save();
