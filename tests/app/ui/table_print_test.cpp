@@ -183,15 +183,15 @@ void ExpectGlyphs(const std::vector<Glyph>& expected, const std::vector<Glyph>& 
     EXPECT_EQ(std::size_t(ink(printed)), std::size_t(ink(expected)) + extra) << where;
 }
 
-// Every rule of `expected` is covered by a printed rule, within half a cell.
+// Every rule of `expected` is covered by a printed rule of the same direction, within half a cell.
 void ExpectRules(const std::vector<QRectF>& expected, const std::vector<Rule>& printed, double scale,
                  const std::string& where) {
     const double tol = kColumnPixels * scale / 2;
     int missing = 0;
     for (const QRectF& e : expected) {
         const bool found = std::any_of(printed.begin(), printed.end(), [&](const Rule& p) {
-            return p.r.left() <= e.left() + tol && p.r.right() >= e.right() - tol && p.r.top() <= e.top() + tol &&
-                   p.r.bottom() >= e.bottom() - tol;
+            return (p.r.width() >= p.r.height()) == (e.width() >= e.height()) && p.r.left() <= e.left() + tol &&
+                   p.r.right() >= e.right() - tol && p.r.top() <= e.top() + tol && p.r.bottom() >= e.bottom() - tol;
         });
         if (!found && ++missing <= 3)
             ADD_FAILURE() << where << ": rule (" << e.x() / scale << ", " << e.y() / scale << ", " << e.width() / scale
