@@ -17,8 +17,10 @@ QRegion RowCache::Update(int row, const PaneRow& paneRow, std::span<const int> s
     if (otherSeparators) grid_.Forget(row);
     QRegion changed = grid_.Update(row, cells);
     if (changed.isEmpty()) return changed;
-    // The cells copied may have covered separators: they are drawn over the row again.
-    for (int x : separators) grid_.PaintColumn(row, x, 0x000000);
+    // The cells copied may have covered separators: those are drawn over the row again.
+    const QRect copied = changed.boundingRect();
+    for (int x : separators)
+        if (otherSeparators || (x >= copied.left() && x <= copied.right())) grid_.PaintColumn(row, x, 0x000000);
     separatorsOf_[std::size_t(row)] = kind;
     if (otherSeparators) changed = QRegion(0, row * kRowPixels, kWidth, kRowPixels);
     return changed;
