@@ -50,6 +50,8 @@ bench: deps
 	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-release -j $(JOBS)
 	@for b in build-release/bench/orv_bench_*; do echo "== $$b"; $$b; done
+	@if command -v Xvfb >/dev/null; then echo "== build-release/bench/orv_bench_live --window=xvfb"; \
+	  build-release/bench/orv_bench_live --window=xvfb; fi
 
 # Every fuzz target for FUZZ_SECONDS seconds (clang, libFuzzer, ASan + UBSan); CI runs them briefly
 # with fixed seeds (.ci/run). New inputs are kept in build-fuzz/corpus/, crashes in build-fuzz/artifacts/.

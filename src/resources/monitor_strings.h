@@ -29,6 +29,10 @@ inline constexpr const char* kTitleStreamHead2 =
     "           слова Параметра      HEX          OCTAL       M  ";
 
 // ---- Mask ----
+// The foot of a printed page: "стр. N из M".
+inline constexpr const char* kPrintPagePrefix = "стр. ";
+inline constexpr const char* kPrintPageOf = " из ";
+
 inline constexpr const char* kMaskTitle = "Маска входного параметра";
 inline constexpr const char* kMaskBitsHead = "31 ..29 ..27 ..25 ..23 ..21 ..19 ..17 ..15 ..13 ..11 .. 9";
 inline constexpr const char* kMaskRowCaption = "    №бита \nкод{0,1,X}";

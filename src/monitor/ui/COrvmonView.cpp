@@ -49,6 +49,32 @@ QAction* RunPopupMenu(QMenu& menu, const QPoint& globalPos) {
     return menu.exec(globalPos - QPoint(size.width() / 2, size.height() / 2));
 }
 
+// The separators drawn over the rows of the content.
+std::span<const int> SeparatorsOf(TableContent content) {
+    if (content == TableContent::Parameters) return kParameterSeparators;
+    return kStreamSeparators;
+}
+
+// `region` (document coordinates, within the rows) with each rectangle widened to the columns of
+// the content it lies in: from the separator at or left of it to the one at or right of its end.
+QRegion ColumnBands(const QRegion& region, TableContent content) {
+    std::vector<int> edges{0};
+    if (content == TableContent::Parameters)
+        edges.insert(edges.end(), kParameterSeparators.begin(), kParameterSeparators.end());
+    else
+        edges.insert(edges.end(), kStreamSeparators.begin(), kStreamSeparators.end());
+    edges.push_back(RowCache::kWidth);
+    QRegion bands;
+    for (const QRect& r : region) {
+        const auto right = std::lower_bound(edges.begin(), edges.end(), r.right() + 1);
+        const auto left = std::upper_bound(edges.begin(), edges.end(), r.left());
+        const int x1 = left == edges.begin() ? r.left() : std::min(r.left(), *(left - 1));
+        const int x2 = right == edges.end() ? r.right() + 1 : *right;
+        bands += QRect(x1, r.top(), x2 - x1, r.height());
+    }
+    return bands;
+}
+
 }  // namespace
 
 COrvmonView::COrvmonView(ProgramState& state, QWidget* parent)
@@ -82,11 +108,15 @@ void COrvmonView::RefreshTick() {
     const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
     const RowSpan span = RowsIn(state_, content, viewport()->rect().translated(scroll));
     const uint32_t now = state_.Board.TickCount();
+    QRegion changed;
     for (int r = span.first; r <= span.last; ++r) {
-        const QRegion changed = cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
-        if (!changed.isEmpty()) viewport()->update(changed.translated(-scroll));
+        changed += cache_->Update(r, RowOfPane(state_, content, r, inks_, now), SeparatorsOf(content));
         tickFresh_.set(std::size_t(r));
     }
+    // One update for the tick, widened to whole columns: the same columns of neighbouring rows
+    // join into one rectangle, so the paint and the flush to the window system handle a few
+    // rectangles instead of one or more per row.
+    if (!changed.isEmpty()) viewport()->update(ColumnBands(changed, content).translated(-scroll));
 }
 
 // ---- Drawing ----
@@ -146,19 +176,23 @@ void COrvmonView::PaintFromCache(QPainter& painter, TableContent content, const 
     const uint32_t now = state_.Board.TickCount();
     const RowSpan span = RowsIn(state_, content, region.boundingRect());
     for (int r = span.first; r <= span.last; ++r)
-        if (!tickFresh_.test(std::size_t(r))) cache_->Update(r, RowOfPane(state_, content, r, inks_, now));
+        if (!tickFresh_.test(std::size_t(r)))
+            cache_->Update(r, RowOfPane(state_, content, r, inks_, now), SeparatorsOf(content));
     const QRect rowsBand = span.first <= span.last ? QRect(0, kRowPixels * span.first, RowCache::kWidth,
                                                            kRowPixels * (span.last - span.first + 1))
                                                    : QRect();
     const int bottom = SeparatorBottom(content, state_.Display.DisplayTable);
-    // Rectangle by rectangle: a tick's paint is a few cells of a few rows.
+    // Rectangle by rectangle: a tick's paint is a few columns of a few rows. The cached rows carry
+    // their separators; only white parts around them get theirs drawn.
     for (const QRect& r : region) {
         const QRect onRows = r & rowsBand;
         painter.setClipRect(r);  // one rectangle: the image is copied line by line, not span by span
         if (!onRows.isEmpty()) painter.drawImage(onRows.topLeft(), cache_->Image(), onRows);
         if (onRows != r)
-            for (const QRect& white : QRegion(r).subtracted(QRegion(onRows))) painter.fillRect(white, Qt::white);
-        DrawSeparators(painter, content, bottom, r);
+            for (const QRect& white : QRegion(r).subtracted(QRegion(onRows))) {
+                painter.fillRect(white, Qt::white);
+                DrawSeparators(painter, content, bottom, white);
+            }
     }
 }
 

@@ -33,6 +33,7 @@ public:
 
     // The ink of each character of a parameter row: ParameterRowInks unless set (tests set others).
     void SetInkSource(InkSource inks) { inks_ = std::move(inks); }
+    const InkSource& Inks() const { return inks_; }
     // Paints through DrawTable instead of the cell cache (the reference picture the cache matches).
     void SetDirectDrawing(bool direct) { direct_ = direct; }
 

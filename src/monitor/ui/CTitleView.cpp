@@ -28,16 +28,18 @@ CTitleView::CTitleView(ProgramState& state, QWidget* parent) : QWidget(parent), 
 
 CTitleView::~CTitleView() = default;
 
-TitleDrawing CTitleView::Current() const {
+TitleDrawing CTitleView::DrawingOf(const ProgramState& state) {
     TitleValues values;
-    values.deviceState = state_.Shell.DeviceState;
-    values.acquisitionMode = state_.Acquisition.AcquisitionMode;
-    values.cycleCounter = state_.Acquisition.CycleCounter;
-    values.refreshPeriodMs = state_.Shell.RefreshPeriodMs;
-    values.displayListReady = state_.Display.DisplayListReady;
-    values.fileChannel = state_.Capture.FileChannel;
+    values.deviceState = state.Shell.DeviceState;
+    values.acquisitionMode = state.Acquisition.AcquisitionMode;
+    values.cycleCounter = state.Acquisition.CycleCounter;
+    values.refreshPeriodMs = state.Shell.RefreshPeriodMs;
+    values.displayListReady = state.Display.DisplayListReady;
+    values.fileChannel = state.Capture.FileChannel;
     return DrawTitle(values);
 }
+
+TitleDrawing CTitleView::Current() const { return DrawingOf(state_); }
 
 void CTitleView::DrawTitlePane(QPainter& painter, const TitleDrawing& drawing, const QRect& area) {
     painter.save();
@@ -71,6 +73,8 @@ bool CTitleView::CellsOf(const TitleDrawing& drawing, std::vector<std::vector<ui
 QRegion CTitleView::Bring(const TitleDrawing& drawing) {
     QRegion dirty;
     bool whole = image_.size() != size() || drawing.lines != shown_.lines;
+    // Nothing changed (the paint that follows a refresh): the image is up to date.
+    if (!whole && drawing.fillWhite == shown_.fillWhite && drawing.texts == shown_.texts) return dirty;
     if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
     std::vector<std::vector<uint64_t>> rows;
     if (CellsOf(drawing, rows)) {
@@ -83,6 +87,8 @@ QRegion CTitleView::Bring(const TitleDrawing& drawing) {
             for (std::size_t r = 0; r < rows.size(); ++r) dirty += grid_->Update(int(r), rows[r]);
             if (whole) dirty = QRegion(image_.rect());
             dirty &= QRegion(image_.rect());
+            shown_ = drawing;
+            if (dirty.isEmpty()) return dirty;
             QPainter painter(&image_);
             painter.setPen(Qt::black);
             for (const QRect& r : dirty) {

@@ -23,6 +23,9 @@ public:
     // Repaints what changed since the last paint (called on every refresh tick).
     void Refresh();
 
+    // What the pane shows for the program's current values.
+    static TitleDrawing DrawingOf(const ProgramState& state);
+
     // Draws `drawing` onto any painter: white over `area`, then the texts and lines reaching into
     // it (the pane's reference picture).
     static void DrawTitlePane(QPainter& painter, const TitleDrawing& drawing, const QRect& area);

@@ -7,6 +7,8 @@
 
 #include <QImage>
 #include <QRect>
+#include <array>
+#include <span>
 
 #include "monitor/ui/table_painter.h"
 #include "resources/ui/cell_grid.h"
@@ -20,20 +22,23 @@ public:
     static constexpr int kRows = kDisplayRows > kStreamRows ? kDisplayRows : kStreamRows;
 
     // `font` is the font the rows are drawn in (the pane's underlined grid font).
-    explicit RowCache(const QFont& font) : grid_(font, kCells, kRows) {}
+    explicit RowCache(const QFont& font) : grid_(font, kCells, kRows) { separatorsOf_.fill(-1); }
 
     // False when the font cannot be drawn cell by cell; the pane then draws directly.
     bool Usable() const { return grid_.Usable(); }
 
-    // Brings row `row` (0..kRows-1) to show `paneRow`. Returns the part of the document whose pixels
-    // changed (empty when none).
-    QRegion Update(int row, const PaneRow& paneRow);
+    // Brings row `row` (0..kRows-1) to show `paneRow` with the separators `separators` (pixel x
+    // positions, black) drawn over it, as the table draws them over its rows. Returns the part of the
+    // document whose pixels changed (empty when none).
+    QRegion Update(int row, const PaneRow& paneRow, std::span<const int> separators);
 
     // The rows, row r at y = 16r; only rows brought up to date hold a picture.
     const QImage& Image() const { return grid_.Image(); }
 
 private:
     CellGrid grid_;
+    // The separators drawn over each row (their first x tells the set apart), -1 before any.
+    std::array<int, kRows> separatorsOf_{};
 };
 
 }  // namespace orv::ui

@@ -59,4 +59,15 @@ QRegion CellGrid::Update(int row, std::span<const CellCode> cells) {
     return region;
 }
 
+void CellGrid::Forget(int row) {
+    if (row >= 0 && row < rows_) known_[std::size_t(row)] = 0;
+}
+
+void CellGrid::PaintColumn(int row, int x, uint32_t rgb) {
+    if (row < 0 || row >= rows_ || x < 0 || x >= image_.width()) return;
+    const qsizetype stride = image_.bytesPerLine();
+    uchar* at = image_.bits() + qsizetype(row) * kRowHeight * stride + qsizetype(x) * 4;
+    for (int y = 0; y < kRowHeight; ++y, at += stride) *reinterpret_cast<uint32_t*>(at) = 0xFF000000u | rgb;
+}
+
 }  // namespace orv::ui

@@ -34,6 +34,12 @@ public:
     // changed (runs of cells), empty when none.
     QRegion Update(int row, std::span<const CellCode> cells);
 
+    // Forgets what row `row` shows: its next Update copies every cell again.
+    void Forget(int row);
+    // Sets pixel column `x` of row `row` to `rgb` over the cells (a vertical rule); a later copy of
+    // the cell under it overwrites it.
+    void PaintColumn(int row, int x, uint32_t rgb);
+
     // Cell (c, r) at x = 7c, y = 16r; rows never updated are white.
     const QImage& Image() const { return image_; }
 

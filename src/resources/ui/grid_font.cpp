@@ -47,13 +47,27 @@ const GridMetrics& MetricsOf(const QFont& font) {
     return last;
 }
 
+// True when the painter draws screen pixels at the grid's own scale.
+bool OnScreenGrid(const QPainter& painter) {
+    const QPaintDevice* device = painter.device();
+    if (device == nullptr || device->devicePixelRatioF() != 1.0) return false;
+    const int type = device->devType();
+    if (type != QInternal::Image && type != QInternal::Pixmap && type != QInternal::Widget) return false;
+    return painter.deviceTransform().type() <= QTransform::TxTranslate;
+}
+
 }  // namespace
+
+GridRule GridUnderline(const QFont& font) {
+    const QFontMetrics fm(font);
+    return {MetricsOf(font).baselineOffset + fm.underlinePos(), std::max(1, fm.lineWidth())};
+}
 
 void DrawGridText(QPainter& painter, int x, int y, std::string_view cp1251) {
     const QString text = FromCp1251(cp1251);
     const GridMetrics& metrics = MetricsOf(painter.font());
     const int baseline = y + metrics.baselineOffset;
-    if (metrics.gridAdvance) {
+    if (metrics.gridAdvance && OnScreenGrid(painter)) {
         painter.drawText(x, baseline, text);
         return;
     }

@@ -18,7 +18,18 @@ QFont GridFont(bool underline = false);
 bool HasGridAdvance(const QFont& font);
 
 // Draws Windows-1251 `text` with its first character cell at (x, y) (top of the row), one cell
-// per byte.
+// per byte. On the screen (an image, pixmap or widget drawn at its own scale) a line whose font
+// keeps the grid is drawn whole; anywhere else (a printer, a scaled painter, another pixel ratio)
+// each character is placed in its own cell, since the font's advance there need not be 7 pixels.
 void DrawGridText(QPainter& painter, int x, int y, std::string_view cp1251);
+
+// Where the underline of an underlined grid font lies in a row: its top, from the top of the row,
+// and its thickness, in grid pixels. Drawing a row cell by cell without the underline and a rule
+// there puts the rule where the screen has it.
+struct GridRule {
+    int top = 0;
+    int thickness = 1;
+};
+GridRule GridUnderline(const QFont& font);
 
 }  // namespace orv::ui

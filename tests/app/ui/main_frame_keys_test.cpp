@@ -84,6 +84,8 @@ TEST_F(MainFrameKeysTest, CtrlPPrintsTheTablePaneThroughThePrintDialog) {
     script->OnDialog([&](QDialog& d) {
         auto* dialog = qobject_cast<QPrintDialog*>(&d);
         ASSERT_NE(dialog, nullptr);
+        // The table is wider than high: landscape unless the engineer turns the page.
+        EXPECT_EQ(dialog->printer()->pageLayout().orientation(), QPageLayout::Landscape);
         dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
         dialog->printer()->setOutputFileName(pdf);
         dialog->done(QDialog::Accepted);

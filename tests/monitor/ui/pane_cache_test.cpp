@@ -179,6 +179,42 @@ TEST(PaneCache, ATickRepaintsOnlyTheRowsThatChanged) {
     state.Board.Link.Attach(nullptr);
 }
 
+// A tick asks for one paint of few rectangles: what changed in one column of neighbouring rows is
+// one rectangle of that column, however different the changed cells of each row.
+TEST(PaneCache, ATickRepaintsAColumnOfChangedRowsAsOneRectangle) {
+    RecordingDevice device;
+    ProgramState state;
+    state.Board.Link.Attach(&device);
+    state.Shell.DeviceState = 0;
+    state.Acquisition.AcquisitionMode = 1;
+    for (int r = 0; r < 6; ++r) PutRow(state, r, "     ALT", 5, uint16_t(0200 + r), 0);
+    state.Display.DisplayListReady = 1;
+    COrvmonView view(state);
+    view.resize(960, 400);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    // Every row receives a word; then the rows show cycles of 1 to 6 digits.
+    device.SetReply(kReadSlot, {0x80, 0x00, 0x34, 0x12});
+    view.RefreshTick();
+    QApplication::processEvents();
+    device.SetReply(kReadSlot, {0, 0, 0, 0});
+    int cycle = 0;
+    for (int r = 0; r < 6; ++r) state.Display.DisplayTable[std::size_t(r)].receivedCycle = cycle = cycle * 10 + 5;
+    view.RefreshTick();
+    QApplication::processEvents();
+
+    // Every row receives the same word again: only the cycle column changes, by 1 to 6 digits.
+    device.SetReply(kReadSlot, {0x80, 0x00, 0x34, 0x12});
+    PaintSpy spy;
+    view.viewport()->installEventFilter(&spy);
+    view.RefreshTick();
+    QApplication::processEvents();
+    EXPECT_EQ(spy.painted.rectCount(), 1);
+    EXPECT_TRUE(QRegion(7 * 82, 0, 7 * 11, 6 * 16).contains(spy.painted.boundingRect()))
+        << spy.painted.boundingRect().x() << " " << spy.painted.boundingRect().width();
+    state.Board.Link.Attach(nullptr);
+}
+
 TEST(PaneCache, TheTitleRepaintsTheCycleTextAlone) {
     ProgramState state;
     state.Shell.DeviceState = 0;
