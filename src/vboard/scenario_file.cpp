@@ -1,12 +1,11 @@
 #include "vboard/scenario_file.h"
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <sstream>
 #include <toml++/toml.h>
 
+#include "config/record_file.h"
 #include "vboard/virtual_board.h"
 
 namespace orv {
@@ -416,28 +415,16 @@ std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& erro
 }
 
 std::optional<Scenario> LoadScenarioFile(const std::string& path, ScenarioError& error) {
-    // Only a regular file is read: a FIFO under the name would block, a folder reads as nothing.
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        error = {0, "there is no such file"};
-        return std::nullopt;
+    // The name exactly as given, whatever its length. Only a regular file is read: a FIFO under
+    // the name would block, a folder reads as nothing.
+    const FileBytes file = ReadFileBytes(path);
+    switch (file.status) {
+        case ReadStatus::Ok: break;
+        case ReadStatus::Missing: error = {0, "there is no such file"}; return std::nullopt;
+        case ReadStatus::NotRegular: error = {0, "it is not a regular file"}; return std::nullopt;
+        case ReadStatus::Unreadable: error = {0, "the file cannot be read"}; return std::nullopt;
     }
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        error = {0, "it is not a regular file"};
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = {0, "the file cannot be opened"};
-        return std::nullopt;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        error = {0, "the file cannot be read"};
-        return std::nullopt;
-    }
-    return ParseScenario(text.str(), error);
+    return ParseScenario(std::string(file.bytes.begin(), file.bytes.end()), error);
 }
 
 std::string ScenarioErrorMessage(const std::string& path, const ScenarioError& error) {
