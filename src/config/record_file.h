@@ -88,7 +88,8 @@ std::vector<std::vector<uint8_t>> SplitRecords(std::span<const uint8_t> bytes, s
 std::vector<std::vector<uint8_t>> ReadRecordFile(const std::string& path, std::size_t recordSize);
 
 // A record left out of a list because it would not survive being shown and saved back: `index` is
-// its place in the file (0-based), `reason` a UTF-8 text (the editor's refusal or a column fault).
+// its place in the file (0-based), `reason` a UTF-8 text (a control character, a column fault,
+// or for channel settings a rate code no editor shows).
 struct DamagedRecord {
     std::size_t index = 0;
     const char* reason = nullptr;
