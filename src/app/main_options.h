@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/program_state.h"
 #include "config/channel_settings.h"
@@ -36,16 +37,25 @@ const char* ApplyPeriodOption(ProgramState& state, std::string_view text);
 const char* ApplyDeviceOption(ProgramState& state, std::string_view name,
                               const std::string& settingsPath = kChannelSettingsFileName);
 
-// --list: the records of a ".42i" file loaded into the table and the board as "Восстановить из
-// файла" and "Применить" of the list dialog do. Without a board, with a file that cannot be opened
-// or with nothing to load, the message to show.
-const char* ApplyListOption(ProgramState& state, const std::string& path,
-                            const std::string& formatPath = kFormatFileName);
+// --list: the ".42i" file at `path` (the bytes given, whatever their length or encoding) read as
+// "Восстановить из файла" reads it (RestoreDisplayList: the same lines, the same message) and
+// loaded into the table and the board as "Применить" of the list dialog does. Returns the messages
+// to show, in order: without a board, the board's; a file that cannot be opened, the open error
+// with its name; else the reader's message (records left out), then the loading's refusal.
+std::vector<std::string> ApplyListOption(ProgramState& state, const std::string& path,
+                                         const std::string& formatPath = kFormatFileName);
 
 // --scenario: the virtual boards play the scenario file at `path` from now on. A file that cannot
 // be read gives the message naming it, the line and the reason, and the boards keep the built-in
 // flight; without the virtual boards, the message that only they play scenarios.
 std::optional<std::string> ApplyScenarioOption(ProgramState& state, const std::string& path);
+
+// Command-line arguments as the option parser takes them (UTF-16) and back, without loss: a byte
+// that is not part of valid UTF-8 travels as the lone surrogate U+DC80..U+DCFF, which valid UTF-8
+// never gives, so a file name comes back as exactly the bytes given (Linux names are any bytes
+// but '/' and NUL).
+std::u16string ArgumentText(std::string_view bytes);
+std::string ArgumentBytes(std::u16string_view text);
 
 // The steps in the order that makes sense: the scenario first (so that it plays from the start),
 // then the period (the board starts its timer with it), then the device, then the list. Calls `show` with each message, in order; the bad

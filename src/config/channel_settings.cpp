@@ -61,13 +61,13 @@ const char* ChannelSettingDefect(uint16_t setting) {
     return RateCode(setting) == 3 ? text::kDefectUnknownRate : nullptr;
 }
 
-SaveError StoreChannelSettings(const ChannelSettingTable& table, const std::string& path) {
+SaveError StoreChannelSettings(const ChannelSettingTable& table, const std::string& path, bool keepBackup) {
     std::array<uint8_t, kChannelSettingsFileBytes> bytes{};
     for (std::size_t i = 0; i < table.size(); ++i) {
         bytes[2 * i] = uint8_t(table[i] & 0xFF);
         bytes[2 * i + 1] = uint8_t(table[i] >> 8);
     }
-    return ReplaceFile(path, bytes);
+    return ReplaceFile(path, bytes, keepBackup);
 }
 
 bool SaveChannelSettings(const ChannelSettingTable& table, const std::string& path) {
@@ -97,6 +97,15 @@ ChannelSettingsRead ReadChannelSettings(ChannelSettingTable& table, const std::s
         return out;
     }
     return DecodeChannelSettings(table, file.bytes);
+}
+
+std::string SaveChannelSettingsGuarded(const ChannelSettingTable& table, const std::string& path) {
+    ChannelSettingTable old{};
+    const ChannelSettingsRead read = ReadChannelSettings(old, path);
+    SettingsFileGuard guard = GuardOfRead(path, read.status, read.damaged.size());
+    if (std::string refusal = guard.SaveRefusal(); !refusal.empty()) return refusal;
+    if (StoreChannelSettings(table, path, guard.keepBackup) != SaveError::None) return guard.SaveFailure();
+    return {};
 }
 
 bool RestoreChannelSettings(ChannelSettingTable& table, const std::string& path) {

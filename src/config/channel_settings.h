@@ -46,11 +46,20 @@ std::string OutputChannelLine(int channel, uint16_t setting);
 const char* ChannelSettingDefect(uint16_t setting);
 
 // Writes the sixteen words little-endian (32 bytes) to `path` with ReplaceFile: a read-only or
-// non-regular target is refused and the old file is left as it was.
-SaveError StoreChannelSettings(const ChannelSettingTable& table, const std::string& path = kChannelSettingsFileName);
+// non-regular target is refused and the old file is left as it was; `keepBackup` first copies the
+// old file to "<name>.bak".
+SaveError StoreChannelSettings(const ChannelSettingTable& table, const std::string& path = kChannelSettingsFileName,
+                               bool keepBackup = false);
 // The same, true when it was written.
 bool SaveChannelSettings(const ChannelSettingTable& table,
                          const std::string& path = kChannelSettingsFileName);
+
+// "Сохранить в файле" of the channel dialog, guarded as the other settings saves are: a file that
+// exists but cannot be read is not saved over (its words were never seen), and one with words the
+// editors would refuse keeps its old contents as "<name>.bak". Returns the message to show (UTF-8),
+// or empty when the table was saved.
+std::string SaveChannelSettingsGuarded(const ChannelSettingTable& table,
+                                       const std::string& path = kChannelSettingsFileName);
 
 // What a restore took from the file: its status, and the words it left out because the editors
 // would refuse them (their table entries keep their values; `index` is the table index).

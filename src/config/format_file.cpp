@@ -1,6 +1,5 @@
 #include "config/format_file.h"
 
-#include "config/format_edit.h"
 #include "config/record_file.h"
 #include "arinc/text.h"
 #include "resources/config_strings.h"
@@ -36,15 +35,15 @@ DecimalFormat DecodeFormat(std::span<const uint8_t> record) {
 const char* FormatRecordDefect(const DecimalFormat& format) {
     if (HasControlCharacter(format.label.View()) || HasControlCharacter(format.units.View()))
         return text::kDefectControl;
-    const Label8 label = ShownText(format.label);
-    if (label.IsBlank()) return text::kNoFormatLabel;
-    const std::string line = RenderFormatLine(format);
-    const DecimalFormat back = ParseFormatLine(line);
-    if (back.label != label || back.msbBit != format.msbBit || back.lsbBit != format.lsbBit ||
-        back.bit29Role != format.bit29Role || Trim(back.units.Trimmed()) != Trim(format.units.Trimmed()))
+    // The list keeps a format as its line: a record whose line gives back other fields would be
+    // changed by the next save. The weight travels as six-decimal text, so it must come back as
+    // the same float (a weight of 0, which the list itself writes for a tiny weight, does).
+    const DecimalFormat back = ParseFormatLine(RenderFormatLine(format));
+    if (back.label != ShownText(format.label) || back.msbBit != format.msbBit || back.lsbBit != format.lsbBit ||
+        back.bit29Role != format.bit29Role || Trim(back.units.Trimmed()) != Trim(format.units.Trimmed()) ||
+        back.msbWeight != format.msbWeight)  // compared as floats: a NaN never reads back
         return text::kDefectColumns;
-    const FormatCheck check = CheckFormatFields(FieldsOfFormatLine(line));
-    return check.ok() ? nullptr : check.error;
+    return nullptr;
 }
 
 RecordFileRead<DecimalFormat> DecodeFormatFile(std::span<const uint8_t> bytes) {

@@ -26,11 +26,12 @@ std::array<uint8_t, kFormatRecordSize> EncodeFormat(const DecimalFormat& format)
 // `record` holds at least kFormatRecordSize bytes.
 DecimalFormat DecodeFormat(std::span<const uint8_t> record);
 
-// Why a stored format may not be shown as data, or nullptr when it may: it is damaged when its
-// format line does not read back to the same fields (a bit number wider than its two columns, a
-// role other than 0 or 1), when its label or units hold a control character or its label begins
-// with a blank (the mark of "no format"), or when the format editor would refuse the fields the
-// line gives it (the reason is then the editor's message).
+// Why a stored format may not be shown as data, or nullptr when it may: it is damaged only when
+// its label or units hold a control character, or when its format line does not read back to the
+// same fields (a bit number wider than its two columns, a role other than 0 or 1, a weight whose
+// six-decimal text does not give back the same float). What the format editor refuses of typed
+// fields (a weight of 0, bit numbers out of its ranges) is not damage: the list writes such
+// records itself.
 const char* FormatRecordDefect(const DecimalFormat& format);
 
 // The formats of a file's bytes / of the file: the sound ones in file order, the damaged ones

@@ -24,10 +24,10 @@ std::array<uint8_t, kParamRecordSize> EncodeParam(const ParamRecord& record);
 // `record` holds at least kParamRecordSize bytes.
 ParamRecord DecodeParam(std::span<const uint8_t> record);
 
-// Why a stored entry may not be shown as data, or nullptr when it may: it is damaged when its
-// parameter line does not read back to the same fields (an address wider than its three octal
-// columns), when a label holds a control character, or when the entry editor would refuse the
-// fields the line gives it (the reason is then the editor's message).
+// Why a stored entry may not be shown as data, or nullptr when it may: it is damaged only when a
+// label holds a control character or its parameter line does not read back to the same fields (an
+// address wider than its three octal columns). An address 0400..0777 is not damage; it is refused
+// where it would reach a label slot, with the editors' "ОШИБКА: адрес параметра".
 const char* ParamRecordDefect(const ParamRecord& record);
 
 // The entries of a file's bytes / of the file: the sound ones in file order, the damaged ones

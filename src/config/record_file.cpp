@@ -113,15 +113,53 @@ bool ReadAllFrom(int fd, std::vector<uint8_t>& out, std::size_t maxBytes) {
     return true;
 }
 
+int OpenPath(const std::string& path, int flags) {
+    flags |= O_CLOEXEC;
+    if (path.size() < PATH_MAX) return open(path.c_str(), flags);
+    int dir = AT_FDCWD;
+    std::size_t at = 0;
+    if (path[0] == '/') {
+        dir = open("/", O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (dir < 0) return -1;
+        at = 1;
+    }
+    const auto closeDir = [&dir] {
+        const int saved = errno;
+        if (dir != AT_FDCWD) close(dir);
+        errno = saved;
+    };
+    while (path.size() - at >= PATH_MAX) {
+        // The longest piece below PATH_MAX that ends before a slash.
+        const std::size_t cut = path.rfind('/', at + PATH_MAX - 2);
+        if (cut == std::string::npos || cut < at) {
+            closeDir();
+            errno = ENAMETOOLONG;  // a single name longer than any file system allows
+            return -1;
+        }
+        const std::string piece = path.substr(at, cut - at);
+        at = cut + 1;
+        if (piece.empty()) continue;
+        const int next = openat(dir, piece.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        closeDir();
+        if (next < 0) return -1;
+        dir = next;
+    }
+    const std::string rest = at < path.size() ? path.substr(at) : std::string(".");
+    const int fd = openat(dir, rest.c_str(), flags);
+    closeDir();
+    return fd;
+}
+
 FileBytes ReadFileBytes(const std::string& path, std::size_t maxBytes) {
     FileBytes out;
     // O_NONBLOCK keeps a FIFO of that name from blocking the open; it is refused below.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = OpenPath(path, O_RDONLY | O_NONBLOCK);
     if (fd < 0) {
-        struct stat st {};
         // A dangling link is as good as no file; anything else that exists could not be opened.
-        out.status = (errno == ENOENT && stat(path.c_str(), &st) != 0) ? ReadStatus::Missing
-                                                                       : ReadStatus::Unreadable;
+        const bool noEntry = errno == ENOENT;
+        const int probe = noEntry ? OpenPath(path, O_PATH) : -1;
+        out.status = noEntry && probe < 0 ? ReadStatus::Missing : ReadStatus::Unreadable;
+        if (probe >= 0) close(probe);
         return out;
     }
     // Closed however the reading ends (a failed allocation throws out of it).

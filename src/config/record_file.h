@@ -71,6 +71,11 @@ struct FileBytes {
 // to `out`. False when a read failed (what was read stays in `out`).
 bool ReadAllFrom(int fd, std::vector<uint8_t>& out, std::size_t maxBytes = SIZE_MAX);
 
+// Opens `path` as open(2) does with `flags` (close-on-exec added), also when the path is longer
+// than PATH_MAX, which open(2) refuses: such a path is walked in pieces shorter than PATH_MAX, cut
+// at slashes, each piece but the last opened as a folder. -1 with errno set when it fails.
+int OpenPath(const std::string& path, int flags);
+
 // The bytes of a regular file (at most `maxBytes`), following symbolic links. A FIFO of that name
 // does not block: it is NotRegular.
 FileBytes ReadFileBytes(const std::string& path, std::size_t maxBytes = SIZE_MAX);
@@ -83,7 +88,8 @@ std::vector<std::vector<uint8_t>> SplitRecords(std::span<const uint8_t> bytes, s
 std::vector<std::vector<uint8_t>> ReadRecordFile(const std::string& path, std::size_t recordSize);
 
 // A record left out of a list because it would not survive being shown and saved back: `index` is
-// its place in the file (0-based), `reason` a UTF-8 text (the editor's refusal or a column fault).
+// its place in the file (0-based), `reason` a UTF-8 text (a control character, a column fault,
+// or for channel settings a rate code no editor shows).
 struct DamagedRecord {
     std::size_t index = 0;
     const char* reason = nullptr;

@@ -29,14 +29,13 @@ DisplayLineRecord DecodeDisplayLine(std::span<const uint8_t> record) {
 const char* DisplayLineDefect(const DisplayLineRecord& record) {
     if (HasControlCharacter(record.paramLabel.View()) || HasControlCharacter(record.formatLabel.View()))
         return text::kDefectControl;
-    const std::string line = RenderDisplayLine(record);
-    const DisplayLineRecord back = ParseDisplayLine(line);
+    // A channel or address with no label slot reads back the same and stays in the list; loading
+    // the list refuses it (LoadDisplayList).
+    const DisplayLineRecord back = ParseDisplayLine(RenderDisplayLine(record));
     if (back.address != record.address || back.channel != record.channel ||
         back.paramLabel != ShownText(record.paramLabel) || back.formatLabel != ShownText(record.formatLabel))
         return text::kDefectColumns;
-    // The editor takes the first word of each label; what matters here is what it refuses.
-    const DisplayParamCheck check = CheckDisplayParamFields(FieldsOfDisplayLine(line));
-    return check.ok() ? nullptr : check.error;
+    return nullptr;
 }
 
 RecordFileRead<DisplayLineRecord> DecodeDisplayLineFile(std::span<const uint8_t> bytes) {

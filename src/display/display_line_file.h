@@ -22,11 +22,11 @@ std::array<uint8_t, kDisplayLineRecordSize> EncodeDisplayLine(const DisplayLineR
 // `record` holds at least kDisplayLineRecordSize bytes.
 DisplayLineRecord DecodeDisplayLine(std::span<const uint8_t> record);
 
-// Why a stored display line may not be shown as data, or nullptr when it may: it is damaged when
-// its display line does not read back to the same fields (a channel wider than two columns, an
-// address wider than three octal columns), when a label holds a control character, or when the
-// displayed-parameter editor would refuse the line's address, channel or parameter label (the
-// reason is then the editor's message).
+// Why a stored display line may not be shown as data, or nullptr when it may: it is damaged only
+// when a label holds a control character or its display line does not read back to the same
+// fields (a channel wider than two columns, an address wider than three octal columns). A line
+// with no label slot (channel outside 1..8, address above 0377) is kept in the list and refused
+// when the list is loaded (DisplayLineLoadRefusal).
 const char* DisplayLineDefect(const DisplayLineRecord& record);
 
 // The records of a ".42i" file's bytes / of the file: the sound ones in file order, the damaged

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "arinc/text.h"
+#include "display/display_line_file.h"
 #include "display/table_ops.h"
+#include "resources/file_strings.h"
 #include "resources/display_strings.h"
 
 namespace orv {
@@ -136,6 +138,11 @@ void AddPickedLines(LineList& list, uint16_t channel, const std::vector<std::str
         r.channel = channel;
         r.formatLabel = p.formatLabel;
         r.paramLabel = p.paramLabel;
+        // A dictionary address above 0377 names no label slot: refused as the editor refuses it.
+        if (const char* refusal = SlotRefusal(r)) {
+            onClash(list, refusal);
+            continue;
+        }
         bool clash = false;
         for (int i = 0; i < list.Count(); ++i) {
             if (!SameSlot(ParseDisplayLine(list.At(i)), r)) continue;
@@ -182,9 +189,20 @@ std::vector<std::string> LinesOfRecords(std::span<const DisplayLineRecord> recor
     std::vector<std::string> lines;
     for (const auto& r : records) {
         if (lines.size() == std::size_t(kMaxListLines)) break;
-        if (ValidSlot(r.channel, r.address)) lines.push_back(RenderDisplayLine(r));
+        lines.push_back(RenderDisplayLine(r));
     }
     return lines;
+}
+
+RestoredDisplayList RestoreDisplayList(std::span<const uint8_t> bytes, bool whole, std::string_view name) {
+    const RecordFileRead<DisplayLineRecord> read = DecodeDisplayLineFile(bytes);
+    RestoredDisplayList out;
+    out.lines = LinesOfRecords(read.records);
+    const std::size_t leftOut = read.damaged.size() + (read.trailingBytes != 0 ? 1 : 0);
+    out.lossy = leftOut != 0 || !whole || read.records.size() > out.lines.size();
+    if (!whole) out.message = text::FileMessage(text::kFileReadFailed, name);
+    else if (leftOut != 0) out.message = text::DamagedRecordsMessage(name, leftOut);
+    return out;
 }
 
 }  // namespace orv

@@ -64,9 +64,10 @@ const char* ReplaceDisplayLine(LineList& list, int index, const DisplayLineRecor
 void DeleteDisplayLine(LineList& list, int index);
 
 // "Добавить список": appends, for each picked dictionary line in order, the display line of that
-// parameter on `channel`, unless a line (picked ones included) has its address and channel. The
-// selection is not changed. Returns the messages to show, in order, one per clash. Nothing is
-// appended beyond 256 lines.
+// parameter on `channel`, unless a line (picked ones included) has its address and channel, or
+// the parameter's address is above 0377 ("ОШИБКА: адрес параметра"). The selection is not changed.
+// Returns the messages to show, in order, one per refused parameter. Nothing is appended beyond
+// 256 lines.
 std::vector<std::string> AddPickedLines(LineList& list, uint16_t channel, const std::vector<std::string>& paramLines);
 // The same, telling each clash as the loop meets it: `onClash` gets the list as it stands then
 // (the parameters picked before the clash appended) and the message.
@@ -85,9 +86,21 @@ std::vector<std::string> ChannelItems(bool boardSelected, unsigned inputChannelC
 std::optional<uint16_t> PickedChannel(std::string_view text, unsigned itemCount);
 
 // ".42i" files: the records of the lines in list order, and the lines of a file's records
-// (channels "%02d"). Records with no label slot (channel outside 1..8, address above 255) are left
-// out, and at most 256 lines are made.
+// (channels "%02d"), at most 256. A record with no label slot is shown like any other; loading
+// the list refuses it.
 std::vector<DisplayLineRecord> RecordsOfLines(const LineList& list);
 std::vector<std::string> LinesOfRecords(std::span<const DisplayLineRecord> records);
+
+// What "Восстановить из файла" and the --list option take from a ".42i" file: the lines of its
+// sound records (at most 256), whether anything of the file was left out (damaged records, a
+// trailing partial record, records beyond 256, or a read that failed part way: a save over the
+// file then keeps the old one as "<name>.bak"), and the message to show (UTF-8) or empty.
+// `whole` is false when reading the file failed part way; `name` is the file as messages name it.
+struct RestoredDisplayList {
+    std::vector<std::string> lines;
+    bool lossy = false;
+    std::string message;
+};
+RestoredDisplayList RestoreDisplayList(std::span<const uint8_t> bytes, bool whole, std::string_view name);
 
 }  // namespace orv

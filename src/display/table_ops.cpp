@@ -18,14 +18,20 @@ bool InTable(int row) { return row >= 0 && row < kDisplayRows; }
 
 }  // namespace
 
+const char* SlotRefusal(const DisplayLineRecord& record) {
+    if (record.address > 255) return text::kDisplayBadAddress;
+    if (!ValidSlot(record.channel, record.address)) return text::kDisplayBadChannel;
+    return nullptr;
+}
+
 const char* LoadDisplayList(const std::vector<std::string>& lines, DisplayState& display,
                             AcquisitionState& acquisition, BoardState& board,
                             const std::string& formatPath) {
     std::vector<DisplayLineRecord> records;
     for (const auto& line : lines) {
         if (records.size() == std::size_t(kDisplayRows)) break;
-        const DisplayLineRecord r = ParseDisplayLine(line);
-        if (ValidSlot(r.channel, r.address)) records.push_back(r);
+        records.push_back(ParseDisplayLine(line));
+        if (const char* refusal = SlotRefusal(records.back())) return refusal;
     }
     if (records.empty()) return text::kDisplayListEmpty;
 

@@ -23,12 +23,19 @@ constexpr bool ValidSlot(unsigned channel, unsigned address) {
     return channel >= 1 && channel <= kInputChannels && address <= 255;
 }
 
+// Why a record cannot be given a label slot, with the displayed-parameter editor's message for the
+// same field ("ОШИБКА: адрес параметра" above 0377, "ОШИБКА: № канала" outside 1..8), or nullptr.
+// A list restored from a file or a dictionary entry may hold such a record; it never reaches the
+// board.
+const char* SlotRefusal(const DisplayLineRecord& record);
+
 // Loads the lines of the list dialog (display lines) into the table and restarts the receive side
 // of every input channel of the board in parameter reception. Returns nullptr when loaded, or the
 // message to show (UTF-8) when there is nothing to load; nothing changes then.
 //
-// At most 256 lines are taken. A line whose channel is outside 1..8 or whose address is above 255
-// (a foreign ".42i" file) has no label slot and is left out of the table. Formats are resolved
+// At most 256 lines are taken. A line whose address is above 0377 or whose channel is outside 1..8
+// (a foreign ".42i" file) has no label slot: the list is refused with SlotRefusal's message and
+// nothing changes. Formats are resolved
 // from `formatPath`, read once; a format label that names no format gives no format. Only the
 // first eight input channels exist in the tables, so a board reporting more is loaded on eight.
 const char* LoadDisplayList(const std::vector<std::string>& lines, DisplayState& display,

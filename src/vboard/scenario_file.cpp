@@ -1,13 +1,12 @@
 #include "vboard/scenario_file.h"
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <sstream>
 #include <toml++/toml.h>
 
 #include "vboard/toml_guard.h"
+#include "config/record_file.h"
 #include "vboard/virtual_board.h"
 
 namespace orv {
@@ -467,28 +466,16 @@ std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& erro
 }
 
 std::optional<Scenario> LoadScenarioFile(const std::string& path, ScenarioError& error) {
-    // Only a regular file is read: a FIFO under the name would block, a folder reads as nothing.
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        error = {0, "нет такого файла"};
-        return std::nullopt;
+    // The name exactly as given, whatever its length. Only a regular file is read: a FIFO under
+    // the name would block, a folder reads as nothing.
+    const FileBytes file = ReadFileBytes(path);
+    switch (file.status) {
+        case ReadStatus::Ok: break;
+        case ReadStatus::Missing: error = {0, "нет такого файла"}; return std::nullopt;
+        case ReadStatus::NotRegular: error = {0, "это не обычный файл"}; return std::nullopt;
+        case ReadStatus::Unreadable: error = {0, "файл не читается"}; return std::nullopt;
     }
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        error = {0, "это не обычный файл"};
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = {0, "файл не открывается"};
-        return std::nullopt;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        error = {0, "файл не читается"};
-        return std::nullopt;
-    }
-    return ParseScenario(text.str(), error);
+    return ParseScenario(std::string(file.bytes.begin(), file.bytes.end()), error);
 }
 
 std::string ScenarioErrorMessage(const std::string& path, const ScenarioError& error) {

@@ -2,13 +2,19 @@
 // bad value gives its message and leaves the rest of the start as it was.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "app/main_options.h"
 #include "board/acquisition.h"
 #include "board/board_control.h"
 #include "config/channel_settings.h"
+#include "config/record_file.h"
 #include "config/scratch_dir.h"
 #include "display/table_ops.h"
 #include "monitor/table_rows.h"
@@ -138,6 +144,77 @@ TEST_F(StartOptionsTest, ScenarioPlaysFromTheStartAndAnUnreadableOneKeepsTheFlig
     ProgramState other;
     other.Devices = &none;
     EXPECT_EQ(ApplyScenarioOption(other, "good.toml"), std::string(text::kScenarioNeedsVirtualBoard));
+}
+
+// A folder tree whose path is longer than PATH_MAX, made and removed one level at a time (the
+// kernel refuses such a path in one call).
+class DeepFolder {
+public:
+    DeepFolder() {
+        while (path_.size() <= PATH_MAX && mkdir(kLevel.c_str(), 0755) == 0 && chdir(kLevel.c_str()) == 0) {
+            path_ += kLevel + "/";
+            ++depth_;
+        }
+        Up();
+    }
+    ~DeepFolder() {
+        Down();
+        for (const auto& name : files_) unlink(name.c_str());
+        for (int i = 0; i < depth_; ++i)
+            if (chdir("..") != 0 || rmdir(kLevel.c_str()) != 0) return;
+    }
+    // Writes a file at the bottom of the tree and returns its path from the top.
+    std::string Put(const std::string& name, const std::vector<uint8_t>& bytes) {
+        Down();
+        std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        files_.push_back(name);
+        Up();
+        return path_ + name;
+    }
+
+private:
+    void Down() {
+        for (int i = 0; i < depth_; ++i) EXPECT_EQ(chdir(kLevel.c_str()), 0);
+    }
+    void Up() {
+        for (int i = 0; i < depth_; ++i) EXPECT_EQ(chdir(".."), 0);
+    }
+    const std::string kLevel = std::string(200, 'd');
+    std::string path_;
+    int depth_ = 0;
+    std::vector<std::string> files_;
+};
+
+// File names are opened as the bytes given: one longer than PATH_MAX, and one that is not UTF-8.
+TEST_F(StartOptionsTest, ListAndScenarioOpenTheExactBytesOfLongAndNonUtf8Names) {
+    const std::vector<uint8_t> list = ReadBytes("scenario.42i");
+    const std::string traffic =
+        "[board1.input5]\nhears = \"traffic\"\n\n[[board1.input5.label]]\nlabel = \"203\"\nrate_hz = 20\n"
+        "bnr = { sign_bit = 29, msb = 28, msb_weight = 65536, resolution = 1 }\n"
+        "value = { profile = \"constant\", value = 12000 }\n";
+    const std::vector<uint8_t> scenario(traffic.begin(), traffic.end());
+
+    DeepFolder deep;
+    const std::string longList = deep.Put("long.42i", list);
+    const std::string longScenario = deep.Put("long.toml", scenario);
+    ASSERT_GT(longList.size(), std::size_t(PATH_MAX));
+    EXPECT_TRUE(Apply({"arinc10", longList, std::nullopt, longScenario}).empty());
+    EXPECT_EQ(UsedEntries(state.Display.DisplayTable), int(list.size() / 28));
+    EXPECT_EQ(devices.Counters(1).hears[4], InputHears::Traffic);
+    EXPECT_EQ(ReadFileBytes(longList).bytes, list);
+    // A missing file at the end of a long path is missing, not unreadable.
+    EXPECT_EQ(ReadFileBytes(longList + "x").status, ReadStatus::Missing);
+
+    // This scenario sends its traffic to input 6 instead.
+    std::string input6 = traffic;
+    for (std::size_t at; (at = input6.find("input5")) != std::string::npos;) input6.replace(at, 6, "input6");
+    EXPECT_EQ(devices.Counters(1).hears[5], InputHears::Flight);
+    const std::string cyrillic = "\xd1\xef\xe8\xf1\xee\xea";  // Windows-1251 "Список"
+    WriteBytes(cyrillic + ".42i", std::vector<uint8_t>(list.begin(), list.begin() + 28));
+    WriteBytes(cyrillic + "\xff.toml", std::vector<uint8_t>(input6.begin(), input6.end()));
+    EXPECT_TRUE(Apply({std::nullopt, cyrillic + ".42i", std::nullopt, cyrillic + "\xff.toml"}).empty());
+    EXPECT_EQ(UsedEntries(state.Display.DisplayTable), 1);
+    EXPECT_EQ(devices.Counters(1).hears[5], InputHears::Traffic);
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "arinc/text.h"
+#include "resources/file_strings.h"
 
 namespace orv {
 namespace {
@@ -155,6 +158,42 @@ TEST_F(ChannelSettingsFile, FailedSaveLeavesNothingBehind) {
 
 TEST_F(ChannelSettingsFile, SaveIntoMissingDirectoryFails) {
     EXPECT_FALSE(SaveChannelSettings(ChannelSettingTable{}, (dir / "no" / "Orvparam.stt").string()));
+}
+
+// "Сохранить в файле" is guarded as the other settings saves are: a file that exists but cannot be
+// read is not replaced (root reads any file, so a child that dropped to "nobody" meets it), and a
+// file with words the editors refuse keeps its old contents as ".bak".
+TEST_F(ChannelSettingsFile, TheDialogSaveKeepsAnUnreadableFileAndBacksUpADamagedOne) {
+    const passwd* nobody = getpwnam("nobody");
+    if (!nobody) GTEST_SKIP() << "no user nobody";
+    const std::vector<uint8_t> old(32, 0x01);
+    WriteBytes(old);
+    ASSERT_EQ(chown(path.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0200), 0);  // its owner may write it, not read it
+    ASSERT_EQ(chmod(dir.c_str(), 0777), 0);
+    const std::string refusal = text::FileMessage(text::kKeptBefore, path, text::kKeptAfter);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) _exit(10);
+        _exit(SaveChannelSettingsGuarded(ChannelSettingTable{}, path) == refusal ? 0 : 11);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Bytes(), old);
+
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    std::vector<uint8_t> damaged(32, 0);
+    damaged[0] = 3;  // a rate code with no rate button
+    WriteBytes(damaged);
+    ChannelSettingTable table{};
+    table[1] = 2;
+    EXPECT_EQ(SaveChannelSettingsGuarded(table, path), "");
+    std::ifstream bak(path + ".bak", std::ios::binary);
+    EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(bak), {}), damaged);
+    EXPECT_EQ(Bytes()[2], 2);
 }
 
 }  // namespace

@@ -1,14 +1,16 @@
-// Which stored formats, dictionary entries and channel settings are damaged: what their list line
-// does not give back, or what their editor refuses.
+// Which stored formats, dictionary entries and channel settings are damaged: a control character,
+// or what their list line does not give back (channel settings: what their editors cannot show).
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "config/channel_settings.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
+#include "config/table_rules.h"
 #include "config/scratch_dir.h"
 #include "resources/config_strings.h"
 #include "resources/file_strings.h"
@@ -25,7 +27,7 @@ DecimalFormat Format(void (*change)(DecimalFormat&)) {
     return f;
 }
 
-TEST(DamagedRecordTest, FormatsThatTheirLineOrTheEditorWouldChange) {
+TEST(DamagedRecordTest, FormatsAreDamagedOnlyByAControlCharacterOrALineThatChangesThem) {
     EXPECT_EQ(FormatRecordDefect(test::Alt1Format()), nullptr);
     // Text after a zero byte is no part of the label, and units ending early are still units.
     EXPECT_EQ(FormatRecordDefect(Format([](DecimalFormat& f) { std::memcpy(&f.label, "ALT\0junk", 8); })), nullptr);
@@ -35,26 +37,40 @@ TEST(DamagedRecordTest, FormatsThatTheirLineOrTheEditorWouldChange) {
     EXPECT_STREQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.bit29Role = 2; })), text::kDefectColumns);
     EXPECT_STREQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.label.Assign("A\x01"); })), text::kDefectControl);
     EXPECT_STREQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.units.Assign("\tm"); })), text::kDefectControl);
-    EXPECT_STREQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.label.Assign(" ALT"); })), text::kNoFormatLabel);
-    // The editor's own refusals, with its messages.
-    EXPECT_STREQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.msbBit = 29; })), text::kMsbAbove28);
-    EXPECT_STREQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.lsbBit = 8; })), text::kLsbBelow9);
-    EXPECT_STREQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.msbWeight = 0; })), text::kNoWeight);
-    EXPECT_STREQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.units.Assign(""); })), text::kNoUnits);
+    // A weight its six-decimal text does not give back as the same float.
+    EXPECT_STREQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.msbWeight = 0.1234567f; })), text::kDefectColumns);
+    EXPECT_STREQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.msbWeight = 1e-9f; })), text::kDefectColumns);
+    EXPECT_STREQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.msbWeight = std::nanf(""); })),
+                 text::kDefectColumns);
+
+    // What the list writes itself, or what only this program's editor refuses, is no damage: a
+    // weight of 0 (a tiny weight saved through its line), bit numbers beyond the editor's ranges,
+    // no units, a label that begins with a blank.
+    EXPECT_EQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.msbWeight = 0; })), nullptr);
+    EXPECT_EQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.msbWeight = -0.000001f; })), nullptr);
+    EXPECT_EQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.msbBit = 29; })), nullptr);
+    EXPECT_EQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.lsbBit = 8; })), nullptr);
+    EXPECT_EQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.units.Assign(""); })), nullptr);
+    EXPECT_EQ(FormatRecordDefect(Format([](DecimalFormat& f) { f.label.Assign(" ALT"); })), nullptr);
 }
 
-TEST(DamagedRecordTest, DictionaryEntriesThatTheirLineOrTheEditorWouldChange) {
+TEST(DamagedRecordTest, DictionaryEntriesAreDamagedOnlyByAControlCharacterOrALineThatChangesThem) {
     ParamRecord r;
     r.paramLabel.Assign("ALT");
     r.address = 0377;
     EXPECT_EQ(ParamRecordDefect(r), nullptr);
     r.address = 0x1000;  // shown as 10000, read back as 0100
     EXPECT_STREQ(ParamRecordDefect(r), text::kDefectColumns);
-    r.address = 0400;  // fits the columns, but no label number
-    EXPECT_STREQ(ParamRecordDefect(r), text::kBadAddress);
+    // Addresses 0400..0777 fit the columns: the dictionary keeps them (they reach no label slot).
+    r.address = 0400;
+    EXPECT_EQ(ParamRecordDefect(r), nullptr);
+    r.address = 0777;
+    EXPECT_EQ(ParamRecordDefect(r), nullptr);
+    r.address = 01000;
+    EXPECT_STREQ(ParamRecordDefect(r), text::kDefectColumns);
     r.address = 1;
     r.paramLabel.Assign("");
-    EXPECT_STREQ(ParamRecordDefect(r), text::kNoParamLabel);
+    EXPECT_EQ(ParamRecordDefect(r), nullptr);
     r.paramLabel.Assign("A\nB");
     EXPECT_STREQ(ParamRecordDefect(r), text::kDefectControl);
 }
@@ -96,6 +112,35 @@ TEST_F(DamagedFileTest, AFileReadLeavesDamagedRecordsOutAndCountsThem) {
     EXPECT_TRUE(unread.unreadable);
     EXPECT_EQ(unread.openMessage, "Ошибка чтения файла OrvparamList.stt");
     EXPECT_EQ(unread.SaveRefusal(), "Файл OrvparamList.stt не был прочитан и не перезаписан.");
+}
+
+// Records the list writes itself stay in every list, are found and loaded, and survive "Применить".
+TEST_F(DamagedFileTest, AZeroWeightAndADictionaryAddressAbove0377StayInTheFiles) {
+    DecimalFormat zero = test::Alt1Format();
+    zero.label.Assign("ZERO");
+    zero.msbWeight = 0.0000001f;  // typed in the editor: its line saves it as 0
+    const std::vector<DecimalFormat> typed{test::Alt1Format(), zero};
+    ASSERT_TRUE(SaveFormats(FormatsOfLines(FormatLines(typed))));
+    const Bytes formats = ReadBytes(kFormatFileName);
+    const auto read = ReadFormatFile();
+    EXPECT_TRUE(read.damaged.empty());
+    ASSERT_EQ(read.records.size(), 2u);
+    EXPECT_EQ(read.records[1].msbWeight, 0.0f);
+    ASSERT_TRUE(FindFormat("ZERO").has_value());
+    EXPECT_EQ(FindFormat("ZERO")->msbWeight, 0.0f);
+    // "Применить" rebuilds the records from the lines of what it read: the same file.
+    ASSERT_TRUE(SaveFormats(FormatsOfLines(FormatLines(LoadFormats()))));
+    EXPECT_EQ(ReadBytes(kFormatFileName), formats);
+
+    ParamRecord high;
+    high.paramLabel.Assign("HIGH");
+    high.address = 0777;
+    ASSERT_TRUE(SaveParams(std::vector<ParamRecord>{high}));
+    const Bytes params = ReadBytes(kParamFileName);
+    ASSERT_EQ(LoadParams().size(), 1u);
+    EXPECT_EQ(LoadParams()[0].address, 0777);
+    ASSERT_TRUE(SaveParams(ParamsOfLines(ParamLines(LoadParams()))));
+    EXPECT_EQ(ReadBytes(kParamFileName), params);
 }
 
 TEST_F(DamagedFileTest, ChannelSettingsWithAnUnknownRateKeepTheirTableEntry) {

@@ -59,20 +59,24 @@ TEST(DisplayLineRecordTest, DamagedRecordsAreLeftOutOfAFile) {
     DisplayLineRecord wide = good;
     wide.channel = 100;  // three columns where the line has two
     EXPECT_NE(DisplayLineDefect(wide), nullptr);
+    // Channel 0 and address 0400 read back from their columns: kept (loading refuses them).
     DisplayLineRecord noChannel = good;
-    noChannel.channel = 0;  // the editor takes channels 1..8
-    EXPECT_NE(DisplayLineDefect(noChannel), nullptr);
+    noChannel.channel = 0;
+    EXPECT_EQ(DisplayLineDefect(noChannel), nullptr);
+    DisplayLineRecord high = good;
+    high.address = 0400;
+    EXPECT_EQ(DisplayLineDefect(high), nullptr);
     DisplayLineRecord control = good;
     control.formatLabel.Assign("F\x7F");
     EXPECT_NE(DisplayLineDefect(control), nullptr);
 
-    const std::vector<DisplayLineRecord> records = {wide, good, noChannel, control, good};
+    const std::vector<DisplayLineRecord> records = {wide, good, noChannel, control, high};
     Bytes bytes = EncodeDisplayLines(records);
     bytes.push_back(1);
     const auto read = DecodeDisplayLineFile(bytes);
-    EXPECT_EQ(read.records, (std::vector<DisplayLineRecord>{good, good}));
-    ASSERT_EQ(read.damaged.size(), 3u);
-    EXPECT_EQ(read.damaged[2].index, 3u);
+    EXPECT_EQ(read.records, (std::vector<DisplayLineRecord>{good, noChannel, high}));
+    ASSERT_EQ(read.damaged.size(), 2u);
+    EXPECT_EQ(read.damaged[1].index, 3u);
     EXPECT_EQ(read.trailingBytes, 1u);
 }
 

@@ -117,10 +117,12 @@ TEST(DisplayListRules, FullListsRefuseAndPickedListsStopAt256) {
 TEST(DisplayListRules, PickedParametersAreAddedExceptTheOnesAlreadyShown) {
     LineList list = ListOf({Record("ALT", 2, 0203), Record("HDG", 1, 0320)});
     list.Select(1);
-    const auto messages =
-        AddPickedLines(list, 2, {ParamLine("HDG", 0320, "HDG"), ParamLine("ALT2", 0203), ParamLine("HDG2", 0320)});
-    // The second HDG clashes with the first one added in this same run.
-    EXPECT_EQ(messages, (std::vector<std::string>{"ОШИБКА: дублирование параметра ALT2    ",
+    const auto messages = AddPickedLines(list, 2,
+                                         {ParamLine("HDG", 0320, "HDG"), ParamLine("ALT2", 0203), ParamLine("HIGH", 0400),
+                                          ParamLine("HDG2", 0320)});
+    // The second HDG clashes with the first one added in this same run; a dictionary address
+    // above 0377 names no label slot and is refused as the editor refuses it.
+    EXPECT_EQ(messages, (std::vector<std::string>{"ОШИБКА: дублирование параметра ALT2    ", "ОШИБКА: адрес параметра",
                                                   "ОШИБКА: дублирование параметра HDG2    "}));
     ASSERT_EQ(list.Count(), 3);
     EXPECT_EQ(list.At(2), "HDG            02        320       HDG     ");
@@ -148,10 +150,13 @@ TEST(DisplayListRules, TableLinesAndFileRecords) {
     DisplayLineRecord zero = Record("", 1, 7);
     zero.paramLabel.AssignRaw("\0\0\0\0\0\0\0\0");
     file.push_back(zero);
+    // Lines with no label slot are shown; loading the list refuses them.
     const auto restored = LinesOfRecords(file);
-    ASSERT_EQ(restored.size(), 3u);
+    ASSERT_EQ(restored.size(), 5u);
     EXPECT_EQ(restored[0], "ALT1           03        310       ALT1    ");
-    EXPECT_EQ(restored[2], "               01        007               ");
+    EXPECT_EQ(restored[2], "CH0            00        001               ");
+    EXPECT_EQ(restored[3], "ADDR           01        400               ");
+    EXPECT_EQ(restored[4], "               01        007               ");
 
     std::vector<DisplayLineRecord> many(300, Record("P", 1, 1));
     EXPECT_EQ(LinesOfRecords(many).size(), 256u);

@@ -178,13 +178,16 @@ TEST_F(TableOpsTest, LoadingRebuildsTheTableEndsMasksAndResolvesFormats) {
     EXPECT_TRUE(Entry(2).format.IsNone());
 }
 
-TEST_F(TableOpsTest, LinesWithoutALabelSlotAndLinesBeyond256AreLeftOut) {
-    std::vector<std::string> lines{Line("BAD0", 0, 1), Line("BAD9", 9, 1), Line("OK", 8, 0377)};
-    EXPECT_STREQ(Load({Line("BAD9", 9, 1)}), text::kDisplayListEmpty);
+TEST_F(TableOpsTest, LinesWithoutALabelSlotAreRefusedAndLinesBeyond256LeftOut) {
+    // A line with no label slot refuses the list with the editor's message; nothing changes.
+    EXPECT_STREQ(Load({Line("OK", 8, 0377), Line("BAD9", 9, 1)}), text::kDisplayBadChannel);
+    EXPECT_STREQ(Load({Line("BAD0", 0, 1)}), text::kDisplayBadChannel);
+    EXPECT_STREQ(Load({Line("OK", 8, 0377), Line("HIGH", 1, 0400)}), text::kDisplayBadAddress);
     EXPECT_TRUE(device.Requests().empty());
     EXPECT_EQ(acquisition.AcquisitionMode, 0);
+    EXPECT_EQ(UsedEntries(display.DisplayTable), 0);
 
-    ASSERT_EQ(Load(lines), nullptr);
+    ASSERT_EQ(Load({Line("OK", 8, 0377)}), nullptr);
     EXPECT_EQ(UsedEntries(display.DisplayTable), 1);
     EXPECT_EQ(Entry(0).slot, 0x4FFE);
 

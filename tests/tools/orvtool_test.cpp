@@ -85,7 +85,7 @@ TEST_F(OrvtoolTest, RefusedImportsNameTheLineAndLeaveTheOutputUntouched) {
         std::string text;
         std::string expected;
     } cases[] = {
-        {"label,address,format\n\"ALT\",203,\"ALT\"\n\"BAD\",400,\"\"\n", std::string("line 3: ") + text::kBadAddress},
+        {"label,address,format\n\"ALT\",203,\"ALT\"\n\"BAD\",1000,\"\"\n", std::string("line 3: ") + text::kDefectColumns},
         {"label,address,format\n\"ALT\",203,\"\"\n\"alt\",204,\"\"\n", "line 3: " + std::string(text::kDuplicateParamOnAdd)},
         {"label,address,format\n\"A\tB\",203,\"\"\n", std::string("line 2: ") + text::kDefectControl},
         {"label,address,format\n\"ALT\",2x3,\"\"\n", "line 2: field address is not a number"},
@@ -277,18 +277,21 @@ TEST_F(OrvtoolTest, CheckNamesEveryProblemOnItsRecordWithTheProgramsReason) {
     PutU16(bytes, kFormatRecordSize + 8, 300);  // record 2: msb wider than its two columns
     // Record 3 gets the label of record 1: the table refuses a duplicate label.
     std::copy_n(bytes.begin() + 18, 8, bytes.begin() + 2 * kFormatRecordSize + 18);
-    PutU16(bytes, 3 * kFormatRecordSize + 10, 5);  // record 4: the format editor refuses lsb 5
+    // Record 4: a weight its six-decimal text does not give back (lsb 5, which only the editor
+    // refuses, is no damage).
+    PutF32(bytes, 3 * kFormatRecordSize + 4, 0.1234567f);
+    PutU16(bytes, 3 * kFormatRecordSize + 10, 5);
     bytes.push_back(0);                            // a partial record at the end
     WriteBytes("Orvfrmt.stt", bytes);
     ASSERT_EQ(Check("Orvfrmt.stt", std::nullopt, out, errors), 1);
     EXPECT_EQ(report(), std::string("Orvfrmt.stt: record 2: ") + text::kDefectColumns + "\n" +
                             "Orvfrmt.stt: record 3: " + text::kDuplicateFormatOnAdd + "\n" +
-                            "Orvfrmt.stt: record 4: " + text::kLsbBelow9 + "\n" +
+                            "Orvfrmt.stt: record 4: " + text::kDefectColumns + "\n" +
                             "Orvfrmt.stt: file: the file ends in a partial record of 1 bytes\n");
     // What the program leaves out is not exported; show leaves it out and tells as the dialog does.
     EXPECT_EQ(Export("Orvfrmt.stt", std::nullopt, TextForm::Csv, std::nullopt, out, errors), 1);
     EXPECT_EQ(report(), "");
-    EXPECT_NE(err().find("record 4: " + std::string(text::kLsbBelow9)), std::string::npos);
+    EXPECT_NE(err().find("record 4: " + std::string(text::kDefectColumns)), std::string::npos);
     ASSERT_EQ(Show("Orvfrmt.stt", std::nullopt, out, errors), 0);
     EXPECT_EQ(report(), Utf8Lines(FormatLines(LoadFormats()).Lines()));
     EXPECT_EQ(err(), "Orvfrmt.stt: " + text::DamagedRecordsMessage("Orvfrmt.stt", 3) + "\n");
@@ -331,6 +334,12 @@ TEST_F(OrvtoolTest, CheckNamesEveryProblemOnItsRecordWithTheProgramsReason) {
     const std::size_t first = DecodeDisplayLineFile(ReadBytes("scenario.42i")).records.size() + 1;
     EXPECT_EQ(report(), "many.42i: record " + std::to_string(first) + ": " + text::kDisplayDuplicate + "\n" +
                             "many.42i: record 257: " + text::kDisplayListFull + "\n");
+
+    // A line with no label slot stays in the list, but loading the list refuses it.
+    WriteBytes("high.42i", EncodeDisplayLines(std::vector<DisplayLineRecord>{
+                               lines[0], {.address = 0400, .channel = 1, .formatLabel = Label8(), .paramLabel = Label8("HIGH")}}));
+    EXPECT_EQ(Check("high.42i", std::nullopt, out, errors), 1);
+    EXPECT_EQ(report(), "high.42i: record 2: " + std::string(text::kDisplayBadAddress) + "\n");
 
     // A missing file is a wrong argument; one that cannot be read is a problem with the program's
     // message.

@@ -10,6 +10,7 @@
 #include "config/table_rules.h"
 #include "display/display_line_file.h"
 #include "display/list_rules.h"
+#include "display/table_ops.h"
 #include "resources/display_strings.h"
 #include "transmit/frame_list.h"
 
@@ -77,6 +78,8 @@ void TakeDisplayList(std::span<const uint8_t> bytes, std::string_view name, File
             continue;
         }
         out.rows.push_back(RowOfDisplayLine(read.records[i]));
+        // Kept in the list, but loading the list refuses a line with no label slot.
+        if (const char* refusal = SlotRefusal(read.records[i])) out.problems.push_back({kept[i], false, false, refusal});
         if (const char* clash = AddDisplayLine(list, read.records[i]))
             out.problems.push_back({kept[i], false, false, clash});
     }

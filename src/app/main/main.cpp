@@ -16,13 +16,14 @@ int Print(const orv::ui::CommandLine& commandLine) {
 int main(int argc, char** argv) {
     // --help and --version are answered before the window system is reached, so that they work
     // without a display.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const QStringList arguments = orv::ui::ArgumentsOf(argc, argv);
     if (orv::ui::AsksForHelpOrVersion(arguments)) return Print(orv::ui::ParseCommandLine(arguments));
 
     orv::ui::COrvmonApp app(argc, argv);
-    // The application has taken its own options (-platform, -style, ...) out of the list.
-    const orv::ui::CommandLine commandLine = orv::ui::ParseCommandLine(QCoreApplication::arguments());
+    // The application has taken its own options (-platform, -style, ...) out of argc and argv; the
+    // rest is read from the bytes, since QCoreApplication::arguments() would mangle a file name
+    // that is not valid UTF-8.
+    const orv::ui::CommandLine commandLine = orv::ui::ParseCommandLine(orv::ui::ArgumentsOf(argc, argv));
     if (commandLine.exitCode) return Print(commandLine);
     return app.Run(commandLine.options);
 }

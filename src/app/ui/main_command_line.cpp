@@ -1,7 +1,6 @@
 #include "app/ui/main_command_line.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 
 #include "app/ui/CMainFrame.h"
 #include "orv_version.h"
@@ -10,9 +9,11 @@
 namespace orv::ui {
 namespace {
 
+// The value as the bytes given (see ArgumentsOf).
 std::optional<std::string> Value(const QCommandLineParser& parser, const QCommandLineOption& option) {
     if (!parser.isSet(option)) return std::nullopt;
-    return parser.value(option).toStdString();
+    const QString value = parser.value(option);
+    return ArgumentBytes(std::u16string_view(reinterpret_cast<const char16_t*>(value.utf16()), std::size_t(value.size())));
 }
 
 // The usage line ("Usage: PROGRAM [options]", in the language Qt speaks) names the program as it
@@ -79,9 +80,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     result.options.device = Value(parser, device);
     result.options.list = Value(parser, list);
     result.options.period = Value(parser, period);
-    // A path as given, in the file system's encoding.
-    if (parser.isSet(scenario)) result.options.scenario = QFile::encodeName(parser.value(scenario)).toStdString();
+    result.options.scenario = Value(parser, scenario);
     return result;
+}
+
+QStringList ArgumentsOf(int argc, const char* const* argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        const std::u16string text = ArgumentText(argv[i]);
+        arguments << QString::fromUtf16(text.data(), qsizetype(text.size()));
+    }
+    return arguments;
 }
 
 void ApplyCommandLine(CMainFrame& frame, const StartOptions& options) {

@@ -18,6 +18,10 @@ struct CommandLine {
     QString output;  // what to print then (on stdout for exit code 0, stderr otherwise)
 };
 
+// The program's arguments as ParseCommandLine takes them: each one's bytes travel without loss
+// (ArgumentText), so the values of the options come back as exactly the bytes given.
+QStringList ArgumentsOf(int argc, const char* const* argv);
+
 // Parses the arguments (the program name first). Every option is declared here, in one place.
 CommandLine ParseCommandLine(const QStringList& arguments);
 

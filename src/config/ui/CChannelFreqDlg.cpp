@@ -98,8 +98,8 @@ void CChannelFreqDlg::EditOutput(int position) {
 }
 
 void CChannelFreqDlg::OnSave() {
-    if (StoreChannelSettings(settings_, settingsFile_) != SaveError::None)
-        ui::ShowMessage(this, QString::fromStdString(text::FileMessage(text::kFileCreateFailed, settingsFile_)));
+    if (const std::string message = SaveChannelSettingsGuarded(settings_, settingsFile_); !message.empty())
+        ui::ShowMessage(this, QString::fromStdString(message));
 }
 
 void CChannelFreqDlg::OnRestore() {

@@ -403,17 +403,14 @@ void CDisplayListDlg::OnRestore() {
     std::vector<uint8_t> bytes;
     const bool whole = file->ReadAll(bytes);
     file->Close();
-    // Damaged records (and a trailing partial one) are left out and counted; the list holds at
-    // most 256 lines.
-    auto read = DecodeDisplayLineFile(bytes);
-    if (read.records.size() > std::size_t(kMaxListLines)) read.records.resize(std::size_t(kMaxListLines));
+    // The reader the --list option uses too: damaged records (and a trailing partial one) are
+    // left out and counted; the list holds at most 256 lines.
+    RestoredDisplayList restored = RestoreDisplayList(bytes, whole, file->Path());
     LineList lines(false);
-    for (auto& line : LinesOfRecords(read.records)) lines.Add(std::move(line));
+    for (auto& line : restored.lines) lines.Add(std::move(line));
     Show(lines);
-    const std::size_t leftOut = read.damaged.size() + (read.trailingBytes != 0 ? 1 : 0);
-    lossyFile_ = leftOut != 0 || !whole ? file->Path() : std::string();
-    if (!whole) ui::ShowMessage(this, U(text::FileMessage(text::kFileReadFailed, file->Path()).c_str()));
-    else if (leftOut != 0) ui::ShowMessage(this, U(text::DamagedRecordsMessage(file->Path(), leftOut).c_str()));
+    lossyFile_ = restored.lossy ? file->Path() : std::string();
+    if (!restored.message.empty()) ui::ShowMessage(this, U(restored.message.c_str()));
 }
 
 void CDisplayListDlg::OnApply() {

@@ -12,6 +12,7 @@
 #include "arinc/text.h"
 #include "capture/ui/file_choosers.h"
 #include "config/ui/list_sync.h"
+#include "resources/capture_strings.h"
 #include "resources/file_strings.h"
 #include "resources/transmit_strings.h"
 #include "resources/ui/dialog_base.h"
@@ -230,11 +231,15 @@ void COutputFrameDlg::OnSave() {
     chooser.SetExtension(text::kFrameExtension);
     if (ui::RunModal(chooser) != QDialog::Accepted || !state_.Capture.DataFileHandle) return;
     const std::vector<uint8_t> bytes = FrameFileBytes(list_->Lines(), current_);
-    const bool overLossy = !lossyFile_.empty() && state_.Capture.DataFileHandle->Path() == lossyFile_;
-    state_.Capture.DataFileHandle->KeepBackup(overLossy);
-    state_.Capture.DataFileHandle->Write(bytes);
-    if (state_.Capture.DataFileHandle->Close() && overLossy) lossyFile_.clear();
-    state_.Capture.DataFileHandle.reset();
+    std::unique_ptr<DataFile> file = std::move(state_.Capture.DataFileHandle);
+    const bool overLossy = !lossyFile_.empty() && file->Path() == lossyFile_;
+    file->KeepBackup(overLossy);
+    // A file that could not be written whole (a full disk) is not left in place of the old one,
+    // and the engineer is told, as the display list's save does.
+    const bool written = file->Write(bytes);
+    if (!written) file->Discard();
+    if (!written || !file->Close()) Message(text::kCreateFailed);
+    else if (overLossy) lossyFile_.clear();
 }
 
 void COutputFrameDlg::OnRestore() {

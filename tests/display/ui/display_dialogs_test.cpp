@@ -312,7 +312,7 @@ TEST_F(DisplayDialogsTest, AListOfFiveIsSavedAs140BytesAndRestoredWithZeroPadded
     EXPECT_TRUE(script->MessageTexts().isEmpty());
 }
 
-TEST_F(DisplayDialogsTest, RestoringAForeignFileKeepsAtMost256LinesWithALabelSlot) {
+TEST_F(DisplayDialogsTest, RestoringAForeignFileKeepsAtMost256Lines) {
     std::vector<DisplayLineRecord> records;
     records.push_back(Record("CH0", 0, 1));
     records.push_back(Record("CH12", 12, 1));
@@ -336,10 +336,13 @@ TEST_F(DisplayDialogsTest, RestoringAForeignFileKeepsAtMost256LinesWithALabelSlo
     script->OnDialog([](QDialog& d) { test::DoubleClick(d, 1000, 0); });
     Press(dlg, kRestore);
     ASSERT_EQ(Lines(dlg).size(), 256u);
-    EXPECT_EQ(Lines(dlg)[0], "P              01        000               ");
-    EXPECT_EQ(Lines(dlg)[255], "P              01        377               ");
-    // Channels 0 and 12 and the partial record were left out, and the engineer is told once.
-    EXPECT_EQ(script->MessageTexts(), QStringList{U("В файле big.42i пропущено поврежденных записей: 3")});
+    // Channels 0 and 12 read back from their columns: they are shown ("Применить" refuses them).
+    EXPECT_EQ(Lines(dlg)[0], "CH0            00        001               ");
+    EXPECT_EQ(Lines(dlg)[1], "CH12           12        001               ");
+    EXPECT_EQ(Lines(dlg)[2], "P              01        000               ");
+    EXPECT_EQ(Lines(dlg)[255], "P              01        375               ");
+    // The partial record was left out, and the engineer is told once.
+    EXPECT_EQ(script->MessageTexts(), QStringList{U("В файле big.42i пропущено поврежденных записей: 1")});
 
     // The first save over that file keeps it as big.42i.bak.
     script->OnDialog([](QDialog& d) {

@@ -4,11 +4,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include "board/driver/recording_device.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
 #include "config/scratch_dir.h"
+#include "resources/capture_strings.h"
 #include "resources/transmit_strings.h"
 #include "resources/ui/text_codec.h"
 #include "support/ui/widget_test.h"
@@ -337,6 +341,44 @@ TEST_F(FrameDialogTest, SaveAndRestoreReproduceEveryLine) {
     Press(dlg, kClear);
     Press(dlg, kSave);
     EXPECT_EQ(script->MessageTexts(), QStringList{U(text::kNoParameters)});
+}
+
+// A disk that fills during the save (a file size limit stands in for it): the old file stays and
+// the engineer is told, as the display list's save tells.
+TEST_F(FrameDialogTest, ASaveThatCannotBeWrittenWholeSaysSoAndKeepsTheOldFile) {
+    WithBoard();
+    Store(1, 3);
+    COutputFrameDlg dlg(state, 1);
+    ui::ScopedScript script;
+    script->OnDialog([](QDialog& d) {
+        Type(d, 1009, "frame");
+        Press(d, ui::kIdOk);
+    });
+    Press(dlg, kSave);
+    const std::vector<uint8_t> saved = ReadBytes("frame.42o");
+    ASSERT_EQ(saved.size(), 3u * kFrameRecordSize);
+    ASSERT_TRUE(script->MessageTexts().isEmpty());
+
+    Store(1, 5);
+    COutputFrameDlg longer(state, 1);
+    script->OnDialog([](QDialog& d) {
+        Type(d, 1009, "frame");
+        Press(d, ui::kIdOk);
+    });
+    script->Answer(ui::Answer::Ok);  // replace frame.42o
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldSignal = signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails with EFBIG
+    rlimit small = old;
+    small.rlim_cur = kFrameRecordSize;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Press(longer, kSave);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldSignal);
+    EXPECT_EQ(script->MessageTexts().last(), U(text::kCreateFailed));
+    EXPECT_EQ(ReadBytes("frame.42o"), saved);
+    EXPECT_FALSE(state.Capture.DataFileHandle);
+    EXPECT_EQ(Entries().size(), std::size_t(3));  // the formats, the dictionary, the frame: no temporary
 }
 
 TEST_F(FrameDialogTest, ARestoredFileOf300RecordsStartsWith256Slots) {
