@@ -184,6 +184,7 @@ std::size_t VirtualBoard::RequestLocked(uint32_t code, std::span<const uint8_t> 
             // The arrivals since the last read, and the channels where words still wait.
             PutWord(out, 0, PendingBitsLocked());
             events_ = 0;
+            for (Receiver& r : rx_) r.arrived.reset();
             return 2;
         }
         case kReadBlock: {
@@ -482,6 +483,7 @@ void VirtualBoard::ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate,
         if (control & kLabelStopCapture) r.captureStopped = true;
     }
     if (reported) {
+        r.arrived.set(label);
         events_ = uint16_t(events_ | (1u << index));
         raised_ = true;
     }
@@ -531,25 +533,28 @@ void VirtualBoard::DropQueuesLocked(unsigned index) {
     r.queued = 0;
 }
 
-// After a change of the label tables: counts each input's reported labels and empties the queues
-// of labels that are no longer reported (their words will never be read).
+// After a change of the label tables: counts each input's reported labels, and forgets what the
+// labels that are no longer reported left behind (their waiting words, which will never be read,
+// and their arrivals since the last event read). A channel stays reported only for the labels
+// its table still reports.
 void VirtualBoard::SyncEventLabelsLocked() {
     for (unsigned i = 0; i < rx_.size(); ++i) {
         Receiver& r = rx_[i];
         const uint32_t table = BoardImage::InputLabelTable + 256 * i;
         uint16_t labels = 0;
-        bool dropped = false;
         for (unsigned label = 0; label < 256; ++label) {
             if (memory_[table + label] & kLabelEvent) {
                 ++labels;
-            } else if (SlotQueue* queue = r.queues[label].get(); queue && queue->count > 0) {
+                continue;
+            }
+            r.arrived.reset(label);
+            if (SlotQueue* queue = r.queues[label].get(); queue && queue->count > 0) {
                 r.queued -= uint32_t(queue->count);
                 queue->count = 0;
-                dropped = true;
             }
         }
         r.eventLabels = labels;
-        if (dropped && r.queued == 0) events_ = uint16_t(events_ & ~(1u << i));
+        if (r.arrived.none() && r.queued == 0) events_ = uint16_t(events_ & ~(1u << i));
     }
 }
 

@@ -20,9 +20,12 @@
 // The slot shows the oldest waiting word; each slot read replies that word and takes it off the
 // queue; the channel's event bit reads set as long as words wait. So every arrival is read once,
 // in order, however late the reader is, up to a full queue; an arrival that finds the queue full
-// is lost and counted (InputCounters::overflowed).
+// is lost and counted (InputCounters::overflowed). A label is reported only while its table word
+// asks for it: clearing the word (a mask reset) drops its waiting words and its arrivals not yet
+// read, so a reader that reads the events until they read 0 always gets there.
 
 #include <array>
+#include <bitset>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -170,6 +173,7 @@ private:
         uint16_t position = 0;
         uint16_t eventLabels = 0;  // labels of its InputLabelTable with kLabelEvent
         uint32_t queued = 0;       // words waiting in its queues
+        std::bitset<256> arrived;  // reported labels that arrived since the last event read
         std::array<std::unique_ptr<SlotQueue>, 256> queues;  // made at a label's first queued word
         InputCounters counters;
     };
