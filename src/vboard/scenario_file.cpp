@@ -7,6 +7,7 @@
 #include <sstream>
 #include <toml++/toml.h>
 
+#include "vboard/scenario_limits.h"
 #include "vboard/virtual_board.h"
 
 namespace orv {
@@ -341,6 +342,13 @@ const toml::array& ArrayOfTables(const Table& t, std::string_view key) {
     return *a;
 }
 
+// An input holding more tables of `key` than it may is refused at the first one too many, before
+// any of them is read.
+void RefuseTooMany(const toml::array& tables, std::string_view key, unsigned board, unsigned input) {
+    const std::size_t limit = InputTableLimit(key);
+    if (tables.size() > limit) Refuse(tables[limit], TooManyTablesReason(key, board, input));
+}
+
 InputScenario ReadInput(const toml::table& raw, const VirtualBoardSpec& spec, unsigned input, unsigned board) {
     const Table t(raw, "input" + std::to_string(input));
     t.Allow({"hears", "bit_rate_kbps", "parity", "label", "fault"});
@@ -360,7 +368,9 @@ InputScenario ReadInput(const toml::table& raw, const VirtualBoardSpec& spec, un
     traffic.evenParity = t.Choice("parity", {"odd", "even"}, 0) == 1;
     if (t.Has("label")) {
         double offered = 0.0;  // words per second the labels offer together
-        for (const toml::node& n : ArrayOfTables(t, "label")) {
+        const toml::array& labels = ArrayOfTables(t, "label");
+        RefuseTooMany(labels, "label", board, input);
+        for (const toml::node& n : labels) {
             const LabelTraffic l = ReadLabel(*n.as_table());
             for (const LabelTraffic& other : traffic.labels)
                 if (other.label == l.label && other.sdi == l.sdi)
@@ -371,9 +381,12 @@ InputScenario ReadInput(const toml::table& raw, const VirtualBoardSpec& spec, un
             traffic.labels.push_back(l);
         }
     }
-    if (t.Has("fault"))
-        for (const toml::node& n : ArrayOfTables(t, "fault"))
-            traffic.faults.push_back(ReadFault(*n.as_table(), traffic));
+    if (t.Has("fault")) {
+        const toml::array& faults = ArrayOfTables(t, "fault");
+        RefuseTooMany(faults, "fault", board, input);
+        for (const toml::node& n : faults) traffic.faults.push_back(ReadFault(*n.as_table(), traffic));
+    }
+    if (auto breach = CheckInputLimits(traffic, board, input)) throw Refusal{breach->line, breach->reason};
     return s;
 }
 

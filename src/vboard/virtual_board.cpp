@@ -71,7 +71,7 @@ VirtualBoard::~VirtualBoard() {
 uint64_t VirtualBoard::ClockUs() const { return (SteadyNs() - epochNs_) / 1000; }
 
 void VirtualBoard::CatchUpLocked() {
-    if (clock_ == BoardClock::RealTime) AdvanceToLocked(std::max(now_, ClockUs()));
+    if (clock_ == BoardClock::RealTime) AdvanceToLocked(std::max(now_, ClockUs()), kMaxCatchUpUs);
 }
 
 std::size_t VirtualBoard::Control(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out) {
@@ -358,12 +358,12 @@ BoardCounters VirtualBoard::Counters() {
 // ---------------------------------------------------------------------------------------------
 // Bus
 
-void VirtualBoard::AdvanceToLocked(uint64_t target) {
+void VirtualBoard::AdvanceToLocked(uint64_t target, uint64_t longestUs) {
     if (target <= now_) return;
     for (unsigned o = 0; o < spec_.outputs; ++o) AdvanceOutputLocked(o, target);
     if (!scenarioInputs_.empty()) AdvanceScenarioLocked(target);
     for (unsigned i = 0; i < 8; ++i)
-        if (traffic_[i]) AdvanceTrafficLocked(i, target);
+        if (traffic_[i]) AdvanceTrafficLocked(i, target, longestUs);
     now_ = target;
     if (raised_) {
         raised_ = false;
@@ -437,13 +437,16 @@ void VirtualBoard::AdvanceScenarioLocked(uint64_t target) {
     }
 }
 
-void VirtualBoard::AdvanceTrafficLocked(unsigned index, uint64_t target) {
+void VirtualBoard::AdvanceTrafficLocked(unsigned index, uint64_t target, uint64_t longestUs) {
     TrafficGenerator& traffic = *traffic_[index];
     const bool heard = rx_[index].running;
     // A long stretch nobody listens to (before the board's first open, or a suspended machine) is
-    // skipped rather than played word by word under the lock.
+    // skipped rather than played word by word under the lock, and not counted. Of a catch-up
+    // longer than `longestUs` only its end is played; the words of the rest count as not sent.
     constexpr uint64_t kSkipUs = 1'000'000;
-    if (!heard && target - now_ > kSkipUs) traffic.Skip(target - kSkipUs - trafficOrigin_);
+    const uint64_t behind = target - now_;
+    const uint64_t played = heard ? longestUs : std::min(longestUs, kSkipUs);
+    if (behind > played) traffic.Skip(target - played - trafficOrigin_, heard || behind <= kSkipUs);
     TrafficWord w;
     while (traffic.Next(target - trafficOrigin_, w, heard))
         if (heard) ReceiveLocked(index, w.word, w.rateClass, trafficOrigin_ + w.endUs);

@@ -151,6 +151,11 @@ public:
     static constexpr uint64_t kEventGrainUs = 250;
     // Longest stretch the real-time firmware leaves unplayed while a channel runs.
     static constexpr uint64_t kMaxStepUs = 50000;
+    // Longest stretch of scenario traffic one real-time catch-up plays word by word. A board
+    // further behind (a starved process, a suspended machine) skips the older part and counts its
+    // words as not sent, so that a request never waits for a long catch-up under the lock and
+    // the board never falls further behind the clock.
+    static constexpr uint64_t kMaxCatchUpUs = 200000;
 
 private:
     struct Transmitter {
@@ -184,7 +189,8 @@ private:
 
     uint64_t ClockUs() const;
     void CatchUpLocked();
-    void AdvanceToLocked(uint64_t target);
+    // Plays the bus up to `target`; scenario traffic more than `longestUs` behind it is skipped.
+    void AdvanceToLocked(uint64_t target, uint64_t longestUs = UINT64_MAX);
     void AdvanceOutputLocked(unsigned index, uint64_t target);
     void AdvanceScenarioLocked(uint64_t target);
     // The one place where a word reaches input `index` (0-based): `wire` as it came off the bus
@@ -201,7 +207,7 @@ private:
     uint64_t NextOutputEventLocked(unsigned index) const;
     uint64_t NextScenarioArrivalLocked() const;
     uint64_t NextTrafficEventLocked(unsigned index) const;
-    void AdvanceTrafficLocked(unsigned index, uint64_t target);
+    void AdvanceTrafficLocked(unsigned index, uint64_t target, uint64_t longestUs);
     void WireLocked(const BoardScenario& scenario, uint64_t seed);
     void RestoreRegistersLocked();
     void StopAllLocked();
