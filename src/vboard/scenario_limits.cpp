@@ -1,5 +1,6 @@
 #include "vboard/scenario_limits.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace orv {
@@ -41,6 +42,8 @@ Load LoadOf(const InputTraffic& traffic, std::size_t faults) {
     return load;
 }
 
+std::string Whole(double limit) { return std::to_string(int64_t(limit)); }
+
 }  // namespace
 
 std::string InputKeyPath(unsigned board, unsigned input) {
@@ -70,10 +73,11 @@ std::optional<ScenarioError> CheckInputLimits(const InputTraffic& traffic, unsig
         const int line = traffic.faults[k - 1].line;
         if (load.offers > kMaxInputOffersPerS)
             return ScenarioError{line, path + ".fault: метки, дополнительные метки и пачки входа предлагают "
-                                              "вместе больше 100000 слов/с"};
+                                              "вместе больше " + Whole(kMaxInputOffersPerS) + " слов/с"};
         if (load.checks > kMaxInputFaultChecksPerS)
-            return ScenarioError{line, path + ".fault: отказы входа проверяют больше 1000000 слов/с (слова, "
-                                              "которые метки предлагают в секунду, на число их отказов)"};
+            return ScenarioError{line, path + ".fault: отказы входа проверяют больше " +
+                                           Whole(kMaxInputFaultChecksPerS) +
+                                           " слов/с (слова, которые метки предлагают в секунду, на число их отказов)"};
     }
     return std::nullopt;
 }
