@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <atomic>
 #include <ctime>
 #include <fstream>
@@ -218,10 +219,14 @@ TEST_F(SignalTest, ReadsTheEventsUntilTheyRead0) {
 class EndlessDevice : public Device {
 public:
     std::size_t Control(uint32_t code, std::span<const uint8_t>, std::span<uint8_t> out) override {
-        std::size_t n = 0;
-        if (code == kReadEvents && out.size() >= 2) n = 2, out[0] = 0xFF, out[1] = 0;
-        if (code == kReadSlot && out.size() >= 4) n = 4, out[0] = 1, out[1] = 0, out[2] = 1, out[3] = 0;
-        return n;
+        static constexpr uint8_t kEvents[] = {0xFF, 0};    // every channel
+        static constexpr uint8_t kWord[] = {1, 0, 1, 0};  // a received word of label 1
+        const std::span<const uint8_t> reply = code == kReadEvents ? std::span<const uint8_t>(kEvents)
+                                               : code == kReadSlot ? std::span<const uint8_t>(kWord)
+                                                                   : std::span<const uint8_t>();
+        if (out.size() < reply.size()) return 0;
+        std::copy(reply.begin(), reply.end(), out.begin());
+        return reply.size();
     }
 };
 
