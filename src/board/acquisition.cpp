@@ -1,5 +1,7 @@
 #include "board/acquisition.h"
 
+#include <algorithm>
+
 namespace orv {
 
 void RefreshTick(ProgramState& state) {
@@ -52,18 +54,20 @@ void ServeMaskedChannel(ProgramState& state, int i) {
 
 void ServeAcquisitionSignal(ProgramState& state, SignalEvent& event) {
     BoardState& board = state.Board;
+    const auto began = std::chrono::steady_clock::now();
     event.Reset();
+    bool endless = false;
     for (int reads = 0;; ++reads) {
         if (board.AcquisitionThread.StopRequested()) return;
         if (reads == kEventReadsPerSignal) {
             // A board that reports words without end: end this handling and come back through
             // the event, so that the thread passes its wait (and its stop) now and then.
             event.Set();
+            endless = true;
             break;
         }
         const uint16_t bits = board.Link.ReadEvents();
         if (bits == 0) break;
-        bool served = false;
         for (int i = 0; i < kInputChannels; ++i) {
             if (((bits >> i) & 1) == 0) continue;
             // Serving is announced before MaskActive is read (both sequentially consistent), and
@@ -71,17 +75,17 @@ void ServeAcquisitionSignal(ProgramState& state, SignalEvent& event) {
             // the reset, or the reset waits until this word is counted.
             AcquisitionState& acq = state.Acquisition;
             acq.MaskServing[std::size_t(i)].store(1);
-            if (acq.MaskActive[std::size_t(i)].load() == 1) {
-                ServeMaskedChannel(state, i);
-                served = true;
-            }
+            if (acq.MaskActive[std::size_t(i)].load() == 1) ServeMaskedChannel(state, i);
             acq.MaskServing[std::size_t(i)].store(0);
         }
-        // Bits of channels without a mask only: a board that keeps reporting them (words waiting
-        // behind a slot nobody serves) would otherwise keep this loop reading events forever.
-        if (!served) break;
     }
     board.Link.EndEventHandling();
+    if (endless) {
+        // Without a rest such a board would keep the thread reading, a core busy for nothing.
+        const auto spent = std::chrono::steady_clock::now() - began;
+        board.AcquisitionThread.RestUnlessStopped(
+            std::max<std::chrono::nanoseconds>(kEndlessEventsRest, kEndlessEventsRestFactor * spent));
+    }
 }
 
 }  // namespace orv

@@ -2,11 +2,13 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <new>
 #include <sstream>
 #include <toml++/toml.h>
 
-#include "vboard/toml_guard.h"
 #include "config/record_file.h"
+#include "vboard/scenario_limits.h"
+#include "vboard/toml_guard.h"
 #include "vboard/virtual_board.h"
 
 namespace orv {
@@ -385,6 +387,13 @@ const toml::array& ArrayOfTables(const Table& t, std::string_view key) {
     return *a;
 }
 
+// An input holding more tables of `key` than it may is refused at the first one too many, before
+// any of them is read.
+void RefuseTooMany(const toml::array& tables, std::string_view key, unsigned board, unsigned input) {
+    const std::size_t limit = InputTableLimit(key);
+    if (tables.size() > limit) Refuse(tables[limit], TooManyTablesReason(key, board, input));
+}
+
 InputScenario ReadInput(const toml::table& raw, const VirtualBoardSpec& spec, unsigned input, unsigned board) {
     const Table t(raw, "board" + std::to_string(board) + ".input" + std::to_string(input));
     t.Allow({"hears", "bit_rate_kbps", "parity", "label", "fault"});
@@ -404,7 +413,9 @@ InputScenario ReadInput(const toml::table& raw, const VirtualBoardSpec& spec, un
     traffic.evenParity = t.Choice("parity", {"odd", "even"}, 0) == 1;
     if (t.Has("label")) {
         double offered = 0.0;  // words per second the labels offer together
-        for (const toml::node& n : ArrayOfTables(t, "label")) {
+        const toml::array& labels = ArrayOfTables(t, "label");
+        RefuseTooMany(labels, "label", board, input);
+        for (const toml::node& n : labels) {
             const std::string path = ListItemPath(t, "label", traffic.labels.size());
             const LabelTraffic l = ReadLabel(*n.as_table(), path);
             for (const LabelTraffic& other : traffic.labels)
@@ -416,9 +427,13 @@ InputScenario ReadInput(const toml::table& raw, const VirtualBoardSpec& spec, un
             traffic.labels.push_back(l);
         }
     }
-    if (t.Has("fault"))
-        for (const toml::node& n : ArrayOfTables(t, "fault"))
+    if (t.Has("fault")) {
+        const toml::array& faults = ArrayOfTables(t, "fault");
+        RefuseTooMany(faults, "fault", board, input);
+        for (const toml::node& n : faults)
             traffic.faults.push_back(ReadFault(*n.as_table(), traffic, ListItemPath(t, "fault", traffic.faults.size())));
+    }
+    if (auto breach = CheckInputLimits(traffic, board, input)) throw Refusal{breach->line, breach->reason};
     return s;
 }
 
@@ -450,6 +465,10 @@ Scenario ReadScenario(const toml::table& root) {
 }  // namespace
 
 std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& error) {
+    if (text.size() > kMaxScenarioFileBytes) {
+        error = {0, ScenarioTooLongReason()};
+        return std::nullopt;
+    }
     if (std::optional<TomlTrap> trap = FindTomlTrap(text)) {
         error = {trap->line, std::move(trap->reason)};
         return std::nullopt;
@@ -461,6 +480,8 @@ std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& erro
         error = {int(e.source().begin.line), std::string(e.description())};
     } catch (const Refusal& r) {
         error = {r.line, r.reason};
+    } catch (const std::bad_alloc&) {
+        error = {0, "не хватило памяти"};
     }
     return std::nullopt;
 }
@@ -468,12 +489,16 @@ std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& erro
 std::optional<Scenario> LoadScenarioFile(const std::string& path, ScenarioError& error) {
     // The name exactly as given, whatever its length. Only a regular file is read: a FIFO under
     // the name would block, a folder reads as nothing.
-    const FileBytes file = ReadFileBytes(path);
+    const FileBytes file = ReadFileBytes(path, kMaxScenarioFileBytes + 1);
     switch (file.status) {
         case ReadStatus::Ok: break;
         case ReadStatus::Missing: error = {0, "нет такого файла"}; return std::nullopt;
         case ReadStatus::NotRegular: error = {0, "это не обычный файл"}; return std::nullopt;
         case ReadStatus::Unreadable: error = {0, "файл не читается"}; return std::nullopt;
+    }
+    if (file.bytes.size() > kMaxScenarioFileBytes) {
+        error = {0, ScenarioTooLongReason()};
+        return std::nullopt;
     }
     return ParseScenario(std::string(file.bytes.begin(), file.bytes.end()), error);
 }

@@ -30,6 +30,8 @@ struct FaultWindow {
     bool Contains(double seconds) const;
     // The first opening of the window after `seconds` (infinity when it never opens again).
     double NextOpening(double seconds) const;
+    // Seconds of [from, to) during which the window is open.
+    double OpenSeconds(double from, double to) const;
 };
 
 struct TrafficFault {

@@ -164,15 +164,24 @@ uint64_t TrafficGenerator::NextArrivalUs(const std::bitset<256>& labels) const {
     return first;
 }
 
-void TrafficGenerator::Skip(uint64_t untilUs) {
+void TrafficGenerator::Skip(uint64_t untilUs, bool countNotSent) {
+    uint64_t skipped = staged_ ? 1 : 0;
     for (Entry& e : entries_) {
+        if (e.pending != kNone) ++skipped;
         e.pending = kNone;
         if (e.due > untilUs) continue;
         const auto period = std::max<uint64_t>(1, uint64_t(std::llround(e.periodUs)));
-        e.due += (untilUs - e.due) / period * period + period;
+        const uint64_t offers = (untilUs - e.due) / period + 1;
+        if (e.onlyIn == nullptr)
+            skipped += offers;
+        else
+            skipped += uint64_t(std::llround(e.onlyIn->window.OpenSeconds(Seconds(e.due), Seconds(untilUs)) *
+                                             kUsPerS / double(period)));
+        e.due += offers * period;
     }
     staged_.reset();
     busFree_ = std::max(busFree_, untilUs);
+    if (countNotSent) notSent_ += skipped;
 }
 
 bool TrafficGenerator::Next(uint64_t untilUs, TrafficWord& out, bool build) {

@@ -65,10 +65,13 @@ public:
     // none yet. With `build` false the word is paced and counted but not encoded (nobody listens).
     bool Next(uint64_t untilUs, TrafficWord& out, bool build = true);
 
-    // Moves the line on to `untilUs` without sending: each label keeps its phase, waiting words
-    // are dropped, nothing is counted. For long stretches nobody listens to (the time before a
-    // board is first opened), which would otherwise be played word by word.
-    void Skip(uint64_t untilUs);
+    // Moves the line on to `untilUs` without sending: each label keeps its phase and waiting words
+    // are dropped. For stretches that are not played word by word: long ones nobody listens to
+    // (the time before a board is first opened), where nothing is counted, and the part of a
+    // catch-up beyond what the board plays at once, where `countNotSent` counts as not sent the
+    // words dropped and those the labels offered meanwhile (at their own rates, an extra label
+    // while its window is open).
+    void Skip(uint64_t untilUs, bool countNotSent = false);
 
     // No later than the end of the next word of a label in `labels` (kNone: no such label): its
     // offer, after the word that holds the bus, at the shortest word time the line can have.

@@ -71,7 +71,7 @@ VirtualBoard::~VirtualBoard() {
 uint64_t VirtualBoard::ClockUs() const { return (SteadyNs() - epochNs_) / 1000; }
 
 void VirtualBoard::CatchUpLocked() {
-    if (clock_ == BoardClock::RealTime) AdvanceToLocked(std::max(now_, ClockUs()));
+    if (clock_ == BoardClock::RealTime) AdvanceToLocked(std::max(now_, ClockUs()), kMaxCatchUpUs);
 }
 
 std::size_t VirtualBoard::Control(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out) {
@@ -184,6 +184,7 @@ std::size_t VirtualBoard::RequestLocked(uint32_t code, std::span<const uint8_t> 
             // The arrivals since the last read, and the channels where words still wait.
             PutWord(out, 0, PendingBitsLocked());
             events_ = 0;
+            for (Receiver& r : rx_) r.arrived.reset();
             return 2;
         }
         case kReadBlock: {
@@ -357,12 +358,12 @@ BoardCounters VirtualBoard::Counters() {
 // ---------------------------------------------------------------------------------------------
 // Bus
 
-void VirtualBoard::AdvanceToLocked(uint64_t target) {
+void VirtualBoard::AdvanceToLocked(uint64_t target, uint64_t longestUs) {
     if (target <= now_) return;
     for (unsigned o = 0; o < spec_.outputs; ++o) AdvanceOutputLocked(o, target);
     if (!scenarioInputs_.empty()) AdvanceScenarioLocked(target);
     for (unsigned i = 0; i < 8; ++i)
-        if (traffic_[i]) AdvanceTrafficLocked(i, target);
+        if (traffic_[i]) AdvanceTrafficLocked(i, target, longestUs);
     now_ = target;
     if (raised_) {
         raised_ = false;
@@ -436,13 +437,16 @@ void VirtualBoard::AdvanceScenarioLocked(uint64_t target) {
     }
 }
 
-void VirtualBoard::AdvanceTrafficLocked(unsigned index, uint64_t target) {
+void VirtualBoard::AdvanceTrafficLocked(unsigned index, uint64_t target, uint64_t longestUs) {
     TrafficGenerator& traffic = *traffic_[index];
     const bool heard = rx_[index].running;
     // A long stretch nobody listens to (before the board's first open, or a suspended machine) is
-    // skipped rather than played word by word under the lock.
+    // skipped rather than played word by word under the lock, and not counted. Of a catch-up
+    // longer than `longestUs` only its end is played; the words of the rest count as not sent.
     constexpr uint64_t kSkipUs = 1'000'000;
-    if (!heard && target - now_ > kSkipUs) traffic.Skip(target - kSkipUs - trafficOrigin_);
+    const uint64_t behind = target - now_;
+    const uint64_t played = heard ? longestUs : std::min(longestUs, kSkipUs);
+    if (behind > played) traffic.Skip(target - played - trafficOrigin_, heard || behind <= kSkipUs);
     TrafficWord w;
     while (traffic.Next(target - trafficOrigin_, w, heard))
         if (heard) ReceiveLocked(index, w.word, w.rateClass, trafficOrigin_ + w.endUs);
@@ -482,6 +486,7 @@ void VirtualBoard::ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate,
         if (control & kLabelStopCapture) r.captureStopped = true;
     }
     if (reported) {
+        r.arrived.set(label);
         events_ = uint16_t(events_ | (1u << index));
         raised_ = true;
     }
@@ -531,25 +536,28 @@ void VirtualBoard::DropQueuesLocked(unsigned index) {
     r.queued = 0;
 }
 
-// After a change of the label tables: counts each input's reported labels and empties the queues
-// of labels that are no longer reported (their words will never be read).
+// After a change of the label tables: counts each input's reported labels, and forgets what the
+// labels that are no longer reported left behind (their waiting words, which will never be read,
+// and their arrivals since the last event read). A channel stays reported only for the labels
+// its table still reports.
 void VirtualBoard::SyncEventLabelsLocked() {
     for (unsigned i = 0; i < rx_.size(); ++i) {
         Receiver& r = rx_[i];
         const uint32_t table = BoardImage::InputLabelTable + 256 * i;
         uint16_t labels = 0;
-        bool dropped = false;
         for (unsigned label = 0; label < 256; ++label) {
             if (memory_[table + label] & kLabelEvent) {
                 ++labels;
-            } else if (SlotQueue* queue = r.queues[label].get(); queue && queue->count > 0) {
+                continue;
+            }
+            r.arrived.reset(label);
+            if (SlotQueue* queue = r.queues[label].get(); queue && queue->count > 0) {
                 r.queued -= uint32_t(queue->count);
                 queue->count = 0;
-                dropped = true;
             }
         }
         r.eventLabels = labels;
-        if (dropped && r.queued == 0) events_ = uint16_t(events_ & ~(1u << i));
+        if (r.arrived.none() && r.queued == 0) events_ = uint16_t(events_ & ~(1u << i));
     }
 }
 

@@ -20,9 +20,12 @@
 // The slot shows the oldest waiting word; each slot read replies that word and takes it off the
 // queue; the channel's event bit reads set as long as words wait. So every arrival is read once,
 // in order, however late the reader is, up to a full queue; an arrival that finds the queue full
-// is lost and counted (InputCounters::overflowed).
+// is lost and counted (InputCounters::overflowed). A label is reported only while its table word
+// asks for it: clearing the word (a mask reset) drops its waiting words and its arrivals not yet
+// read, so a reader that reads the events until they read 0 always gets there.
 
 #include <array>
+#include <bitset>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -148,6 +151,11 @@ public:
     static constexpr uint64_t kEventGrainUs = 250;
     // Longest stretch the real-time firmware leaves unplayed while a channel runs.
     static constexpr uint64_t kMaxStepUs = 50000;
+    // Longest stretch of scenario traffic one real-time catch-up plays word by word. A board
+    // further behind (a starved process, a suspended machine) skips the older part and counts its
+    // words as not sent, so that a request never waits for a long catch-up under the lock and
+    // the board never falls further behind the clock.
+    static constexpr uint64_t kMaxCatchUpUs = 200000;
 
 private:
     struct Transmitter {
@@ -170,6 +178,7 @@ private:
         uint16_t position = 0;
         uint16_t eventLabels = 0;  // labels of its InputLabelTable with kLabelEvent
         uint32_t queued = 0;       // words waiting in its queues
+        std::bitset<256> arrived;  // reported labels that arrived since the last event read
         std::array<std::unique_ptr<SlotQueue>, 256> queues;  // made at a label's first queued word
         InputCounters counters;
     };
@@ -180,7 +189,8 @@ private:
 
     uint64_t ClockUs() const;
     void CatchUpLocked();
-    void AdvanceToLocked(uint64_t target);
+    // Plays the bus up to `target`; scenario traffic more than `longestUs` behind it is skipped.
+    void AdvanceToLocked(uint64_t target, uint64_t longestUs = UINT64_MAX);
     void AdvanceOutputLocked(unsigned index, uint64_t target);
     void AdvanceScenarioLocked(uint64_t target);
     // The one place where a word reaches input `index` (0-based): `wire` as it came off the bus
@@ -197,7 +207,7 @@ private:
     uint64_t NextOutputEventLocked(unsigned index) const;
     uint64_t NextScenarioArrivalLocked() const;
     uint64_t NextTrafficEventLocked(unsigned index) const;
-    void AdvanceTrafficLocked(unsigned index, uint64_t target);
+    void AdvanceTrafficLocked(unsigned index, uint64_t target, uint64_t longestUs);
     void WireLocked(const BoardScenario& scenario, uint64_t seed);
     void RestoreRegistersLocked();
     void StopAllLocked();

@@ -2,7 +2,10 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <atomic>
+#include <ctime>
+#include <fstream>
 #include <thread>
 
 #include "board/board_control.h"
@@ -187,11 +190,80 @@ TEST_F(SignalTest, EndlessEventsEndTheHandlingAndCountOnlyWordsRead) {
     EXPECT_EQ(acq.MaskMatchCount[0], int32_t(Device().Count(kReadSlot)));
     EXPECT_TRUE(event.IsSet());  // the rest is served at the next pass
 
-    // Bits of channels without a mask end the reading at once.
+    // Bits of channels without a mask are read past too, up to the same limit.
     Device().Clear();
     acq.MaskActive[0] = 0;
     ServeAcquisitionSignal(state, event);
-    EXPECT_THAT(Device().Codes(), ElementsAre(kReadEvents, kEndEventHandling));
+    EXPECT_EQ(Device().Count(kReadEvents), std::size_t(kEventReadsPerSignal));
+    EXPECT_EQ(Device().Count(kReadSlot), 0u);
+    EXPECT_EQ(Device().Count(kEndEventHandling), 1u);
+}
+
+// The events are read until they read 0: a read that names only channels without a mask does not
+// end the handling, and the masked channel reported after it is served in the same pass.
+TEST_F(SignalTest, ReadsTheEventsUntilTheyRead0) {
+    auto& acq = state.Acquisition;
+    acq.MaskActive[0] = 1;
+    acq.MaskLabel[0] = 0x21;
+    Device().QueueReplyWord(kReadEvents, 0x0004);  // channel 3 only, no mask there
+    Device().QueueReplyWord(kReadEvents, 0x0001);
+    Device().SetReplyWord(kReadEvents, 0);
+    Device().SetReply(kReadSlot, SlotReply(0xCAFE0021u));
+    ServeAcquisitionSignal(state, event);
+    EXPECT_THAT(Device().Codes(),
+                ElementsAre(kReadEvents, kReadEvents, kReadSlot, kReadEvents, kEndEventHandling));
+    EXPECT_EQ(acq.TraceIndex[0], 1);
+}
+
+// A board that reports channel 1 without end, answering at once and recording nothing.
+class EndlessDevice : public Device {
+public:
+    std::size_t Control(uint32_t code, std::span<const uint8_t>, std::span<uint8_t> out) override {
+        static constexpr uint8_t kEvents[] = {0x01, 0};    // channel 1
+        static constexpr uint8_t kWord[] = {1, 0, 1, 0};  // a received word of label 1
+        const std::span<const uint8_t> reply = code == kReadEvents ? std::span<const uint8_t>(kEvents)
+                                               : code == kReadSlot ? std::span<const uint8_t>(kWord)
+                                                                   : std::span<const uint8_t>();
+        if (out.size() < reply.size()) return 0;
+        std::copy(reply.begin(), reply.end(), out.begin());
+        return reply.size();
+    }
+};
+
+// Nanoseconds the calling thread waited for a core (the kernel's scheduler statistics), so that
+// a busy machine does not count as the thread resting; 0 where the kernel does not give them.
+uint64_t RunQueueWaitNs() {
+    std::ifstream in("/proc/thread-self/schedstat");
+    uint64_t running = 0, waiting = 0;
+    return in >> running >> waiting ? waiting : 0;
+}
+
+// Against such a board the thread rests after each service that reached the read limit: its CPU
+// time stays a fraction of the time it could have run, however long it is left to it.
+TEST_F(SignalTest, ABoardThatReportsWithoutEndDoesNotKeepTheThreadBusy) {
+    EndlessDevice endless;
+    state.Board.Link.Attach(&endless);
+    auto& acq = state.Acquisition;
+    acq.MaskActive[0] = 1;
+    acq.MaskLabel[0] = 1;
+    constexpr int kServices = 3;
+    double cpuS = 0, availableS = 0;
+    std::thread thread([&] {
+        timespec cpu0{}, cpu1{};
+        const uint64_t wait0 = RunQueueWaitNs();
+        const auto wall0 = std::chrono::steady_clock::now();
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu0);
+        for (int k = 0; k < kServices; ++k) ServeAcquisitionSignal(state, event);
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu1);
+        const double wallS = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
+        cpuS = double(cpu1.tv_sec - cpu0.tv_sec) + double(cpu1.tv_nsec - cpu0.tv_nsec) * 1e-9;
+        availableS = wallS - double(RunQueueWaitNs() - wait0) * 1e-9;
+    });
+    thread.join();
+    state.Board.Link.Attach(nullptr);
+    EXPECT_TRUE(event.IsSet());
+    // The rests make it at most a quarter; half leaves room for the work around the reads.
+    EXPECT_LT(cpuS, 0.5 * availableS) << cpuS << " s of CPU in " << availableS << " s";
 }
 
 TEST_F(SignalTest, NoEventsStillEndsHandling) {

@@ -245,5 +245,37 @@ TEST(BoardScenarioRealTimeTest, AScenarioChangesWhileTheFirmwareRuns) {
     EXPECT_EQ(boards.Counters(1).hears[4], InputHears::Flight);
 }
 
+// A board whose firmware is far behind the clock (here its thread never runs) plays only the last
+// kMaxCatchUpUs of scenario traffic at the next request and counts the rest as not sent, so that
+// a request from the user-interface side never waits under the board's lock for a long catch-up.
+TEST(BoardScenarioRealTimeTest, ACatchUpPlaysAtMostItsLimitAndCountsTheRestAsNotSent) {
+    auto board = std::make_shared<VirtualBoard>(VirtualBoardOne(), BoardClock::RealTime);
+    ScenarioError error;
+    const auto scenario = ParseScenario(
+        "[board1.input5]\nhears = \"traffic\"\nbit_rate_kbps = 100\n[[board1.input5.label]]\nlabel = \"1\"\n"
+        "rate_hz = 2000\ndiscrete = { bits = [29] }\n", error);
+    ASSERT_TRUE(scenario) << error.reason;
+    board->PlayScenario(scenario->boards[0], 1);
+    const auto device = OpenVirtualDevice(board);
+    BoardImage image;
+    BoardLink link(image);
+    link.Attach(device.get());
+    image.Set(BoardImage::ChannelSettingWords + 4, 2);  // input 5 at 100 kbit/s
+    link.StartBoard();
+    ASSERT_EQ(link.LoadInputChannel(5), 0);
+    image.Set(BoardImage::ChannelControlWords + InputChannelCode(5), 0x0500);
+    ASSERT_EQ(link.StartInputChannel(5), 1);
+    const uint64_t received = board->Input(5).received;
+    const uint64_t notSent = board->Counters().lines[4].notSent;
+
+    constexpr uint64_t kBehindUs = 600000;
+    std::this_thread::sleep_for(std::chrono::microseconds(kBehindUs));  // at least that far behind
+    link.ReadEvents();
+    constexpr uint64_t kWordsPerS = 2000;
+    EXPECT_LE(board->Input(5).received - received, VirtualBoard::kMaxCatchUpUs * kWordsPerS / 1000000 + 2);
+    EXPECT_GE(board->Counters().lines[4].notSent - notSent,
+              (kBehindUs - VirtualBoard::kMaxCatchUpUs) * kWordsPerS / 1000000 - 2);
+}
+
 }  // namespace
 }  // namespace orv::test

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -191,6 +192,75 @@ TEST(ScenarioFileTest, TextTheTomlLibraryMishandlesIsRefusedFirst) {
     EXPECT_EQ(error.reason, "board1.input5.hears: нужно одно из значений loopback, nothing, flight, traffic");
 }
 
+// A scenario file written line by line, knowing the line each table starts on.
+struct ScenarioText {
+    std::string text = "[board1.input5]\nhears = \"traffic\"\nbit_rate_kbps = 100\n";
+    int lines = 3;
+    int Add(const std::string& table) {  // returns the table's first line
+        const int at = lines + 1;
+        text += table;
+        lines += int(std::count(table.begin(), table.end(), '\n'));
+        return at;
+    }
+    int Label(const std::string& label, double rateHz, int sdi = 0) {
+        return Add("[[board1.input5.label]]\nlabel = \"" + label + "\"\nsdi = " + std::to_string(sdi) +
+                   "\nrate_hz = " + std::to_string(rateHz) + "\ndiscrete = {}\n");
+    }
+    int Fault(const std::string& body) { return Add("[[board1.input5.fault]]\n" + body); }
+};
+
+// What a file may ask of one input is bounded, so that no accepted file makes the board fall
+// behind real time; the refusal names the key and the limit, at the table that goes beyond it.
+TEST(ScenarioFileTest, FilesAskingMoreThanTheBoardPlaysInRealTimeAreRefused) {
+    const auto refused = [](const ScenarioText& file, int line, const std::string& reason) {
+        ScenarioError error;
+        EXPECT_FALSE(ParseScenario(file.text, error));
+        EXPECT_EQ(error.line, line);
+        EXPECT_NE(error.reason.find(reason), std::string::npos) << error.line << ": " << error.reason;
+    };
+    // 10,000 extra labels at 100 kHz; 1,024 bursts.
+    ScenarioText extras, bursts;
+    extras.Label("1", 10);
+    bursts.Label("1", 10);
+    int extra65 = 0, burst65 = 0;
+    for (int k = 0; k < 10000; ++k) {
+        const int at = extras.Fault("kind = \"extra_label\"\nlabel = \"2\"\nrate_hz = 100000\n");
+        if (k == 64) extra65 = at;
+    }
+    for (int k = 0; k < 1024; ++k) {
+        const int at = bursts.Fault("kind = \"burst\"\nlabel = \"1\"\nrate_hz = 100000\n");
+        if (k == 64) burst65 = at;
+    }
+    refused(extras, extra65, "board1.input5.fault: на входе больше 64 отказов");
+    refused(bursts, burst65, "board1.input5.fault: на входе больше 64 отказов");
+
+    ScenarioText labels;
+    for (int k = 0; k < 256; ++k) labels.Label(std::to_string(k / 64) + std::to_string(k / 8 % 8) + std::to_string(k % 8), 1);
+    const int label257 = labels.Label("0", 1, 1);
+    refused(labels, label257, "board1.input5.label: на входе больше 256 меток");
+
+    // Words offered: labels, extra labels and bursts at their fastest (a burst also offers a word
+    // at each opening of its window: 99,500 words/s and 1,000 openings a second).
+    ScenarioText offers;
+    offers.Label("1", 60000);
+    offers.Fault("kind = \"extra_label\"\nlabel = \"2\"\nrate_hz = 30000\n");
+    const int tooMany = offers.Fault("kind = \"burst\"\nlabel = \"1\"\nrate_hz = 9500\nduration_s = 0.0005\nrepeat_s = 0.001\n");
+    refused(offers, tooMany, "предлагают вместе больше 100000 слов/с");
+
+    // Fault checks: 60,000 words/s against 16 faults are played, against 17 they are not.
+    ScenarioText checks;
+    checks.Label("1", 60000);
+    int seventeenth = 0;
+    for (int k = 0; k < 17; ++k) {
+        if (k == 16) {
+            ScenarioError error;
+            EXPECT_TRUE(ParseScenario(checks.text, error)) << error.reason;
+        }
+        seventeenth = checks.Fault("kind = \"dropout\"\nprobability = 0.001\n");
+    }
+    refused(checks, seventeenth, "board1.input5.fault: отказы входа проверяют больше 1000000 слов/с");
+}
+
 TEST(ScenarioFileTest, FilesThatCannotBeReadSaySo) {
     ScenarioError error;
     EXPECT_FALSE(LoadScenarioFile("/nonexistent/scenario.toml", error));
@@ -198,6 +268,16 @@ TEST(ScenarioFileTest, FilesThatCannotBeReadSaySo) {
     EXPECT_EQ(error.reason, "нет такого файла");
     EXPECT_FALSE(LoadScenarioFile("/tmp", error));
     EXPECT_EQ(error.reason, "это не обычный файл");
+    // A file far longer than any scenario is refused unread, not parsed into gigabytes.
+    const std::string huge = std::filesystem::temp_directory_path() / "orv-huge-scenario.toml";
+    {
+        std::ofstream out(huge);
+        out << "# a comment, then nothing but blanks\n";
+    }
+    std::filesystem::resize_file(huge, std::uintmax_t(1) << 30);
+    EXPECT_FALSE(LoadScenarioFile(huge, error));
+    EXPECT_EQ(error.reason, "файл длиннее 4194304 байт: такого сценария быть не может");
+    std::filesystem::remove(huge);
 }
 
 TEST(ScenarioFileTest, ShippedExamplesLoad) {

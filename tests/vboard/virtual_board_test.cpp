@@ -243,6 +243,43 @@ TEST_F(VirtualBoardTest, ReportedLabelQueuesEveryArrivalInOrderAndLosesOnlyWhatO
     EXPECT_EQ(Slot(1, 0101), frame[(300 + 3) % 200]);
 }
 
+// A label stops being reported the moment its table word stops asking for it, even when its
+// arrival was already read or never queued (file reception): a reader that reads the events
+// until they read 0 is not held by a label nobody serves any more.
+TEST_F(VirtualBoardTest, ALabelNoLongerReportedIsNotReportedAtAll) {
+    StartBoard();
+    const auto setReport = [&](unsigned ch, unsigned label, bool on) {
+        const uint32_t word = BoardImage::InputLabelTable + 256 * (ch - 1) + label;
+        image.Set(word, on ? kLabelEvent : 0);
+        link.WriteRange(uint16_t(word), 1);
+    };
+    // Parameter reception: the arrival was read off its queue, its report still pending.
+    ASSERT_EQ(StartInput(1, 0x0500, {{0101, kLabelEvent}, {0102, kLabelEvent}}), 1);
+    ASSERT_EQ(StartFrame(1, {kA, kB}, true), 1);
+    provider.Advance(kSlowArrival);
+    EXPECT_EQ(Slot(1, 0101), kA);
+    EXPECT_EQ(Board().PendingEvents(), 0x0001);
+    setReport(1, 0101, false);
+    EXPECT_EQ(Board().PendingEvents(), 0);
+    EXPECT_EQ(link.ReadEvents(), 0);
+    // A label still reported keeps the channel reported.
+    provider.Advance(kSlow);
+    EXPECT_EQ(Board().PendingEvents(), 0x0001);
+    setReport(1, 0101, true);
+    setReport(1, 0101, false);
+    EXPECT_EQ(link.ReadEvents(), 0x0001);
+    EXPECT_EQ(Slot(1, 0102), kB);
+    EXPECT_EQ(link.ReadEvents(), 0);
+
+    // File reception: no queue, only the arrival.
+    ASSERT_EQ(StartInput(2, 0x8700, {{0101, kLabelEvent}}), 1);
+    ASSERT_EQ(StartFrame(2, {kA}, true), 1);
+    provider.Advance(kSlowArrival);
+    EXPECT_EQ(Board().PendingEvents(), 0x0002);
+    setReport(2, 0101, false);
+    EXPECT_EQ(Board().PendingEvents(), 0);
+}
+
 TEST_F(VirtualBoardTest, ReceiverHearsOnlyItsOwnRateClass) {
     // Output 1 at 100 kbit/s, input 1 at 36..60 kbit/s: nothing arrives.
     std::array<uint16_t, 16> settings{};

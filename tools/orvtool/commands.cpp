@@ -12,6 +12,7 @@
 #include "file_reads.h"
 #include "resources/file_strings.h"
 #include "vboard/scenario_file.h"
+#include "vboard/scenario_limits.h"
 
 namespace orv::tool {
 namespace {
@@ -225,7 +226,7 @@ int ImportBody(Kind kind, const std::string& input, const std::string& output, s
 // names, as "FILE: line N: reason".
 int CheckScenario(const std::string& path, std::ostream& out, std::ostream& err) {
     std::vector<uint8_t> bytes;
-    if (const int code = ReadArgument(path, bytes, err, &out)) return code;
+    if (const int code = ReadArgument(path, kMaxScenarioFileBytes, "a scenario file", bytes, err, &out)) return code;
     ScenarioError error;
     if (ParseScenario(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error)) return 0;
     out << path << ": " << (error.line > 0 ? "line " + std::to_string(error.line) : std::string("file")) << ": "

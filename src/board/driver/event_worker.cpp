@@ -1,6 +1,7 @@
 #include "board/driver/event_worker.h"
 
 #include <cerrno>
+#include <ctime>
 #include <poll.h>
 
 namespace orv {
@@ -26,6 +27,21 @@ void EventWorker::Start(SignalEvent& event, std::function<void()> onSignal) {
     thread_ = std::thread([this, &event, handler = std::move(onSignal)] {
         while (WaitEventOrStop(event, stopEvent_)) handler();
     });
+}
+
+bool EventWorker::RestUnlessStopped(std::chrono::nanoseconds time) const {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + time;
+    pollfd fd{stopEvent_.Handle(), POLLIN, 0};
+    for (;;) {
+        if (StopRequested()) return false;
+        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(end - Clock::now());
+        if (left.count() <= 0) return true;
+        const timespec wait{time_t(left.count() / 1000000000), long(left.count() % 1000000000)};
+        const int r = ppoll(&fd, 1, &wait, nullptr);
+        if (r > 0) return false;  // the stop event
+        if (r < 0 && errno != EINTR) return true;
+    }
 }
 
 void EventWorker::Stop() {

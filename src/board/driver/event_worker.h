@@ -6,6 +6,7 @@
 // the event, reads the board, ...).
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <thread>
 
@@ -27,6 +28,9 @@ public:
     bool Running() const { return thread_.joinable(); }
     // True inside the handler once Stop() was asked for: long handlers may return early.
     bool StopRequested() const { return stop_.load(std::memory_order_acquire); }
+    // Sleeps `time` unless Stop() is asked for first (or was already): a handler that must not
+    // keep a core busy rests here without holding up the stop. False when the stop ended it.
+    bool RestUnlessStopped(std::chrono::nanoseconds time) const;
 
 private:
     SignalEvent stopEvent_{"EventWorkerStop"};
