@@ -25,6 +25,7 @@ struct DisplayEntry {
     int32_t maskMode = 0;        // 1 while the row carries its channel's mask
 
     bool Used() const { return paramLabel.First() != '\0'; }
+    friend bool operator==(const DisplayEntry&, const DisplayEntry&) = default;
     void MarkFree() { paramLabel.SetFirst('\0'); }
     static Label8 Free() {
         Label8 l;

@@ -96,7 +96,8 @@ COrvmonView::~COrvmonView() = default;
 
 void COrvmonView::RefreshTick() {
     orv::RefreshTick(state_);
-    TakeShown();
+    const uint32_t now = state_.Board.TickCount();
+    TakeShown(now);
     const TableContent content = ContentOf(state_.Acquisition.AcquisitionMode, state_.Display.DisplayListReady);
     const bool rows = content == TableContent::Parameters || content == TableContent::Stream;
     if (!rows || content != paintedContent_ || DrawnRows(content, state_.Display.DisplayTable) != paintedRows_ ||
@@ -107,10 +108,9 @@ void COrvmonView::RefreshTick() {
     // Only the visible rows are brought up to date; the others are when they are exposed.
     const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
     const RowSpan span = RowsIn(state_, content, viewport()->rect().translated(scroll));
-    const uint32_t now = state_.Board.TickCount();
     QRegion changed;
     for (int r = span.first; r <= span.last; ++r) {
-        changed += cache_->Update(r, RowOfPane(state_, content, r, inks_, now), SeparatorsOf(content));
+        changed += cache_->Update(r, RowOfPane(state_, content, r, inks_, now, ShownRows()), SeparatorsOf(content));
         tickFresh_.set(std::size_t(r));
     }
     // One update for the tick, widened to whole columns: the same columns of neighbouring rows
@@ -166,18 +166,19 @@ bool COrvmonView::DrawTable(QPainter& painter, const QRect& documentRect) const 
     painter.fillRect(documentRect, Qt::white);
     const TableContent content = ContentOf(state_.Acquisition.AcquisitionMode, state_.Display.DisplayListReady);
     if (content == TableContent::NotReady) return false;
-    DrawTableArea(painter, state_, documentRect, inks_, content == TableContent::White ? 0 : state_.Board.TickCount());
+    const uint32_t now = content == TableContent::White ? 0 : shownTaken_ ? shownMs_ : state_.Board.TickCount();
+    DrawTableArea(painter, state_, documentRect, inks_, now, ShownRows());
     return true;
 }
 
 void COrvmonView::PaintFromCache(QPainter& painter, TableContent content, const QRegion& region) {
     // The rows reaching into the region come from the cache, opaque; white is filled only around
     // them. Rows the tick that asked for this paint has just brought up to date are not built again.
-    const uint32_t now = state_.Board.TickCount();
+    const uint32_t now = shownTaken_ ? shownMs_ : state_.Board.TickCount();
     const RowSpan span = RowsIn(state_, content, region.boundingRect());
     for (int r = span.first; r <= span.last; ++r)
         if (!tickFresh_.test(std::size_t(r)))
-            cache_->Update(r, RowOfPane(state_, content, r, inks_, now), SeparatorsOf(content));
+            cache_->Update(r, RowOfPane(state_, content, r, inks_, now, ShownRows()), SeparatorsOf(content));
     const QRect rowsBand = span.first <= span.last ? QRect(0, kRowPixels * span.first, RowCache::kWidth,
                                                            kRowPixels * (span.last - span.first + 1))
                                                    : QRect();
@@ -235,8 +236,9 @@ void COrvmonView::RunCommand(int id) {
     }
 }
 
-void COrvmonView::TakeShown() {
-    TakeShownTable(state_.Display, state_.Acquisition, state_.Board.BoardImage, state_.Board.TickCount(), shown_);
+void COrvmonView::TakeShown(uint32_t nowMs) {
+    TakeShownTable(state_.Display, state_.Acquisition, state_.Board.BoardImage, nowMs, shown_);
+    shownMs_ = nowMs;
     shownTaken_ = true;
 }
 
@@ -247,7 +249,7 @@ ShownTable COrvmonView::Shown() const {
 }
 
 void COrvmonView::Changed() {
-    TakeShown();
+    TakeShown(state_.Board.TickCount());
     tickFresh_.reset();
     viewport()->update();
 }

@@ -90,7 +90,8 @@ private:
     void ShowPopup(Popup popup, const QPoint& viewportPos);
     void SetDocumentHeight(int height);
     void Changed();
-    void TakeShown();
+    void TakeShown(uint32_t nowMs);
+    const ShownTable* ShownRows() const { return shownTaken_ ? &shown_ : nullptr; }
 
     ProgramState& state_;
     int m_nSelectedRow = 0;
@@ -104,7 +105,10 @@ private:
     int paintedRows_ = -1;
     // Rows the last tick brought up to date; the paint it asked for does not build them again.
     std::bitset<kDisplayRows> tickFresh_;
-    ShownTable shown_;  // the values the last refresh drew (Shown)
+    // The values the last refresh (or edit) drew, taken at shownMs_ on the tick clock: rows painted
+    // until the next refresh show exactly these, so the screen and the table export agree.
+    ShownTable shown_;
+    uint32_t shownMs_ = 0;
     bool shownTaken_ = false;
 };
 

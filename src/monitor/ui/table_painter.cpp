@@ -7,10 +7,17 @@
 namespace orv::ui {
 
 PaneRow RowOfPane(const ProgramState& state, TableContent content, int row, const InkSource& inks,
-                  uint32_t nowMs) {
+                  uint32_t nowMs, const ShownTable* shown) {
     PaneRow out;
     if (content == TableContent::Parameters) {
-        out.text = ParameterRowText(state.Display, state.Acquisition, state.Board.BoardImage, row);
+        // The frozen row serves only while its entry is the one in the table (not edited or
+        // reloaded since the refresh that froze it).
+        const ShownRow* s = shown && std::size_t(row) < shown->size() ? &(*shown)[std::size_t(row)] : nullptr;
+        if (s && s->entry == state.Display.DisplayTable[std::size_t(row)]) {
+            out.text = ParameterRowText(s->entry, s->word, s->maskCount);
+        } else {
+            out.text = ParameterRowText(state.Display, state.Acquisition, state.Board.BoardImage, row);
+        }
         out.inks = inks ? inks(state.Display, state.Acquisition, row, nowMs)
                         : ParameterRowInks(state.Display, state.Acquisition, row, nowMs);
     } else {
@@ -65,14 +72,14 @@ void DrawSeparators(QPainter& painter, TableContent content, int bottom, const Q
 }
 
 void DrawTableArea(QPainter& painter, const ProgramState& state, const QRect& area, const InkSource& inks,
-               uint32_t nowMs) {
+               uint32_t nowMs, const ShownTable* shown) {
     const TableContent content = ContentOf(state.Acquisition.AcquisitionMode, state.Display.DisplayListReady);
     if (content != TableContent::Parameters && content != TableContent::Stream) return;
     painter.save();
     painter.setFont(GridFont(true));
     // Only the rows that reach into the area are built.
     const RowSpan span = RowsIn(state, content, area);
-    for (int r = span.first; r <= span.last; ++r) DrawPaneRow(painter, r, RowOfPane(state, content, r, inks, nowMs));
+    for (int r = span.first; r <= span.last; ++r) DrawPaneRow(painter, r, RowOfPane(state, content, r, inks, nowMs, shown));
     DrawSeparators(painter, state, content);
     painter.restore();
 }

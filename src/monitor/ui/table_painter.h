@@ -9,6 +9,7 @@
 
 #include "app/program_state.h"
 #include "monitor/row_ink.h"
+#include "monitor/shown_table.h"
 #include "monitor/table_rows.h"
 
 class QPainter;
@@ -26,8 +27,10 @@ struct PaneRow {
     RowInks inks{};
 };
 
+// A parameter row's text comes from `shown` when given and its entry is still the table's (what
+// the last refresh froze, so the pane and the table export agree), else from the state as it stands.
 PaneRow RowOfPane(const ProgramState& state, TableContent content, int row, const InkSource& inks,
-                  uint32_t nowMs);
+                  uint32_t nowMs, const ShownTable* shown = nullptr);
 
 // The rows that reach into document rectangle `area` (rows first..last), -1 / -2 when none.
 struct RowSpan {
@@ -40,7 +43,7 @@ RowSpan RowsIn(const ProgramState& state, TableContent content, const QRect& are
 // document coordinates (the caller translates and scales the painter), on whatever background the
 // painter already has. Draws nothing while the pane is white or the table is being rewritten.
 void DrawTableArea(QPainter& painter, const ProgramState& state, const QRect& area, const InkSource& inks,
-               uint32_t nowMs);
+               uint32_t nowMs, const ShownTable* shown = nullptr);
 // One row as DrawTableArea draws it: each run of one ink is one line of text, runs left to right.
 void DrawPaneRow(QPainter& painter, int row, const PaneRow& paneRow);
 // The separators of the content, drawn over the rows: whole, or only their part inside document

@@ -1,5 +1,6 @@
 // The menu "Анализ": the table and capture block exports through the main window's commands.
 #include <QAction>
+#include <QImage>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -77,13 +78,29 @@ TEST_F(AnalysisMenuTest, TableExportWritesWhatTheLastRefreshDrew) {
     state.Acquisition.CycleCounter = 5;
     state.Acquisition.MaskMatchCount[5] = 1280;
     state.Acquisition.AcquisitionMode = 1;
-    frame->TableView()->RefreshTick();  // draws 1280 and a black first row
+    COrvmonView& view = *frame->TableView();
+    view.resize(900, 200);
+    view.RefreshTick();  // draws 1280 and a black first row
     ASSERT_FALSE(RowIsStale(state.Display, state.Acquisition, 0, now));
+    const auto picture = [&view] {
+        QImage image(view.viewport()->size(), QImage::Format_RGB32);
+        image.fill(Qt::red);
+        view.viewport()->render(&image);
+        return image;
+    };
+    picture();  // the first paint of a table sets the scroll range (the viewport narrows)
+    const QImage drawn = picture();
 
     // The click comes later: 15 more matches, and the first row is now old enough to be stale.
     state.Acquisition.MaskMatchCount[5] = 1295;
     now = 7000;
     ASSERT_TRUE(RowIsStale(state.Display, state.Acquisition, 0, now));
+    // Until the next refresh the pane, painted again (exposed, scrolled back), shows what that
+    // refresh drew, in the cached paint and in the direct one alike: what the export writes.
+    EXPECT_EQ(picture(), drawn);
+    view.SetDirectDrawing(true);
+    EXPECT_EQ(picture(), drawn);
+    view.SetDirectDrawing(false);
     files.Answer(Path("table.csv"));
     Trigger(32900);
     const std::string written = ReadText(dir / "table.csv");
