@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "c10_cli.h"
 #include "commands.h"
 #include "orv_version.h"
 
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
         code = Decode(word, formatOption->count() ? std::optional<std::string>(formatLabel) : std::nullopt, formatsFile,
                       std::cout, std::cerr);
     });
+
+    AddC10Commands(app, code);
 
     std::string file, kind;
     CLI::App* show = app.add_subcommand("show", "The lines of a file exactly as its dialog lists them");
