@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <tuple>
 
@@ -56,10 +57,17 @@ std::string Hex(uint32_t value, int digits) {
     return text;
 }
 
-// The reader's problems, kept for the end (export and info print them after what is sound).
+// The reader's problems, each said as it is found ("FILE: Смещение N: reason"), so that a badly
+// damaged file costs no memory for them.
 struct ProblemSink : c10::ReadSink {
-    std::vector<Problem> problems;
-    void OnProblem(const Problem& p) override { problems.push_back(p); }
+    ProblemSink(const std::string& name, std::ostream& to) : path(name), stream(to) {}
+    void OnProblem(const Problem& p) override {
+        stream << path << ": " << p.Message() << "\n";
+        ++count;
+    }
+    const std::string& path;
+    std::ostream& stream;
+    uint64_t count = 0;
 };
 
 // Reads a recording through `sink`; 2 when it does not exist (said on `err`), 1 when it cannot be
@@ -79,11 +87,6 @@ int ReadRecording(const std::string& path, c10::ReadSink& sink, c10::ReadSummary
         return 1;
     }
     return 0;
-}
-
-int PrintProblems(const std::string& path, const std::vector<Problem>& problems, std::ostream& to) {
-    for (const Problem& p : problems) to << path << ": " << p.Message() << "\n";
-    return problems.empty() ? 0 : 1;
 }
 
 // True when everything written to `out` reached it; else a message.
@@ -109,23 +112,21 @@ struct BusStats {
 };
 
 struct InfoSink : ProblemSink {
+    using ProblemSink::ProblemSink;
     std::vector<c10::TmatsInfo> tmats;
-    std::map<std::pair<uint16_t, uint8_t>, std::unique_ptr<BusStats>> buses;
+    std::map<uint16_t, std::array<std::unique_ptr<BusStats>, 256>> buses;  // by channel and bus number
     int64_t firstAbsolute = c10::kNoTime, lastAbsolute = c10::kNoTime;
     int64_t firstRelative = 0, lastRelative = 0;
     uint64_t words = 0, parity = 0, format = 0;
 
     void OnTmats(const c10::TmatsInfo& t, const c10::PacketInfo&) override { tmats.push_back(t); }
     void OnWords(std::span<const Word> span, const c10::PacketInfo&) override {
-        BusStats* bus = nullptr;
-        std::pair<uint16_t, uint8_t> key{0xFFFF, 0};
+        if (span.empty()) return;
+        std::array<std::unique_ptr<BusStats>, 256>& channel = buses[span.front().channel];  // one per packet
         for (const Word& w : span) {
-            if (!bus || key != std::pair<uint16_t, uint8_t>{w.channel, w.bus}) {
-                key = {w.channel, w.bus};
-                std::unique_ptr<BusStats>& slot = buses[key];
-                if (!slot) slot = std::make_unique<BusStats>();
-                bus = slot.get();
-            }
+            std::unique_ptr<BusStats>& slot = channel[w.bus];
+            if (!slot) slot = std::make_unique<BusStats>();
+            BusStats* bus = slot.get();
             const bool parityError = w.flags & c10::kWordParityError, formatError = w.flags & c10::kWordFormatError;
             ++bus->words;
             bus->parity += parityError;
@@ -208,11 +209,14 @@ void WriteInfo(const InfoSink& sink, const c10::ReadSummary& summary, std::ostre
     }
     out << "packets with the overflow flag (words lost): " << summary.overflowPackets
         << "; the file does not record how many words were lost\n";
-    for (const auto& [key, bus] : sink.buses) {
+    for (const auto& [id, buses] : sink.buses)
+    for (unsigned number = 0; number < 256; ++number) {
+        const BusStats* bus = buses[number].get();
+        if (!bus) continue;
         const c10::ArincChannelSetup* channel = nullptr;
-        const c10::BusSetup* setup = sink.Bus(key.first, key.second, &channel);
-        out << "channel " << key.first << (channel ? " \"" + channel->name + "\"" : std::string()) << ", bus "
-            << unsigned(key.second) << (setup ? " \"" + setup->name + "\"" : std::string()) << ": " << bus->words
+        const c10::BusSetup* setup = sink.Bus(id, uint8_t(number), &channel);
+        out << "channel " << id << (channel ? " \"" + channel->name + "\"" : std::string()) << ", bus " << number
+            << (setup ? " \"" + setup->name + "\"" : std::string()) << ": " << bus->words
             << " words, parity errors: " << bus->parity << ", format errors: " << bus->format << "\n";
         for (unsigned label = 0; label < 256; ++label) {
             const LabelStats& l = bus->labels[label];
@@ -271,29 +275,31 @@ private:
     bool failed_ = false;
 };
 
-std::vector<std::string> CsvFields(const Word& w) {
-    return {Seconds(w.relative),
-            w.absolute == c10::kNoTime ? std::string() : c10::IsoTime(w.absolute),
-            std::to_string(w.channel),
-            std::to_string(w.bus),
-            RenderAddress(WordLabel(w.word)),
-            std::to_string(WordSdi(w.word)),
-            Hex(WordData(w.word), 5),
-            RenderM(w.word),
-            (w.flags & c10::kWordParityError) ? "1" : "0",
-            (w.flags & c10::kWordFormatError) ? "1" : "0",
-            RenderHex(w.word)};
+// Appends the CSV line of a word. Its fields are numbers and ISO times, which never need quoting,
+// so the line is put together here rather than field by field through CsvRecord (export goes at
+// several times the speed); it ends in CR LF as CsvRecord's lines do.
+void AppendCsvLine(const Word& w, std::string& to) {
+    to += Seconds(w.relative);
+    to += ',';
+    if (w.absolute != c10::kNoTime) to += c10::IsoTime(w.absolute);
+    char text[96];
+    std::snprintf(text, sizeof text, ",%u,%u,%s,%u,0x%05x,%s,%c,%c,%s\r\n", unsigned(w.channel), unsigned(w.bus),
+                  RenderAddress(WordLabel(w.word)).c_str(), WordSdi(w.word), unsigned(WordData(w.word)),
+                  RenderM(w.word).c_str(), (w.flags & c10::kWordParityError) ? '1' : '0',
+                  (w.flags & c10::kWordFormatError) ? '1' : '0', RenderHex(w.word).c_str());
+    to += text;
 }
 
 struct ExportSink : ProblemSink {
-    explicit ExportSink(CsvOut& to) : csv(to) {}
+    ExportSink(const std::string& name, std::ostream& problems, CsvOut& to) : ProblemSink(name, problems), csv(to) {}
     void OnWords(std::span<const Word> span, const c10::PacketInfo&) override {
-        for (const Word& w : span) {
-            if (csv.Failed()) return;
-            csv.Put(CsvRecord(CsvFields(w)));
-        }
+        if (csv.Failed()) return;
+        for (const Word& w : span) AppendCsvLine(w, line);
+        csv.Put(line);
+        line.clear();
     }
     CsvOut& csv;
+    std::string line;  // the lines of one packet
 };
 
 // ---- import ----
@@ -400,14 +406,13 @@ double BusRate(const C10ImportOptions& options, uint16_t channel, uint8_t bus) {
 }  // namespace
 
 int C10Info(const std::string& path, std::ostream& out, std::ostream& err) {
-    InfoSink sink;
+    InfoSink sink(path, err);
     c10::ReadSummary summary;
     const int read = ReadRecording(path, sink, summary, err);
     if (read == 2) return 2;
     WriteInfo(sink, summary, out);
-    const int problems = PrintProblems(path, sink.problems, err);
     if (!Flushed(out, err, path)) return 1;
-    return std::max(read, problems);
+    return std::max(read, sink.count ? 1 : 0);
 }
 
 int C10Export(const std::string& path, const std::optional<std::string>& output, std::ostream& out,
@@ -419,25 +424,20 @@ int C10Export(const std::string& path, const std::optional<std::string>& output,
     CsvOut csv(out, output);
     if (!csv.Begin(err)) return 1;
     csv.Put(CsvRecord(SplitCsvLine(kC10CsvHead).value()));
-    ExportSink sink(csv);
+    ExportSink sink(path, err, csv);
     c10::ReadSummary summary;
     const int read = ReadRecording(path, sink, summary, err);
-    const int problems = PrintProblems(path, sink.problems, err);
     if (!csv.End(err, path)) return 1;
-    return std::max(read, problems);
+    return std::max(read, sink.count ? 1 : 0);
 }
 
 int C10Check(const std::vector<std::string>& paths, std::ostream& out, std::ostream& err) {
     int code = 0;
     for (const std::string& path : paths) {
-        ProblemSink sink;
+        ProblemSink sink(path, out);
         c10::ReadSummary summary;
         const int read = ReadRecording(path, sink, summary, err, &out);
-        if (read == 2) {
-            code = 2;
-            continue;
-        }
-        code = std::max({code, read, PrintProblems(path, sink.problems, out)});
+        code = std::max({code, read, sink.count ? 1 : 0});
     }
     if (!Flushed(out, err, "check")) code = std::max(code, 1);
     return code;
@@ -463,25 +463,19 @@ bool AddC10Rate(const std::string& text, C10ImportOptions& options) {
 
 int C10Import(const std::string& input, const std::string& output, const C10ImportOptions& options,
               std::ostream& err) {
-    const FileBytes file = ReadFileBytes(input);
-    if (file.status == ReadStatus::Missing) {
+    if (Missing(input)) {
         err << input << ": no such file\n";
         return 2;
     }
-    if (!file.ok()) {
-        err << input << ": " << text::FileMessage(text::kFileReadFailed, input) << "\n";
-        return 1;
-    }
-    std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a byte-order mark
+    // Read line by line: a recording's CSV may be far larger than the words it holds.
+    std::ifstream in(input, std::ios::binary);
     std::vector<ImportWord> words;
     std::size_t refused = 0;  // lines
     std::size_t lineNumber = 0;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
+    for (std::string text; in.is_open() && std::getline(in, text);) {
+        std::string_view line(text);
         ++lineNumber;
+        if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);  // a byte-order mark
         if (line.ends_with('\r')) line.remove_suffix(1);
         const auto fields = SplitCsvLine(line);
         std::string reason;
@@ -502,6 +496,16 @@ int C10Import(const std::string& input, const std::string& output, const C10Impo
             continue;
         }
         words.push_back(w);
+    }
+    struct stat st {};
+    if (!in.is_open() || in.bad() || ::stat(input.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        err << input << ": " << text::FileMessage(text::kFileReadFailed, input) << "\n";
+        return 1;
+    }
+    if (lineNumber == 0) {
+        err << input << ": line 1: the head line \"" << kC10CsvHead << "\" is missing\n";
+        err << output << ": not written\n";
+        return 1;
     }
     if (refused > kMaxRefusalsShown)
         err << input << ": " << refused - kMaxRefusalsShown << " more lines refused\n";
