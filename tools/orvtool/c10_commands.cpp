@@ -530,8 +530,17 @@ int C10Import(const std::string& input, const std::string& output, const C10Impo
         writerOptions.setup.channels.push_back(std::move(c));
     }
     // The recording starts with the earliest word; each word arrives 32 bit times after its start.
-    int64_t start = words.front().start;
-    for (const ImportWord& w : words) start = std::min(start, w.start);
+    int64_t start = words.front().start, end = start;
+    for (const ImportWord& w : words) {
+        start = std::min(start, w.start);
+        end = std::max(end, w.start);
+    }
+    // The file's one 48-bit counter must not come round between its first word and its last.
+    if (end - start >= int64_t(c10::kCounterMask / 2)) {
+        err << input << ": the lines span " << Seconds(end - start) << " s, more than a recording's counter holds\n";
+        err << output << ": not written\n";
+        return 1;
+    }
     for (ImportWord& w : words)
         w.in.arrival = uint64_t(w.start - start) + c10::WordTicks(buses[w.in.channel][w.in.bus]);
     // In order of arrival, as the recorder is handed them (words arriving together: by channel
