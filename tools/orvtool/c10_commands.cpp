@@ -209,21 +209,22 @@ void WriteInfo(const InfoSink& sink, const c10::ReadSummary& summary, std::ostre
     }
     out << "packets with the overflow flag (words lost): " << summary.overflowPackets
         << "; the file does not record how many words were lost\n";
-    for (const auto& [id, buses] : sink.buses)
-    for (unsigned number = 0; number < 256; ++number) {
-        const BusStats* bus = buses[number].get();
-        if (!bus) continue;
-        const c10::ArincChannelSetup* channel = nullptr;
-        const c10::BusSetup* setup = sink.Bus(id, uint8_t(number), &channel);
-        out << "channel " << id << (channel ? " \"" + channel->name + "\"" : std::string()) << ", bus " << number
-            << (setup ? " \"" + setup->name + "\"" : std::string()) << ": " << bus->words
-            << " words, parity errors: " << bus->parity << ", format errors: " << bus->format << "\n";
-        for (unsigned label = 0; label < 256; ++label) {
-            const LabelStats& l = bus->labels[label];
-            if (l.words == 0) continue;
-            out << "  label " << RenderAddress(label) << ": " << l.words << " words";
-            if (l.longGaps) out << ", gaps over 2 s: " << l.longGaps << ", longest " << Seconds(l.longest) << " s";
-            out << "\n";
+    for (const auto& [id, buses] : sink.buses) {
+        for (unsigned number = 0; number < 256; ++number) {
+            const BusStats* bus = buses[number].get();
+            if (!bus) continue;
+            const c10::ArincChannelSetup* channel = nullptr;
+            const c10::BusSetup* setup = sink.Bus(id, uint8_t(number), &channel);
+            out << "channel " << id << (channel ? " \"" + channel->name + "\"" : std::string()) << ", bus " << number
+                << (setup ? " \"" + setup->name + "\"" : std::string()) << ": " << bus->words
+                << " words, parity errors: " << bus->parity << ", format errors: " << bus->format << "\n";
+            for (unsigned label = 0; label < 256; ++label) {
+                const LabelStats& l = bus->labels[label];
+                if (l.words == 0) continue;
+                out << "  label " << RenderAddress(label) << ": " << l.words << " words";
+                if (l.longGaps) out << ", gaps over 2 s: " << l.longGaps << ", longest " << Seconds(l.longest) << " s";
+                out << "\n";
+            }
         }
     }
 }
