@@ -16,6 +16,11 @@ using ArincWord = uint32_t;
 constexpr unsigned WordLabel(ArincWord w) { return w & 0xFF; }
 constexpr unsigned WordM(ArincWord w) { return (w >> 29) & 3; }
 constexpr uint32_t WordCode(ArincWord w) { return w >> 8; }
+// Bits 9-10: the source/destination identifier (SDI), 0..3.
+constexpr unsigned WordSdi(ArincWord w) { return (w >> 8) & 3; }
+// Bits 11-29: the data field, 19 bits.
+constexpr uint32_t WordData(ArincWord w) { return (w >> 10) & 0x7FFFF; }
+// Bits 30-31, the sign/status matrix (SSM), are WordM: the table's "M" column.
 
 // Decimal format: how to read an engineering value out of a word. In-memory form of the 28-byte
 // record kept in the formats file (the file layout lives with the format table).

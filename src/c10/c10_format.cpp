@@ -1,6 +1,7 @@
 #include "c10/c10_format.h"
 
 #include <array>
+#include <cstdio>
 
 namespace orv::c10 {
 
@@ -153,6 +154,55 @@ int64_t DecodeDmyTime(const uint8_t* b) {
     return DaysFromCivil(year, month, day) * kTicksPerDay +
            ((int64_t(hour) * 60 + min) * 60 + sec) * int64_t(kTicksPerSecond) +
            int64_t(tenMs) * int64_t(kTicksPer10Ms);
+}
+
+std::string IsoTime(int64_t absolute) {
+    const int64_t days = FloorDiv(absolute, kTicksPerDay);
+    const int64_t inDay = absolute - days * kTicksPerDay;
+    int year;
+    unsigned month, day;
+    CivilFromDays(days, year, month, day);
+    const int64_t sec = inDay / int64_t(kTicksPerSecond);
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d.%07dZ", year, month, day, int(sec / 3600),
+                  int(sec / 60 % 60), int(sec % 60), int(inDay % int64_t(kTicksPerSecond)));
+    return text;
+}
+
+int64_t ParseIsoTime(std::string_view t) {
+    auto number = [&t](std::size_t at, std::size_t n, unsigned& v) {
+        if (at + n > t.size()) return false;
+        v = 0;
+        for (std::size_t i = at; i < at + n; ++i) {
+            if (t[i] < '0' || t[i] > '9') return false;
+            v = v * 10 + unsigned(t[i] - '0');
+        }
+        return true;
+    };
+    unsigned year, month, day, hour, min, sec;
+    if (!number(0, 4, year) || t.size() < 20 || t[4] != '-' || !number(5, 2, month) || t[7] != '-' ||
+        !number(8, 2, day) || (t[10] != 'T' && t[10] != 't') || !number(11, 2, hour) || t[13] != ':' ||
+        !number(14, 2, min) || t[16] != ':' || !number(17, 2, sec))
+        return kNoTime;
+    static constexpr unsigned kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1] ||
+        (month == 2 && day == 29 && !IsLeapYear(int(year))) || hour > 23 || min > 59 || sec > 59)
+        return kNoTime;
+    std::size_t at = 19;
+    int64_t fraction = 0;
+    if (at < t.size() && t[at] == '.') {
+        std::size_t digits = 0;
+        for (++at; at < t.size() && t[at] >= '0' && t[at] <= '9'; ++at, ++digits) {
+            if (digits == 7) return kNoTime;
+            fraction = fraction * 10 + (t[at] - '0');
+        }
+        if (digits == 0) return kNoTime;
+        for (; digits < 7; ++digits) fraction *= 10;
+    }
+    const std::string_view zone = t.substr(at);
+    if (zone != "Z" && zone != "z" && zone != "+00:00") return kNoTime;
+    return DaysFromCivil(int(year), month, day) * kTicksPerDay +
+           ((int64_t(hour) * 60 + min) * 60 + sec) * int64_t(kTicksPerSecond) + fraction;
 }
 
 uint32_t ReverseLabel(uint32_t word) {

@@ -14,6 +14,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace orv::c10 {
 
@@ -113,6 +115,12 @@ int CivilYear(int64_t absolute);
 
 // Absolute times are 0.1 us ticks since 1970-01-01 00:00:00 UTC.
 inline constexpr int64_t kNoTime = INT64_MIN;
+
+// An absolute time as ISO 8601 UTC with 7 decimals, "2026-12-07T14:30:15.1234567Z" (years 0..9999),
+// and back: "YYYY-MM-DDTHH:MM:SS[.f...]Z" with up to 7 decimals (also "+00:00" for the zone), or
+// kNoTime when the text is not such a time.
+std::string IsoTime(int64_t absolute);
+int64_t ParseIsoTime(std::string_view text);
 
 // The 8-byte body of a month-day-year time packet (after its channel-specific word) for a
 // 10 ms instant, and back. Decoding refuses digits out of range (returns kNoTime).

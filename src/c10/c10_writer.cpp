@@ -29,6 +29,10 @@ std::string ErrorText(int error) {
 
 }  // namespace
 
+uint64_t WordTicks(double bitRate) {
+    return std::max<uint64_t>(uint64_t(std::llround(32.0 * double(kTicksPerSecond) / bitRate)), 1);
+}
+
 std::unique_ptr<Writer> Writer::Create(const std::string& path, WriterOptions options, std::string* error) {
     auto refuse = [&](std::string message) -> std::unique_ptr<Writer> {
         if (error) *error = std::move(message);
@@ -86,8 +90,8 @@ Writer::Writer(int fd, std::string path, WriterOptions options)
         c.duration.assign(256, 0);
         c.highSpeed.assign(256, 0);
         for (const BusSetup& b : s.buses) {
-            const uint64_t d = uint64_t(std::llround(32.0 * double(kTicksPerSecond) / b.bitRate));
-            c.duration[b.number] = std::max<uint64_t>(d, 1);
+            const uint64_t d = WordTicks(b.bitRate);
+            c.duration[b.number] = d;
             c.highSpeed[b.number] = IsHighSpeed(b.bitRate) ? 1 : 0;
             c.maxDuration = std::max(c.maxDuration, c.duration[b.number]);
         }

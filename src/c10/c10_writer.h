@@ -34,6 +34,10 @@ struct WordIn {
     uint8_t flags = 0;     // kWordParityError, kWordFormatError (c10_reader.h)
 };
 
+// 0.1 us ticks of a word's 32 bit times at `bitRate` (at least 1): a word starts this long before
+// its last bit arrives.
+uint64_t WordTicks(double bitRate);
+
 struct WriterOptions {
     RecordingSetup setup;
     int64_t startTime = 0;               // absolute time of the start: 0.1 us since 1970 UTC

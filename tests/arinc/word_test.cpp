@@ -54,6 +54,14 @@ TEST(WordFieldsTest, TextForms) {
     }
 }
 
+TEST(WordFieldsTest, SdiAndDataFieldAreBits9To10And11To29) {
+    EXPECT_EQ(WordSdi(0xFFFFFEFF), 2u);
+    EXPECT_EQ(WordSdi(0x00000100), 1u);
+    EXPECT_EQ(WordData(0xE48D15C8), 0x12345u);  // bit 30 and above, SDI and label left out
+    EXPECT_EQ(WordData(0xFFFFFFFF), 0x7FFFFu);
+    EXPECT_EQ(WordData(0x000003FF), 0u);
+}
+
 TEST(WordFieldsTest, ComposeClearsBit32) {
     EXPECT_EQ(ComposeWord(0xFFFFFF, 0377), 0x7FFFFFFFu);
     EXPECT_EQ(ComposeWord(0x123456, 0x78), 0x12345678u);

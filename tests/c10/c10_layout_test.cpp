@@ -110,5 +110,17 @@ TEST(RecordingLayout, ReversedLabelsReadTheLabelBitsInWireOrder) {
     EXPECT_EQ(c.words[3].word, 0x00000180u);  // 0000 0001 -> 1000 0000
 }
 
+TEST(RecordingLayout, IsoTimesHaveSevenDecimalsAndReadBack) {
+    EXPECT_EQ(IsoTime(kStart), "2026-12-07T14:30:15.1234567Z");
+    EXPECT_EQ(IsoTime(-1), "1969-12-31T23:59:59.9999999Z");
+    EXPECT_EQ(ParseIsoTime("2026-12-07T14:30:15.1234567Z"), kStart);
+    EXPECT_EQ(ParseIsoTime("2026-12-07T14:30:15.12+00:00"), kStart - 34567);
+    EXPECT_EQ(ParseIsoTime("2024-02-29T00:00:00Z"), DaysFromCivil(2024, 2, 29) * 864'000'000'000);
+    for (const char* bad : {"2026-12-07T14:30:15.12345678Z", "2026-12-07T14:30:15", "2026-12-07 14:30:15Z",
+                            "2025-02-29T00:00:00Z", "2026-12-07T24:00:00Z", "2026-12-07T14:30:15.Z",
+                            "2026-12-07T14:30:15+03:00", ""})
+        EXPECT_EQ(ParseIsoTime(bad), kNoTime) << bad;
+}
+
 }  // namespace
 }  // namespace orv::c10::test

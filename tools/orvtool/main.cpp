@@ -4,6 +4,7 @@
 #include <iostream>
 #include <new>
 
+#include "c10_cli.h"
 #include "commands.h"
 #include "orv_version.h"
 
@@ -51,6 +52,8 @@ int main(int argc, char** argv) try {
         code = Decode(word, formatOption->count() ? std::optional<std::string>(formatLabel) : std::nullopt, formatsFile,
                       std::cout, std::cerr);
     });
+
+    AddC10Commands(app, code);
 
     std::string file, kind;
     CLI::App* show = app.add_subcommand("show", "The lines of a file exactly as its dialog lists them");
