@@ -10,32 +10,16 @@
 #include "config/scratch_dir.h"
 #include "monitor/table_rows.h"
 #include "monitor/ui/COrvmonView.h"
+#include "app/ui/sample_folder_frame.h"
 #include "support/ui/widget_test.h"
 #include "vboard/virtual_board_provider.h"
 
 namespace orv::ui {
 namespace {
 
-class FirstSteps : public test::ScratchDir {
+class FirstSteps : public test::SampleFolderFrame {
 protected:
-    void SetUp() override {
-        ScratchDir::SetUp();
-        // A fresh working folder holds the samples (as `make run` and an installation give them).
-        for (const char* f : {"Orvfrmt.stt", "OrvparamList.stt", "Orvparam.stt", "scenario.42i", "scenario.42o"})
-            std::filesystem::copy_file(std::filesystem::path(ORV_SAMPLES_DIR) / f, f);
-        state.Devices = &devices;
-        frame = std::make_unique<CMainFrame>(state);
-        frame->show();
-    }
-    void TearDown() override {
-        ReleaseBoard(state);
-        frame.reset();
-        ScratchDir::TearDown();
-    }
-
-    VirtualBoardProvider devices{BoardClock::Manual};
-    ProgramState state;
-    std::unique_ptr<CMainFrame> frame;
+    FirstSteps() : SampleFolderFrame({"Orvfrmt.stt", "OrvparamList.stt", "Orvparam.stt", "scenario.42i", "scenario.42o"}) {}
 };
 
 TEST_F(FirstSteps, TheSampleFrameSentOnOutput1ShowsInTheRowsOfInput1) {

@@ -15,6 +15,7 @@
 #include "monitor/table_rows.h"
 #include "monitor/ui/COrvmonView.h"
 #include "resources/board_strings.h"
+#include "app/ui/sample_folder_frame.h"
 #include "support/ui/widget_test.h"
 #include "vboard/virtual_board_provider.h"
 
@@ -57,25 +58,9 @@ TEST(CommandLine, OptionsAreReadAndHelpVersionAndMistakesEndTheStart) {
     EXPECT_EQ(ParseCommandLine(Args({"--scenario"})).exitCode, 2);
 }
 
-class StartOnVirtualBoard : public test::ScratchDir {
+class StartOnVirtualBoard : public test::SampleFolderFrame {
 protected:
-    void SetUp() override {
-        ScratchDir::SetUp();
-        for (const char* f : {"Orvfrmt.stt", "OrvparamList.stt", "scenario.42i"})
-            std::filesystem::copy_file(std::filesystem::path(ORV_SAMPLES_DIR) / f, f);
-        state.Devices = &devices;
-        frame = std::make_unique<CMainFrame>(state);
-        frame->show();
-    }
-    void TearDown() override {
-        ReleaseBoard(state);
-        frame.reset();
-        ScratchDir::TearDown();
-    }
-
-    VirtualBoardProvider devices{BoardClock::Manual};
-    ProgramState state;
-    std::unique_ptr<CMainFrame> frame;
+    StartOnVirtualBoard() : SampleFolderFrame({"Orvfrmt.stt", "OrvparamList.stt", "scenario.42i"}) {}
 };
 
 TEST_F(StartOnVirtualBoard, DeviceAndListShowLiveRowsWithoutAnyDialog) {
