@@ -23,6 +23,7 @@
 #include <iterator>
 
 #include "app/ui/CMainFrame.h"
+#include "app/ui/window_system.h"
 #include "board/board_control.h"
 #include "display/display_line_file.h"
 #include "display/list_rules.h"
@@ -138,6 +139,7 @@ int main(int argc, char** argv) {
             break;
         }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    orv::ui::PrepareWindowSystem();  // as the program does
     {
         QApplication app(argc, argv);
         benchmark::AddCustomContext("platform", QGuiApplication::platformName().toStdString());

@@ -5,11 +5,14 @@
 
 #include "app/ui/CMainFrame.h"
 #include "app/ui/main_command_line.h"
+#include "app/ui/window_system.h"
 #include "board/board_control.h"
 #include "resources/ui/qt_translation.h"
 #include "vboard/virtual_board_provider.h"
 
 namespace orv::ui {
+
+COrvmonApp::WindowSystem::WindowSystem() { PrepareWindowSystem(); }
 
 COrvmonApp::COrvmonApp(int& argc, char** argv) : app_(argc, argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));

@@ -20,6 +20,10 @@ public:
     int Run(const StartOptions& options = {});
 
 private:
+    // Set up before the application object reaches the window system.
+    struct WindowSystem {
+        WindowSystem();
+    } windowSystem_;
     QApplication app_;
     std::unique_ptr<DeviceProvider> devices_;
     std::unique_ptr<ProgramState> state_;

@@ -55,26 +55,6 @@ std::span<const int> SeparatorsOf(TableContent content) {
     return kStreamSeparators;
 }
 
-// `region` (document coordinates, within the rows) with each rectangle widened to the columns of
-// the content it lies in: from the separator at or left of it to the one at or right of its end.
-QRegion ColumnBands(const QRegion& region, TableContent content) {
-    std::vector<int> edges{0};
-    if (content == TableContent::Parameters)
-        edges.insert(edges.end(), kParameterSeparators.begin(), kParameterSeparators.end());
-    else
-        edges.insert(edges.end(), kStreamSeparators.begin(), kStreamSeparators.end());
-    edges.push_back(RowCache::kWidth);
-    QRegion bands;
-    for (const QRect& r : region) {
-        const auto right = std::lower_bound(edges.begin(), edges.end(), r.right() + 1);
-        const auto left = std::upper_bound(edges.begin(), edges.end(), r.left());
-        const int x1 = left == edges.begin() ? r.left() : std::min(r.left(), *(left - 1));
-        const int x2 = right == edges.end() ? r.right() + 1 : *right;
-        bands += QRect(x1, r.top(), x2 - x1, r.height());
-    }
-    return bands;
-}
-
 }  // namespace
 
 COrvmonView::COrvmonView(ProgramState& state, QWidget* parent)
@@ -110,13 +90,13 @@ void COrvmonView::RefreshTick() {
     const RowSpan span = RowsIn(state_, content, viewport()->rect().translated(scroll));
     QRegion changed;
     for (int r = span.first; r <= span.last; ++r) {
-        changed += cache_->Update(r, RowOfPane(state_, content, r, inks_, now, ShownRows()), SeparatorsOf(content));
+        changed += cache_->Update(r, RowOfPane(state_, content, r, inks_, now, ShownRows(), textMemo_), SeparatorsOf(content));
         tickFresh_.set(std::size_t(r));
     }
-    // One update for the tick, widened to whole columns: the same columns of neighbouring rows
-    // join into one rectangle, so the paint and the flush to the window system handle a few
-    // rectangles instead of one or more per row.
-    if (!changed.isEmpty()) viewport()->update(ColumnBands(changed, content).translated(-scroll));
+    // One update for the tick, of the changed cells alone: the paint copies and the window system
+    // receives only those pixels (a rectangle per run of changed cells; runs of the same columns in
+    // neighbouring rows join).
+    if (!changed.isEmpty()) viewport()->update(changed.translated(-scroll));
 }
 
 // ---- Drawing ----
@@ -178,7 +158,7 @@ void COrvmonView::PaintFromCache(QPainter& painter, TableContent content, const 
     const RowSpan span = RowsIn(state_, content, region.boundingRect());
     for (int r = span.first; r <= span.last; ++r)
         if (!tickFresh_.test(std::size_t(r)))
-            cache_->Update(r, RowOfPane(state_, content, r, inks_, now, ShownRows()), SeparatorsOf(content));
+            cache_->Update(r, RowOfPane(state_, content, r, inks_, now, ShownRows(), textMemo_), SeparatorsOf(content));
     const QRect rowsBand = span.first <= span.last ? QRect(0, kRowPixels * span.first, RowCache::kWidth,
                                                            kRowPixels * (span.last - span.first + 1))
                                                    : QRect();

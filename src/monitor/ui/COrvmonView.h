@@ -105,6 +105,7 @@ private:
     int paintedRows_ = -1;
     // Rows the last tick brought up to date; the paint it asked for does not build them again.
     std::bitset<kDisplayRows> tickFresh_;
+    std::vector<RowTextMemo> textMemo_;  // the last text of each frozen row
     // The values the last refresh (or edit) drew, taken at shownMs_ on the tick clock: rows painted
     // until the next refresh show exactly these, so the screen and the table export agree.
     ShownTable shown_;

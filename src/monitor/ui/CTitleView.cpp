@@ -1,5 +1,6 @@
 #include "monitor/ui/CTitleView.h"
 
+#include <algorithm>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -55,7 +56,9 @@ void CTitleView::DrawTitlePane(QPainter& painter, const TitleDrawing& drawing, c
 
 bool CTitleView::CellsOf(const TitleDrawing& drawing, std::vector<std::vector<uint64_t>>& rows) const {
     const int columns = width() / kCellWidth + 2;
-    rows.assign(std::size_t(height() / kRowHeight + 1), std::vector<uint64_t>(std::size_t(columns), 0));
+    // The rows keep their storage from one refresh to the next: only their cells are cleared.
+    rows.resize(std::size_t(height() / kRowHeight + 1));
+    for (auto& row : rows) row.assign(std::size_t(columns), 0);
     for (const PlacedText& t : drawing.texts) {
         if (t.x < 0 || t.y < 0 || t.x % kCellWidth != 0 || t.y % kRowHeight != 0) return false;
         const auto r = std::size_t(t.y / kRowHeight);
@@ -76,7 +79,7 @@ QRegion CTitleView::Bring(const TitleDrawing& drawing) {
     // Nothing changed (the paint that follows a refresh): the image is up to date.
     if (!whole && drawing.fillWhite == shown_.fillWhite && drawing.texts == shown_.texts) return dirty;
     if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
-    std::vector<std::vector<uint64_t>> rows;
+    std::vector<std::vector<uint64_t>>& rows = cells_;
     if (CellsOf(drawing, rows)) {
         // Texts from the cell grid, then the lines over them, in the changed rectangles only.
         if (!grid_ || grid_->Columns() != int(rows[0].size()) || grid_->Rows() != int(rows.size())) {
@@ -94,7 +97,11 @@ QRegion CTitleView::Bring(const TitleDrawing& drawing) {
             for (const QRect& r : dirty) {
                 painter.setClipRect(r);
                 painter.drawImage(r.topLeft(), grid_->Image(), r);
-                for (const PlacedLine& l : drawing.lines) painter.drawLine(l.x1, l.y1, l.x2, l.y2);
+                // Only the lines that reach into the rectangle: the clip would drop the others.
+                for (const PlacedLine& l : drawing.lines)
+                    if (QRect(QPoint(std::min(l.x1, l.x2), std::min(l.y1, l.y2)),
+                              QPoint(std::max(l.x1, l.x2), std::max(l.y1, l.y2))).intersects(r))
+                        painter.drawLine(l.x1, l.y1, l.x2, l.y2);
             }
             shown_ = drawing;
             return dirty;

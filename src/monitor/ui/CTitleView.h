@@ -45,6 +45,7 @@ private:
     QImage image_;
     TitleDrawing shown_;  // what the image shows
     std::unique_ptr<CellGrid> grid_;  // the texts as cells, while they lie on the grid
+    std::vector<std::vector<uint64_t>> cells_;  // the cells of the last drawing, row by row
 };
 
 }  // namespace orv::ui

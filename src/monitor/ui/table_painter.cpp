@@ -6,15 +6,29 @@
 
 namespace orv::ui {
 
+namespace {
 PaneRow RowOfPane(const ProgramState& state, TableContent content, int row, const InkSource& inks,
-                  uint32_t nowMs, const ShownTable* shown) {
+                  uint32_t nowMs, const ShownTable* shown, std::vector<RowTextMemo>* memo) {
     PaneRow out;
     if (content == TableContent::Parameters) {
         // The frozen row serves only while its entry is the one in the table (not edited or
         // reloaded since the refresh that froze it).
         const ShownRow* s = shown && std::size_t(row) < shown->size() ? &(*shown)[std::size_t(row)] : nullptr;
         if (s && s->entry == state.Display.DisplayTable[std::size_t(row)]) {
-            out.text = ParameterRowText(s->entry, s->word, s->maskCount);
+            if (memo) {
+                if (memo->size() <= std::size_t(row)) memo->resize(std::size_t(row) + 1);
+                RowTextMemo& m = (*memo)[std::size_t(row)];
+                if (!m.valid || m.word != s->word || m.maskCount != s->maskCount || !(m.entry == s->entry)) {
+                    m.text = ParameterRowText(s->entry, s->word, s->maskCount);
+                    m.entry = s->entry;
+                    m.word = s->word;
+                    m.maskCount = s->maskCount;
+                    m.valid = true;
+                }
+                out.text = m.text;
+            } else {
+                out.text = ParameterRowText(s->entry, s->word, s->maskCount);
+            }
         } else {
             out.text = ParameterRowText(state.Display, state.Acquisition, state.Board.BoardImage, row);
         }
@@ -26,6 +40,17 @@ PaneRow RowOfPane(const ProgramState& state, TableContent content, int row, cons
         out.inks.fill(Ink::Black);
     }
     return out;
+}
+}  // namespace
+
+PaneRow RowOfPane(const ProgramState& state, TableContent content, int row, const InkSource& inks,
+                  uint32_t nowMs, const ShownTable* shown) {
+    return RowOfPane(state, content, row, inks, nowMs, shown, nullptr);
+}
+
+PaneRow RowOfPane(const ProgramState& state, TableContent content, int row, const InkSource& inks,
+                  uint32_t nowMs, const ShownTable* shown, std::vector<RowTextMemo>& memo) {
+    return RowOfPane(state, content, row, inks, nowMs, shown, &memo);
 }
 
 RowSpan RowsIn(const ProgramState& state, TableContent content, const QRect& area) {

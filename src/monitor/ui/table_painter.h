@@ -6,6 +6,7 @@
 #include <QRect>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/program_state.h"
 #include "monitor/row_ink.h"
@@ -31,6 +32,19 @@ struct PaneRow {
 // the last refresh froze, so the pane and the table export agree), else from the state as it stands.
 PaneRow RowOfPane(const ProgramState& state, TableContent content, int row, const InkSource& inks,
                   uint32_t nowMs, const ShownTable* shown = nullptr);
+
+// The text of a frozen row is a function of its entry, word and mask count alone. A pane keeps the
+// last text of each row with what it was made from, so a tick builds only the rows that changed.
+struct RowTextMemo {
+    DisplayEntry entry;
+    ArincWord word = 0;
+    int32_t maskCount = 0;
+    bool valid = false;
+    std::string text;
+};
+// RowOfPane with the frozen rows' texts kept in `memo` (one element per row, grown as needed).
+PaneRow RowOfPane(const ProgramState& state, TableContent content, int row, const InkSource& inks,
+                  uint32_t nowMs, const ShownTable* shown, std::vector<RowTextMemo>& memo);
 
 // The rows that reach into document rectangle `area` (rows first..last), -1 / -2 when none.
 struct RowSpan {
