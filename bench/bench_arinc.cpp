@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "arinc/word.h"
 
 namespace {

@@ -24,7 +24,7 @@
 
 #include "app/ui/CMainFrame.h"
 #include "app/ui/window_system.h"
-#include "board/board_control.h"
+#include "session/board_control.h"
 #include "display/display_line_file.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"

@@ -26,8 +26,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/program_state.h"
-#include "board/board_control.h"
+#include "state/program_state.h"
+#include "session/board_control.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"
 #include "monitor/mask.h"

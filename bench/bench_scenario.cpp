@@ -30,10 +30,10 @@
 #include <thread>
 #include <vector>
 
-#include "board/driver/board_image.h"
-#include "board/driver/signal_event.h"
-#include "board/driver/board_link.h"
-#include "board/driver/device.h"
+#include "driver/board_image.h"
+#include "driver/signal_event.h"
+#include "driver/board_link.h"
+#include "driver/device.h"
 #include "vboard/scenario_file.h"
 #include "vboard/virtual_board.h"
 #include "vboard/virtual_board_provider.h"

@@ -11,9 +11,9 @@
 #include <memory>
 #include <thread>
 
-#include "board/driver/board_image.h"
-#include "board/driver/board_link.h"
-#include "board/driver/device.h"
+#include "driver/board_image.h"
+#include "driver/board_link.h"
+#include "driver/device.h"
 #include "cpu_time.h"
 #include "vboard/virtual_board.h"
 #include "vboard/virtual_board_provider.h"

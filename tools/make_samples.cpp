@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/data_file.h"
+#include "files/data_file.h"
 #include "config/channel_settings.h"
 #include "config/format_file.h"
 #include "config/param_file.h"

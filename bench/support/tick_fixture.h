@@ -4,9 +4,9 @@
 // of all 256 labels; the displayed list takes 64 labels of each of these four channels. Every
 // fourth row has no format, the others a decimal format.
 
-#include "app/program_state.h"
-#include "board/acquisition.h"
-#include "board/board_control.h"
+#include "state/program_state.h"
+#include "session/acquisition.h"
+#include "session/board_control.h"
 #include "display/table_ops.h"
 #include "vboard/virtual_board_provider.h"
 

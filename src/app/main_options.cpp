@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "board/board_control.h"
-#include "config/record_file.h"
+#include "session/board_control.h"
+#include "files/record_file.h"
 #include "display/display_line_file.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"

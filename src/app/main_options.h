@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "config/channel_settings.h"
 #include "config/format_file.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "arinc/fixed_text.h"
+#include "text/fixed_text.h"
 
 namespace orv {
 

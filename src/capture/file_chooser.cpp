@@ -3,8 +3,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include "arinc/text.h"
-#include "config/record_file.h"
+#include "text/text.h"
+#include "files/record_file.h"
 #include "resources/capture_strings.h"
 
 namespace orv {

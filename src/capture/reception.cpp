@@ -1,6 +1,6 @@
 #include "capture/reception.h"
 
-#include "arinc/text.h"
+#include "text/text.h"
 
 namespace orv {
 

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string_view>
 
-#include "board/acquisition_state.h"
-#include "board/driver/board_link.h"
-#include "capture/capture_state.h"
+#include "state/acquisition_state.h"
+#include "driver/board_link.h"
+#include "state/capture_state.h"
 
 namespace orv {
 

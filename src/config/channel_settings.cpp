@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "resources/file_strings.h"
 
 namespace orv {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "config/record_file.h"
+#include "files/record_file.h"
 
 namespace orv {
 

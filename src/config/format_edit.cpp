@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "resources/config_strings.h"
 
 namespace orv {

@@ -1,6 +1,6 @@
 #include "config/param_edit.h"
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "resources/config_strings.h"
 
 namespace orv {

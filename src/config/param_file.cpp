@@ -1,6 +1,6 @@
 #include "config/param_file.h"
 
-#include "config/record_file.h"
+#include "files/record_file.h"
 #include "resources/file_strings.h"
 
 namespace orv {

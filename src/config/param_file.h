@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "arinc/word.h"
-#include "config/record_file.h"
+#include "files/record_file.h"
 
 namespace orv {
 

@@ -5,7 +5,7 @@
 #include <type_traits>
 #include <unordered_set>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "resources/config_strings.h"
 
 namespace orv {

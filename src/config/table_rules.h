@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "arinc/line_list.h"
+#include "text/line_list.h"
 #include "arinc/word.h"
 
 namespace orv {

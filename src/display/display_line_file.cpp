@@ -1,6 +1,6 @@
 #include "display/display_line_file.h"
 
-#include "config/record_file.h"
+#include "files/record_file.h"
 #include "display/list_rules.h"
 #include "resources/file_strings.h"
 

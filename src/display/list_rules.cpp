@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "display/display_line_file.h"
 #include "display/table_ops.h"
 #include "resources/file_strings.h"

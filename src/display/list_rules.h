@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "arinc/line_list.h"
+#include "text/line_list.h"
 #include "arinc/word.h"
-#include "display/display_table.h"
+#include "state/display_table.h"
 
 namespace orv {
 

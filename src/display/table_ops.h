@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "arinc/word.h"
-#include "board/acquisition_state.h"
-#include "board/board_state.h"
+#include "state/acquisition_state.h"
+#include "state/board_state.h"
 #include "config/format_file.h"
-#include "display/display_table.h"
+#include "state/display_table.h"
 
 namespace orv {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "monitor/table_rows.h"
 #include "resources/analysis_strings.h"
 

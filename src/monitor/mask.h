@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-#include "board/acquisition_state.h"
-#include "board/driver/board_link.h"
-#include "display/display_table.h"
+#include "state/acquisition_state.h"
+#include "driver/board_link.h"
+#include "state/display_table.h"
 
 namespace orv {
 

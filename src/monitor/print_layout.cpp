@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "monitor/table_rows.h"
 #include "resources/monitor_strings.h"
 

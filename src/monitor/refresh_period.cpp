@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "arinc/text.h"
+#include "text/text.h"
 
 namespace orv {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

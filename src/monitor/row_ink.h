@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
-#include "board/acquisition_state.h"
-#include "display/display_table.h"
+#include "state/acquisition_state.h"
+#include "state/display_table.h"
 #include "monitor/table_rows.h"
 
 namespace orv {

@@ -1,6 +1,6 @@
 #include "monitor/table_rows.h"
 
-#include "arinc/text.h"
+#include "text/text.h"
 
 namespace orv {
 

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "arinc/word.h"
-#include "board/acquisition_state.h"
-#include "board/driver/board_image.h"
-#include "display/display_table.h"
+#include "state/acquisition_state.h"
+#include "driver/board_image.h"
+#include "state/display_table.h"
 
 namespace orv {
 

@@ -1,6 +1,6 @@
 #include "monitor/title_text.h"
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "resources/monitor_strings.h"
 
 namespace orv {

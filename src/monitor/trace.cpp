@@ -1,6 +1,6 @@
 #include "monitor/trace.h"
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "monitor/table_rows.h"
 #include "resources/monitor_strings.h"
 

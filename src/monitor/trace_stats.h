@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "arinc/word.h"
-#include "board/acquisition_state.h"
+#include "state/acquisition_state.h"
 #include "monitor/mask.h"
 
 namespace orv {

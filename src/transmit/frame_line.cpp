@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <bit>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "config/format_file.h"
-#include "config/record_file.h"
+#include "files/record_file.h"
 #include "resources/file_strings.h"
 
 namespace orv {

@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "transmit/frame_entry.h"
+#include "state/frame_entry.h"
 
 namespace orv {
 

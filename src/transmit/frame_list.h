@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "arinc/line_list.h"
-#include "config/record_file.h"
-#include "transmit/frame_entry.h"
+#include "text/line_list.h"
+#include "files/record_file.h"
+#include "state/frame_entry.h"
 #include "transmit/frame_line.h"
 
 namespace orv {

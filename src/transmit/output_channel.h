@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "board/driver/board_link.h"
-#include "transmit/frame_entry.h"
+#include "driver/board_link.h"
+#include "state/frame_entry.h"
 
 namespace orv {
 

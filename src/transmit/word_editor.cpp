@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "arinc/word.h"
 #include "resources/transmit_strings.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "arinc/line_list.h"
-#include "transmit/frame_entry.h"
+#include "text/line_list.h"
+#include "state/frame_entry.h"
 
 namespace orv {
 

@@ -9,8 +9,8 @@
 #include <pthread.h>
 #include <unistd.h>
 
-#include "board/driver/device.h"
-#include "board/driver/signal_event.h"
+#include "driver/device.h"
+#include "driver/signal_event.h"
 #include "vboard/arinc_bus.h"
 
 namespace orv {

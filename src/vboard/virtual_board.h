@@ -35,7 +35,7 @@
 #include <thread>
 #include <vector>
 
-#include "board/driver/board_image.h"
+#include "driver/board_image.h"
 #include "vboard/flight_scenario.h"
 #include "vboard/scenario_file.h"
 #include "vboard/traffic_generator.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "board/driver/device.h"
+#include "driver/device.h"
 #include "vboard/virtual_board.h"
 
 namespace orv {

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "app/main_options.h"
-#include "board/acquisition.h"
-#include "board/board_control.h"
+#include "session/acquisition.h"
+#include "session/board_control.h"
 #include "config/channel_settings.h"
-#include "config/record_file.h"
+#include "files/record_file.h"
 #include "config/scratch_dir.h"
 #include "display/table_ops.h"
 #include "monitor/table_rows.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "arinc/text.h"
+#include "text/text.h"
 
 namespace orv {
 namespace {

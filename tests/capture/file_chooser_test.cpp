@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sys/stat.h>
 
-#include "capture/data_file.h"
+#include "files/data_file.h"
 #include "capture/file_chooser.h"
-#include "config/record_file.h"
+#include "files/record_file.h"
 #include "config/scratch_dir.h"
 
 namespace orv {

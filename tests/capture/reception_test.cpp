@@ -1,7 +1,7 @@
 // File reception: the stop address and the start sequence on the board.
 #include <gtest/gtest.h>
 
-#include "board/driver/recording_device.h"
+#include "support/scripted_device.h"
 #include "capture/reception.h"
 
 namespace orv {
@@ -29,7 +29,7 @@ protected:
     ReceptionTest() { link.Attach(&device); }
     BoardImage image;
     BoardLink link{image};
-    RecordingDevice device;
+    ScriptedDevice device;
     CaptureState capture;
     AcquisitionState acquisition;
 };

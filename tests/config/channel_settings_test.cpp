@@ -15,7 +15,7 @@
 #include <iterator>
 #include <vector>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "resources/file_strings.h"
 
 namespace orv {

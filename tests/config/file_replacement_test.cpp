@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <random>
 
-#include "config/record_file.h"
+#include "files/record_file.h"
 #include "config/scratch_dir.h"
 
 namespace orv {

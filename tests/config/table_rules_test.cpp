@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "arinc/text.h"
+#include "text/text.h"
 
 #include "config/table_rules.h"
 #include "resources/config_strings.h"

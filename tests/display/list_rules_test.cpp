@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"
 #include "resources/display_strings.h"

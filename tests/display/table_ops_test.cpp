@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "board/driver/recording_device.h"
+#include "support/scripted_device.h"
 #include "config/format_file.h"
 #include "config/scratch_dir.h"
 #include "display/table_ops.h"
@@ -57,7 +57,7 @@ protected:
         return LoadDisplayList(lines, display, acquisition, board);
     }
 
-    RecordingDevice device;
+    ScriptedDevice device;
     BoardState board;
     DisplayState display;
     AcquisitionState acquisition;

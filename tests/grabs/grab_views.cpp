@@ -10,7 +10,7 @@
 #include <iterator>
 
 #include "app/ui/CMainFrame.h"
-#include "board/board_control.h"
+#include "session/board_control.h"
 #include "config/ui/CChannelFreqDlg.h"
 #include "display/display_line_file.h"
 #include "display/list_rules.h"

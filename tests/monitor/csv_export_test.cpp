@@ -8,7 +8,7 @@
 #include <limits>
 #include <random>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "monitor/csv_export.h"
 #include "monitor/mask.h"
 #include "monitor/row_ink.h"

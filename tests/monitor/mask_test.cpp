@@ -1,7 +1,7 @@
 // Mask: pattern encoding and matching, the edit rule, and the requests of set and reset.
 #include <gtest/gtest.h>
 
-#include "board/driver/recording_device.h"
+#include "support/scripted_device.h"
 #include "monitor/mask.h"
 #include "monitor_fixture.h"
 
@@ -46,7 +46,7 @@ protected:
     AcquisitionState acq;
     BoardImage image;
     BoardLink link{image};
-    RecordingDevice device;
+    ScriptedDevice device;
 };
 
 TEST_F(MaskCommands, SetWritesTheLabelTableWordThenMarksTheRowAndChannel) {

@@ -2,10 +2,10 @@
 // Shared set-up of the monitor tests: display entries and the format of the examples.
 #include <string>
 
-#include "arinc/text.h"
-#include "board/acquisition_state.h"
-#include "board/driver/board_image.h"
-#include "display/display_table.h"
+#include "text/text.h"
+#include "state/acquisition_state.h"
+#include "driver/board_image.h"
+#include "state/display_table.h"
 #include "support/example_formats.h"
 
 namespace orv::test {

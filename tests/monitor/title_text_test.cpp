@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "monitor/table_rows.h"
 #include "monitor/title_text.h"
 

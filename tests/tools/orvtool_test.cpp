@@ -14,12 +14,12 @@
 #include <sstream>
 #include <tuple>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "commands.h"
 #include "config/channel_settings.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
-#include "config/record_file.h"
+#include "files/record_file.h"
 #include "config/scratch_dir.h"
 #include "config/table_rules.h"
 #include "display/display_line_file.h"

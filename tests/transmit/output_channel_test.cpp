@@ -1,7 +1,7 @@
 // Start, stop and running code change of an output channel: the words written and the requests.
 #include <gtest/gtest.h>
 
-#include "board/driver/recording_device.h"
+#include "support/scripted_device.h"
 #include "resources/transmit_strings.h"
 #include "transmit/frame_line.h"
 #include "transmit/frame_list.h"
@@ -23,8 +23,8 @@ protected:
         link.Attach(&device);
         for (auto& e : stored) e.endFlag = 1;
     }
-    std::vector<RecordedRequest> Of(uint32_t code) const {
-        std::vector<RecordedRequest> out;
+    std::vector<ScriptedRequest> Of(uint32_t code) const {
+        std::vector<ScriptedRequest> out;
         for (const auto& r : device.Requests())
             if (r.code == code) out.push_back(r);
         return out;
@@ -32,7 +32,7 @@ protected:
 
     BoardImage image;
     BoardLink link{image};
-    RecordingDevice device;
+    ScriptedDevice device;
     StoredFrame stored{};
     FrameEntry current;
 };

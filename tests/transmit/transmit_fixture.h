@@ -2,9 +2,9 @@
 // Shared pieces of the transmission tests: the format of the examples and entries built from it.
 #include <string>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "arinc/word.h"
-#include "transmit/frame_entry.h"
+#include "state/frame_entry.h"
 #include "support/example_formats.h"
 
 namespace orv::test {

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "board/driver/board_image.h"
-#include "board/driver/board_link.h"
+#include "driver/board_image.h"
+#include "driver/board_link.h"
 #include "vboard/arinc_bus.h"
 #include "vboard/virtual_board_provider.h"
 

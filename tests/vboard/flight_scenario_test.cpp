@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "board/driver/signal_event.h"
+#include "driver/signal_event.h"
 #include "vboard/board_fixture.h"
 #include "vboard/flight_scenario.h"
 

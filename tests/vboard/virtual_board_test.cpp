@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "board/driver/signal_event.h"
+#include "driver/signal_event.h"
 #include "vboard/board_fixture.h"
 
 namespace orv::test {

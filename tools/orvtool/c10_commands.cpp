@@ -15,7 +15,7 @@
 #include "c10/c10_reader.h"
 #include "c10/c10_writer.h"
 #include "commands.h"
-#include "config/record_file.h"
+#include "files/record_file.h"
 #include "monitor/csv_export.h"
 #include "resources/file_strings.h"
 

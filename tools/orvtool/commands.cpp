@@ -6,9 +6,9 @@
 #include <new>
 #include <iterator>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "config/format_file.h"
-#include "config/record_file.h"
+#include "files/record_file.h"
 #include "file_reads.h"
 #include "resources/file_strings.h"
 #include "vboard/scenario_file.h"

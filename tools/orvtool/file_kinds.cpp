@@ -5,11 +5,11 @@
 #include <iterator>
 #include <limits>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "config/channel_settings.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
-#include "config/record_file.h"
+#include "files/record_file.h"
 #include "display/display_line_file.h"
 #include "transmit/frame_line.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "arinc/word.h"
-#include "transmit/frame_entry.h"
+#include "state/frame_entry.h"
 
 namespace orv::tool {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "arinc/line_list.h"
+#include "text/line_list.h"
 #include "config/channel_settings.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
-#include "config/record_file.h"
+#include "files/record_file.h"
 #include "config/table_rules.h"
 #include "display/display_line_file.h"
 #include "display/list_rules.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "monitor/csv_export.h"
 
 namespace orv::tool {

@@ -6,7 +6,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 
 class QAction;
 class QLabel;

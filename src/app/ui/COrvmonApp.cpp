@@ -6,7 +6,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/main_command_line.h"
 #include "app/ui/window_system.h"
-#include "board/board_control.h"
+#include "session/board_control.h"
 #include "resources/ui/qt_translation.h"
 #include "vboard/virtual_board_provider.h"
 

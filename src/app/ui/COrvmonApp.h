@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/main_options.h"
-#include "app/program_state.h"
+#include "state/program_state.h"
 
 namespace orv::ui {
 

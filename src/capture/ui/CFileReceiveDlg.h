@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 
 class QLineEdit;
 class QPlainTextEdit;

@@ -7,8 +7,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "arinc/text.h"
-#include "capture/capture_state.h"
+#include "text/text.h"
+#include "state/capture_state.h"
 #include "capture/file_chooser.h"
 #include "resources/capture_strings.h"
 #include "resources/ui/dialog_base.h"

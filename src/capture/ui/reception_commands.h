@@ -1,7 +1,7 @@
 #pragma once
 // The menu command "файла по одному каналу", after the table pane's own no-board refusal.
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 
 class QWidget;
 

@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "config/channel_settings.h"
 #include "resources/board_strings.h"
 #include "resources/ui/dialog_base.h"

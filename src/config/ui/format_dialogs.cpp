@@ -1,4 +1,4 @@
-#include "arinc/text.h"
+#include "text/text.h"
 #include "config/ui/format_dialogs.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // The configuration dialogs decide on a copy of their list box's lines (see config/table_rules.h)
 // and then show the result.
 
-#include "arinc/line_list.h"
+#include "text/line_list.h"
 #include "resources/ui/list_box.h"
 
 namespace orv::ui {

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "config/record_file.h"
+#include "files/record_file.h"
 #include "arinc/word.h"
 #include "config/param_edit.h"
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"
 #include "display/ui/display_dialogs.h"

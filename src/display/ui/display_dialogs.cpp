@@ -1,4 +1,4 @@
-#include "arinc/text.h"
+#include "text/text.h"
 #include "display/ui/display_dialogs.h"
 
 #include <QComboBox>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "capture/ui/file_choosers.h"
 #include "config/format_file.h"
 #include "config/param_file.h"

@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "board/acquisition.h"
-#include "board/ui/board_commands.h"
+#include "session/acquisition.h"
+#include "session/ui/board_commands.h"
 #include "capture/ui/reception_commands.h"
 #include "config/ui/config_commands.h"
 #include "display/table_ops.h"

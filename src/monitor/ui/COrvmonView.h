@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "monitor/shown_table.h"
 #include "monitor/table_rows.h"
 #include "monitor/ui/table_painter.h"

@@ -21,7 +21,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "monitor/csv_export.h"
 #include "monitor/table_rows.h"
 #include "monitor/trace.h"

@@ -7,7 +7,7 @@
 #include <QPointF>
 #include <vector>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "monitor/trace_stats.h"
 
 QT_BEGIN_NAMESPACE

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "monitor/title_text.h"
 
 namespace orv::ui {

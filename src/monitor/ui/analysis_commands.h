@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "monitor/shown_table.h"
 
 class QWidget;

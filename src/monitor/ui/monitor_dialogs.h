@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "monitor/mask.h"
 #include "monitor/ui/CParamTraceDlg.h"
 

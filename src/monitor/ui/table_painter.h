@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "monitor/row_ink.h"
 #include "monitor/shown_table.h"
 #include "monitor/table_rows.h"

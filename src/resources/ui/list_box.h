@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "arinc/line_list.h"
+#include "text/line_list.h"
 
 namespace orv::ui {
 

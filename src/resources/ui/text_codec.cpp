@@ -1,6 +1,6 @@
 #include "resources/ui/text_codec.h"
 
-#include "arinc/text.h"
+#include "text/text.h"
 
 namespace orv::ui {
 

@@ -6,8 +6,8 @@
 
 #include <QDialog>
 
-#include "app/program_state.h"
-#include "arinc/line_list.h"
+#include "state/program_state.h"
+#include "text/line_list.h"
 
 class QLineEdit;
 class QPushButton;

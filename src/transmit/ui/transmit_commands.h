@@ -1,7 +1,7 @@
 #pragma once
 // The menu command "Выдача", after the table pane's own no-board warning.
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 
 class QWidget;
 

@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <string>
 
-#include "transmit/frame_entry.h"
+#include "state/frame_entry.h"
 #include "transmit/frame_line.h"
 
 class QLineEdit;

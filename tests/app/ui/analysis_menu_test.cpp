@@ -8,7 +8,7 @@
 
 #include "app/ui/CMainFrame.h"
 #include "monitor/ui/COrvmonView.h"
-#include "board/driver/recording_device.h"
+#include "support/scripted_device.h"
 #include "monitor/csv_export.h"
 #include "monitor/row_ink.h"
 #include "monitor/monitor_fixture.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/ui/CMainFrame.h"
-#include "board/board_control.h"
+#include "session/board_control.h"
 #include "config/scratch_dir.h"
 #include "monitor/table_rows.h"
 #include "monitor/ui/COrvmonView.h"

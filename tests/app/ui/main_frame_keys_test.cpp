@@ -12,7 +12,7 @@
 
 #include "app/ui/CMainFrame.h"
 #include "app/ui/lock_state.h"
-#include "board/driver/recording_device.h"
+#include "support/scripted_device.h"
 #include "monitor/ui/COrvmonView.h"
 #include "monitor/ui/CTitleView.h"
 #include "support/ui/widget_test.h"

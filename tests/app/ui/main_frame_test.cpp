@@ -5,7 +5,7 @@
 
 #include "app/ui/CMainFrame.h"
 #include "monitor/ui/COrvmonView.h"
-#include "board/driver/recording_device.h"
+#include "support/scripted_device.h"
 #include "resources/shell_strings.h"
 #include "resources/vboard_strings.h"
 #include "vboard/ui/CBoardCountersDlg.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/ui/CMainFrame.h"
-#include "board/board_control.h"
+#include "session/board_control.h"
 #include "config/scratch_dir.h"
 #include "vboard/virtual_board_provider.h"
 

@@ -14,9 +14,9 @@
 #include <cmath>
 #include <map>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "app/ui/table_print.h"
-#include "arinc/text.h"
+#include "text/text.h"
 #include "display/table_ops.h"
 #include "monitor/ui/COrvmonView.h"
 #include "monitor/ui/CTitleView.h"
@@ -79,9 +79,9 @@ private:
     QPen pen_;
 };
 
-class RecordingDevice : public QPaintDevice {
+class ScriptedDevice : public QPaintDevice {
 public:
-    explicit RecordingDevice(QSize size, int dpi) : size_(size), dpi_(dpi) {}
+    explicit ScriptedDevice(QSize size, int dpi) : size_(size), dpi_(dpi) {}
     QPaintEngine* paintEngine() const override { return &engine; }
     int metric(PaintDeviceMetric m) const override {
         switch (m) {
@@ -143,7 +143,7 @@ RowInks TestInks(const DisplayState&, const AcquisitionState&, int row, uint32_t
 
 // The screen's picture: the title pane and the whole table, in their own grid coordinates.
 RecordingEngine::Page RecordScreen(const ProgramState& state, const COrvmonView& view, bool table) {
-    RecordingDevice screen(QSize(2000, 5000), 96);
+    ScriptedDevice screen(QSize(2000, 5000), 96);
     QPainter painter(&screen);
     if (table)
         view.DrawTable(painter, QRect(0, 0, 2000, kDocumentHeight + 1));
@@ -219,7 +219,7 @@ void ExpectPrintLikeScreen(ProgramState& state, const char* what) {
 
     // A4 landscape at 1200 dpi, its printable area.
     const QSizeF page(13040, 9440);
-    RecordingDevice paper(page.toSize(), 1200);
+    ScriptedDevice paper(page.toSize(), 1200);
     QPainter painter(&paper);
     const PrintLayout layout = PrintPages(painter, state, view.Inks(), page, [&] { paper.engine.pages.emplace_back(); });
     painter.end();

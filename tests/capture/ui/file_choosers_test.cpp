@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "capture/capture_state.h"
+#include "state/capture_state.h"
 #include "capture/ui/file_choosers.h"
 #include "config/scratch_dir.h"
 #include "resources/capture_strings.h"

@@ -5,7 +5,7 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
-#include "board/driver/recording_device.h"
+#include "support/scripted_device.h"
 #include "capture/ui/CFileReceiveDlg.h"
 #include "capture/ui/CInChannelChooserDlg.h"
 #include "capture/ui/reception_commands.h"
@@ -33,7 +33,7 @@ protected:
         device.SetReplyWord(kStartInputChannel, 1);
     }
     ProgramState state;
-    RecordingDevice device;
+    ScriptedDevice device;
 };
 
 TEST_F(ReceptionDialogTest, ChooserOpensTheDialogForTheChannelAndStopAddressIsValidated) {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "arinc/text.h"
+#include "text/text.h"
 #include "config/ui/CChannelFreqDlg.h"
 #include "config/ui/CInChannelFreqDlg.h"
 #include "config/ui/COutChannelFreqDlg.h"

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
-#include "board/driver/recording_device.h"
+#include "state/program_state.h"
+#include "support/scripted_device.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
 #include "config/scratch_dir.h"
@@ -369,7 +369,7 @@ protected:
         state.Board.Link.Attach(nullptr);
         DisplayDialogsTest::TearDown();
     }
-    RecordingDevice device;
+    ScriptedDevice device;
 };
 
 TEST_F(BoardListTest, ApplyLoadsTheListAndAnEmptyListStaysOpen) {

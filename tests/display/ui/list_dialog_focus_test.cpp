@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "config/param_file.h"
 #include "config/scratch_dir.h"
 #include "display/table_ops.h"

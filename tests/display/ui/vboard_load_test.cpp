@@ -1,8 +1,8 @@
 // Loading a display list into the virtual board: the scenario's words arrive in the label slots.
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
-#include "board/board_control.h"
+#include "state/program_state.h"
+#include "session/board_control.h"
 #include "display/table_ops.h"
 #include "vboard/flight_scenario.h"
 #include "vboard/virtual_board_provider.h"

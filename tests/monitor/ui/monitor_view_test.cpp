@@ -7,8 +7,8 @@
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
-#include "board/driver/recording_device.h"
+#include "state/program_state.h"
+#include "support/scripted_device.h"
 #include "monitor/mask.h"
 #include "monitor/ui/COrvmonView.h"
 #include "monitor/ui/CTitleView.h"
@@ -104,7 +104,7 @@ protected:
         QTest::mouseClick(view.viewport(), Qt::RightButton, {}, QPoint(x, y));
     }
 
-    RecordingDevice device;
+    ScriptedDevice device;
     ProgramState state;
     COrvmonView view{state};
     QStringList popups;

@@ -8,8 +8,8 @@
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
-#include "board/driver/recording_device.h"
+#include "state/program_state.h"
+#include "support/scripted_device.h"
 #include "display/table_ops.h"
 #include "monitor/ui/COrvmonView.h"
 #include "monitor/ui/CTitleView.h"
@@ -136,7 +136,7 @@ public:
 };
 
 TEST(PaneCache, ATickRepaintsOnlyTheRowsThatChanged) {
-    RecordingDevice device;
+    ScriptedDevice device;
     ProgramState state;
     state.Board.Link.Attach(&device);
     state.Shell.DeviceState = 0;
@@ -182,7 +182,7 @@ TEST(PaneCache, ATickRepaintsOnlyTheRowsThatChanged) {
 // A tick asks for one paint of the changed cells alone: what changed in one column of neighbouring
 // rows is painted there, cell by cell, not widened to the whole column.
 TEST(PaneCache, ATickRepaintsOnlyTheChangedCells) {
-    RecordingDevice device;
+    ScriptedDevice device;
     ProgramState state;
     state.Board.Link.Attach(&device);
     state.Shell.DeviceState = 0;

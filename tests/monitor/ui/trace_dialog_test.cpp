@@ -18,7 +18,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "board/board_control.h"
+#include "session/board_control.h"
 #include "display/display_line_file.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"

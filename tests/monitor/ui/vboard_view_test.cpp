@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 
-#include "board/board_control.h"
+#include "session/board_control.h"
 #include "display/display_line_file.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"

@@ -8,7 +8,7 @@
 
 #include <csignal>
 
-#include "board/driver/recording_device.h"
+#include "support/scripted_device.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
 #include "config/scratch_dir.h"
@@ -93,7 +93,7 @@ protected:
         for (int i = 0; i < n; ++i) frame[std::size_t(i)] = Word(uint16_t(i), ComposeWord(0x100u + unsigned(i), 1));
     }
     ProgramState state;
-    RecordingDevice device;
+    ScriptedDevice device;
 };
 
 TEST_F(FrameDialogTest, WithoutBoardTheFrameOpensWithoutChannelAndRefusesCodeChange) {

@@ -5,7 +5,7 @@
 #include <QStyle>
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "resources/transmit_strings.h"
 #include "resources/ui/text_codec.h"
 #include "support/example_formats.h"

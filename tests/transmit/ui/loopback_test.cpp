@@ -4,9 +4,9 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
-#include "board/acquisition.h"
-#include "board/board_control.h"
-#include "board/board_fixture.h"
+#include "session/acquisition.h"
+#include "session/board_control.h"
+#include "session/board_fixture.h"
 #include "capture/ui/reception_commands.h"
 #include "support/ui/widget_test.h"
 #include "transmit/ui/transmit_commands.h"
