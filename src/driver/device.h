@@ -2,13 +2,15 @@
 // The driver interface: what the program sees of a board driver. A device is opened by name and
 // driven with synchronous device-control requests that exchange byte stretches of the board
 // memory mirror; the driver signals an event (registered by request 0x222070) when channel events
-// are pending. Implementations: the virtual board (vboard/) and the recording device for tests.
+// are pending. Implementations: the virtual board (vboard/) and the scripted device of the tests.
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string_view>
+
+#include "driver/word_stream.h"
 
 namespace orv {
 
@@ -42,6 +44,8 @@ public:
     // A synchronous device-control request. `in` is what the program sends, `out` the buffer the
     // driver may fill. Returns the number of bytes written to `out` (callers do not rely on it).
     virtual std::size_t Control(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out) = 0;
+    // The stream of the words the input lines carry (word_stream.h), when the device offers one.
+    virtual WordStream* Stream() { return nullptr; }
 };
 
 // Opens devices by name ("arinc10" .. "arinc42"). Returns nullptr when the device cannot be
