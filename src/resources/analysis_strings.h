@@ -8,6 +8,25 @@ namespace orv::text {
 inline constexpr const char* kMenuAnalysis = "Анализ";
 inline constexpr const char* kMenuExportTable = "Сохранить таблицу параметров в CSV...";
 inline constexpr const char* kMenuExportBlock = "Сохранить принятый блок в CSV...";
+inline constexpr const char* kMenuRecordBus = "Запись шины в файл...";
+inline constexpr const char* kMenuStopRecording = "Остановить запись";
+
+// ---- Bus recording ----
+inline constexpr const char* kRecordCaption = "Запись шины в файл";
+inline constexpr const char* kRecordFilter = "Запись IRIG 106 гл. 10 (*.ch10 *.c10)";
+inline constexpr const char* kRecordInputs = "Записывать входы:";
+inline constexpr const char* kRecordNoBoard = "Устройство не выбрано: записывать нечего.";
+inline constexpr const char* kRecordNoStream =
+    "Устройство не выдает поток слов своих входов: запись шины на нем недоступна.";
+inline constexpr const char* kRecordNoInputs = "Не выбрано ни одного входа для записи.";
+inline constexpr const char* kRecordReplace = "Файл уже существует:\n%1\nЗаменить его?";
+// "Запись: <words> слов, <bytes> байт[, потеряно слов: <lost>]"
+inline constexpr const char* kRecordStatusWords = "Запись: ";
+inline constexpr const char* kRecordStatusBytes = " слов, ";
+inline constexpr const char* kRecordStatusTail = " байт";
+inline constexpr const char* kRecordStatusLost = ", потеряно слов: ";
+inline constexpr const char* kRecordStopped = "Запись остановлена: ";          // then the reason
+inline constexpr const char* kRecordEnded = "Запись шины закончена: ";          // then the path
 
 // ---- Exports ----
 inline constexpr const char* kCsvFilter = "CSV (*.csv)";

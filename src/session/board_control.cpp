@@ -45,9 +45,11 @@ bool OpenSelectedBoard(ProgramState& state, std::string_view name) {
     // its event goes, and the link is detached before the old device is closed.
     BoardState& board = state.Board;
     StopRefreshTimer(state);
+    board.Recorder.reset();
     StopAcquisition(board);
     board.Link.Attach(nullptr);
     board.DeviceHandle = std::move(device);
+    board.DeviceName = std::string(name);
     board.Link.Attach(board.DeviceHandle.get());
     state.Shell.DeviceState = 0;
 
@@ -79,6 +81,8 @@ void ResetBoard(ProgramState& state) {
 void StartBoard(ProgramState& state) {
     BoardState& board = state.Board;
     if (!board.DeviceHandle) return;
+    // A restart ends the recording: the lines it describes are about to be set up anew.
+    board.Recorder.reset();
     StopAcquisition(board);
 
     BoardImage& image = board.BoardImage;

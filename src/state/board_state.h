@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "driver/board_image.h"
 #include "driver/board_link.h"
 #include "driver/device.h"
 #include "driver/event_worker.h"
 #include "driver/signal_event.h"
+#include "recordings/bus_recorder.h"
 
 namespace orv {
 
@@ -37,6 +39,8 @@ struct BoardState {
     orv::BoardImage BoardImage;
     BoardLink Link{BoardImage};
     std::unique_ptr<Device> DeviceHandle;
+    std::string DeviceName;                  // the name it was opened by ("arinc10", ...)
+    std::unique_ptr<BusRecorder> Recorder;   // the recording of its lines, while one runs
     uint16_t InputChannelCount = 0;
     uint16_t OutputChannelCount = 0;
     std::unique_ptr<orv::SignalEvent> SignalEvent;
@@ -46,8 +50,10 @@ struct BoardState {
     // only while no acquisition thread runs.
     std::function<uint32_t()> TickCount = SteadyTickCount;
 
-    // Ends the acquisition thread, then lets go of the event and the device, in that order.
+    // Ends the recording and the acquisition thread, then lets go of the event and the device, in
+    // that order (the recorder takes its words from the device).
     void Release() {
+        Recorder.reset();
         AcquisitionThread.Stop();
         Link.Attach(nullptr);
         SignalEvent.reset();
@@ -56,6 +62,7 @@ struct BoardState {
     void Reset() {
         Release();
         BoardImage.Clear();
+        DeviceName.clear();
         InputChannelCount = 0;
         OutputChannelCount = 0;
         ChannelSettings.fill(0);
