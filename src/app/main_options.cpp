@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "session/board_control.h"
+#include "session/recording.h"
 #include "files/record_file.h"
 #include "display/display_line_file.h"
 #include "display/list_rules.h"
@@ -60,6 +61,17 @@ void ApplyStartOptions(ProgramState& state, const StartOptions& options,
         if (const char* m = ApplyDeviceOption(state, *options.device)) show(m);
     if (options.list)
         for (const std::string& m : ApplyListOption(state, *options.list)) show(m);
+    if (options.record)
+        if (const auto m = ApplyRecordOption(state, *options.record)) show(*m);
+}
+
+std::optional<std::string> ApplyRecordOption(ProgramState& state, const std::string& path) {
+    if (state.Shell.DeviceState == -1) return std::string(text::kNoBoard);
+    RecordingRequest request;
+    request.path = path;
+    std::string message = StartRecording(state, request);
+    if (message.empty()) return std::nullopt;
+    return message;
 }
 
 namespace {

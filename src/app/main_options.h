@@ -24,6 +24,7 @@ struct StartOptions {
     std::optional<std::string> list;
     std::optional<std::string> period;
     std::optional<std::string> scenario;
+    std::optional<std::string> record = std::nullopt;
 };
 
 // --period: the refresh period as the period dialog's "Применить" takes it. nullptr when taken.
@@ -50,6 +51,11 @@ std::vector<std::string> ApplyListOption(ProgramState& state, const std::string&
 // flight; without the virtual boards, the message that only they play scenarios.
 std::optional<std::string> ApplyScenarioOption(ProgramState& state, const std::string& path);
 
+// --record: the lines of every input of the board recorded into the Chapter 10 file at `path`
+// (an existing file is refused: nobody was asked to replace it). The message when it cannot start:
+// without a board, the board's; a device without the word stream, or a file that cannot be made.
+std::optional<std::string> ApplyRecordOption(ProgramState& state, const std::string& path);
+
 // Command-line arguments as the option parser takes them (UTF-16) and back, without loss: a byte
 // that is not part of valid UTF-8 travels as the lone surrogate U+DC80..U+DCFF, which valid UTF-8
 // never gives, so a file name comes back as exactly the bytes given (Linux names are any bytes
@@ -58,7 +64,8 @@ std::u16string ArgumentText(std::string_view bytes);
 std::string ArgumentBytes(std::u16string_view text);
 
 // The steps in the order that makes sense: the scenario first (so that it plays from the start),
-// then the period (the board starts its timer with it), then the device, then the list. Calls `show` with each message, in order; the bad
+// then the period (the board starts its timer with it), then the device, then the list, then the
+// recording. Calls `show` with each message, in order; the bad
 // period and the unreadable file are named after the message.
 void ApplyStartOptions(ProgramState& state, const StartOptions& options,
                        const std::function<void(const std::string&)>& show);

@@ -59,7 +59,12 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("scenario"),
         QStringLiteral("Play the scenario FILE (TOML) on the virtual boards instead of the built-in flight."),
         QStringLiteral("FILE"));
-    parser.addOptions({device, list, period, scenario});
+    const QCommandLineOption record(
+        QStringLiteral("record"),
+        QStringLiteral("Record every input line of the board (after --device) into the IRIG 106 Chapter 10 "
+                       "file FILE, which must not exist yet."),
+        QStringLiteral("FILE"));
+    parser.addOptions({device, list, period, scenario, record});
 
     CommandLine result;
     if (!parser.parse(arguments)) {
@@ -81,6 +86,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     result.options.list = Value(parser, list);
     result.options.period = Value(parser, period);
     result.options.scenario = Value(parser, scenario);
+    result.options.record = Value(parser, record);
     return result;
 }
 
