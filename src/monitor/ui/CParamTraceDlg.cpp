@@ -37,7 +37,6 @@
 namespace orv::ui {
 namespace {
 
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 // The statistics rows, in the order they are shown; their value labels are named after them.
 struct StatRow {
