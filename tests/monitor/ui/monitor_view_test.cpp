@@ -208,7 +208,9 @@ TEST_F(ViewTest, RefreshPeriodDialogRestartsTheTimerOrKeepsThePeriod) {
             edit->setPlainText(text);
             Press(d, button);
         });
-        view.OnRefreshPeriod();
+        // What the menu command runs (the frame opens the dialog over the table pane).
+        CRefreshPeriodDlg dialog(state, &view);
+        RunModal(dialog);
     };
     enter(QStringLiteral("abc"), kIdOk);
     EXPECT_EQ(shown, QStringLiteral("1000"));
