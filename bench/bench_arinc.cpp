@@ -9,19 +9,9 @@
 
 #include "text/text.h"
 #include "arinc/word.h"
+#include "support/example_formats.h"
 
 namespace {
-
-orv::DecimalFormat AltitudeFormat() {
-    orv::DecimalFormat f;
-    f.label = orv::Label8("ALT1");
-    f.bit29Role = 0;
-    f.msbBit = 28;
-    f.lsbBit = 11;
-    f.msbWeight = 90.0f;
-    f.units = orv::Units4("deg");
-    return f;
-}
 
 // A spread of words: positive and negative values, every M, different labels.
 std::array<orv::ArincWord, 64> Words() {
@@ -35,7 +25,7 @@ std::array<orv::ArincWord, 64> Words() {
 }
 
 void BM_MonitorRow(benchmark::State& state) {
-    const orv::DecimalFormat format = AltitudeFormat();
+    const orv::DecimalFormat format = orv::test::Alt1Format();
     const auto words = Words();
     std::size_t i = 0;
     for (auto _ : state) {
@@ -54,7 +44,7 @@ void BM_MonitorRow(benchmark::State& state) {
 BENCHMARK(BM_MonitorRow);
 
 void BM_RenderDecimal(benchmark::State& state) {
-    const orv::DecimalFormat format = AltitudeFormat();
+    const orv::DecimalFormat format = orv::test::Alt1Format();
     const auto words = Words();
     std::size_t i = 0;
     for (auto _ : state) {
@@ -65,7 +55,7 @@ void BM_RenderDecimal(benchmark::State& state) {
 BENCHMARK(BM_RenderDecimal);
 
 void BM_FormatLineRoundTrip(benchmark::State& state) {
-    const orv::DecimalFormat format = AltitudeFormat();
+    const orv::DecimalFormat format = orv::test::Alt1Format();
     for (auto _ : state) {
         const orv::DecimalFormat back = orv::ParseFormatLine(orv::RenderFormatLine(format));
         benchmark::DoNotOptimize(back);

@@ -9,6 +9,7 @@
 #include "session/board_control.h"
 #include "display/table_ops.h"
 #include "vboard/virtual_board_provider.h"
+#include "support/example_formats.h"
 
 namespace orv::bench {
 
@@ -17,16 +18,6 @@ public:
     uint32_t Start(int) override { return 1; }
     void Stop(uint32_t) override {}
 };
-
-inline DecimalFormat AltitudeFormat() {
-    DecimalFormat f;
-    f.label = Label8("ALT1");
-    f.msbBit = 28;
-    f.lsbBit = 11;
-    f.msbWeight = 90.0f;
-    f.units = Units4("deg");
-    return f;
-}
 
 struct TickFixture {
     explicit TickFixture(VirtualBoardProvider& devices) {
@@ -49,7 +40,7 @@ struct TickFixture {
             entry.address = uint16_t(e);
             entry.slot = LabelSlotAddress(entry.channel, entry.address);
             state.Display.SlotAddresses[std::size_t(e)] = entry.slot;
-            if (e % 4 != 3) SetEntryFormat(state.Display, e, AltitudeFormat());
+            if (e % 4 != 3) SetEntryFormat(state.Display, e, test::Alt1Format());
         }
         state.Display.DisplayListReady = 1;
         state.Acquisition.AcquisitionMode = 1;

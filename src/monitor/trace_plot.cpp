@@ -107,4 +107,26 @@ PlotAxes PlotScales(const std::vector<SeriesPoint>& series) {
     return axes;
 }
 
+int NearestLine(const std::vector<SeriesPoint>& series, double timeS, double value) {
+    int best = -1;
+    double bestDistance = 0;
+    for (const SeriesPoint& p : series) {
+        const double d = std::fabs(p.timeS - timeS) + std::fabs(p.value - value);
+        if (best < 0 || d < bestDistance) {
+            best = p.line;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+int LineOfMarkedWord(const TraceSnapshot& snapshot, const TracePoint& marked) {
+    int line = -1;
+    for (std::size_t k = 0; k < snapshot.points.size(); ++k) {
+        const TracePoint& p = snapshot.points[k];
+        if (p.slot == marked.slot && p.tickMs == marked.tickMs && p.word == marked.word) line = int(k);
+    }
+    return line;
+}
+
 }  // namespace orv

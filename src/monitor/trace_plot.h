@@ -63,4 +63,12 @@ struct PlotAxes {
 };
 PlotAxes PlotScales(const std::vector<SeriesPoint>& series);
 
+// The list line of the point of `series` nearest to (timeS, value), the distances along the two
+// axes added; the first of equally near points; -1 for an empty series.
+int NearestLine(const std::vector<SeriesPoint>& series, double timeS, double value);
+
+// The list line of `snapshot` that holds the marked word: the same ring slot still holding the
+// word of the same tick (a slot is reused every 256 words); -1 once it has left the ring.
+int LineOfMarkedWord(const TraceSnapshot& snapshot, const TracePoint& marked);
+
 }  // namespace orv

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "text/text.h"
+#include "support/example_formats.h"
 
 namespace orv {
 namespace {
@@ -24,7 +25,7 @@ DecimalFormat MakeFormat(std::string_view label, uint8_t role, uint16_t msb, uin
     return f;
 }
 
-const DecimalFormat kAlt1 = MakeFormat("ALT1", 0, 28, 11, 90.0f, "deg");
+const DecimalFormat kAlt1 = test::Alt1Format();
 
 TEST(WordFieldsTest, TextForms) {
     struct Case {

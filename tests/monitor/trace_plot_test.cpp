@@ -105,5 +105,25 @@ TEST(TracePlotTest, AxesTickOnRoundNumbers) {
     EXPECT_GT(axes.value.max, 3.0);
 }
 
+TEST(TracePlotTest, PointerFindsNearestPointAndMarkFollowsItsWord) {
+    // Points at 0, 0.25 and 0.5 s with values 0, 1, 2: the distance adds both axes.
+    const TraceSnapshot snap = Ring({1000, 1250, 1500});
+    const std::vector<SeriesPoint> series = ValueSeries(snap, DecimalFormat::None());
+    EXPECT_EQ(NearestLine(series, 0.26, 0.9), 1);
+    EXPECT_EQ(NearestLine(series, 0.0, 1.9), 2);  // 0.5 + 0.1 beats 0.25 + 0.9
+    EXPECT_EQ(NearestLine(series, 0.125, 0.5), 0);  // a tie goes to the first
+    EXPECT_EQ(NearestLine({}, 0, 0), -1);
+
+    // The mark stays on its word while the same slot holds the word of the same tick.
+    const TracePoint marked = snap.points[1];
+    EXPECT_EQ(LineOfMarkedWord(snap, marked), 1);
+    TracePoint reused = marked;
+    reused.tickMs += 1;  // the slot was written again: the word has left the ring
+    EXPECT_EQ(LineOfMarkedWord(snap, reused), -1);
+    reused = marked;
+    reused.word ^= 1u << 10;
+    EXPECT_EQ(LineOfMarkedWord(snap, reused), -1);
+}
+
 }  // namespace
 }  // namespace orv

@@ -16,12 +16,18 @@
 #include "app/ui/CHelpWindow.h"
 #include "app/ui/lock_state.h"
 #include "app/ui/table_print.h"
+#include "capture/ui/reception_commands.h"
+#include "config/ui/config_commands.h"
+#include "display/ui/display_commands.h"
 #include "monitor/ui/COrvmonView.h"
 #include "monitor/ui/analysis_commands.h"
+#include "monitor/ui/monitor_dialogs.h"
 #include "resources/analysis_strings.h"
 #include "monitor/ui/CTitleView.h"
 #include "resources/shell_strings.h"
 #include "resources/ui/modal.h"
+#include "session/ui/board_commands.h"
+#include "transmit/ui/transmit_commands.h"
 #include "resources/vboard_strings.h"
 #include "vboard/ui/scenario_commands.h"
 #include "vboard/virtual_board_provider.h"
@@ -38,7 +44,7 @@ CMainFrame::CMainFrame(ProgramState& state, QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(CentredPosition(screen->size()));
 
-    // The table pane is created first: it carries the menu commands.
+    // The table pane is created first: the menu commands open their dialogs over it.
     table_ = new COrvmonView(state_, this);
     title_ = new CTitleView(state_, this);
     BuildMenus();
@@ -67,9 +73,9 @@ QPoint CMainFrame::CentredPosition(const QSize& screen) {
     return {(screen.width() - kWidth) / 2, (screen.height() - kHeight) / 2};
 }
 
-QAction* CMainFrame::AddCommand(QMenu* menu, int id, const char* text) {
+QAction* CMainFrame::AddCommand(QMenu* menu, CommandId id, const char* text) {
     QAction* action = menu->addAction(QString::fromUtf8(text));
-    action->setObjectName(QString::number(id));
+    action->setObjectName(QString::number(int(id)));
     return action;
 }
 
@@ -77,41 +83,43 @@ QAction* CMainFrame::Command(int id) const {
     return findChild<QAction*>(QString::number(id));
 }
 
+QAction* CMainFrame::Command(CommandId id) const { return Command(int(id)); }
+
 void CMainFrame::BuildMenus() {
     QMenuBar* bar = menuBar();
     QMenu* file = bar->addMenu(QString::fromUtf8(text::kMenuFile));
-    connect(AddCommand(file, 57665, text::kMenuExit), &QAction::triggered, this, &QWidget::close);
+    connect(AddCommand(file, CommandId::Exit, text::kMenuExit), &QAction::triggered, this, &QWidget::close);
 
     QMenu* devices = bar->addMenu(QString::fromUtf8(text::kMenuDevices));
-    connect(AddCommand(devices, 32771, text::kMenuSelectDevice), &QAction::triggered, table_,
-            &COrvmonView::OnSelectDevice);
+    connect(AddCommand(devices, CommandId::SelectDevice, text::kMenuSelectDevice), &QAction::triggered, this,
+            &CMainFrame::OnSelectDevice);
 
     QMenu* dataMenu = bar->addMenu(QString::fromUtf8(text::kMenuData));
     QMenu* receive = dataMenu->addMenu(QString::fromUtf8(text::kMenuReceive));
-    connect(AddCommand(receive, 32772, text::kMenuReceiveParams), &QAction::triggered, table_,
-            &COrvmonView::OnReceiveParams);
-    connect(AddCommand(receive, 32773, text::kMenuReceiveFile), &QAction::triggered, table_,
-            &COrvmonView::OnReceiveFile);
-    connect(AddCommand(dataMenu, 32774, text::kMenuTransmit), &QAction::triggered, table_,
-            &COrvmonView::OnTransmit);
+    connect(AddCommand(receive, CommandId::ReceiveParams, text::kMenuReceiveParams), &QAction::triggered, this,
+            &CMainFrame::OnReceiveParams);
+    connect(AddCommand(receive, CommandId::ReceiveFile, text::kMenuReceiveFile), &QAction::triggered, this,
+            &CMainFrame::OnReceiveFile);
+    connect(AddCommand(dataMenu, CommandId::Transmit, text::kMenuTransmit), &QAction::triggered, this,
+            &CMainFrame::OnTransmit);
 
     QMenu* settings = bar->addMenu(QString::fromUtf8(text::kMenuSettings));
-    connect(AddCommand(settings, 32775, text::kMenuFormats), &QAction::triggered, table_,
-            &COrvmonView::OnFormats);
-    connect(AddCommand(settings, 32776, text::kMenuParams), &QAction::triggered, table_,
-            &COrvmonView::OnParams);
-    connect(AddCommand(settings, 32777, text::kMenuRefreshPeriod), &QAction::triggered, table_,
-            &COrvmonView::OnRefreshPeriod);
-    connect(AddCommand(settings, 32778, text::kMenuChannelRates), &QAction::triggered, table_,
-            &COrvmonView::OnChannelRates);
+    connect(AddCommand(settings, CommandId::Formats, text::kMenuFormats), &QAction::triggered, this,
+            &CMainFrame::OnFormats);
+    connect(AddCommand(settings, CommandId::Params, text::kMenuParams), &QAction::triggered, this,
+            &CMainFrame::OnParams);
+    connect(AddCommand(settings, CommandId::RefreshPeriod, text::kMenuRefreshPeriod), &QAction::triggered, this,
+            &CMainFrame::OnRefreshPeriod);
+    connect(AddCommand(settings, CommandId::ChannelRates, text::kMenuChannelRates), &QAction::triggered, this,
+            &CMainFrame::OnChannelRates);
 
     BuildAnalysisMenu();
 
     QMenu* help = bar->addMenu(QString::fromUtf8(text::kMenuHelp));
-    connect(AddCommand(help, 57667, text::kMenuHelpIndex), &QAction::triggered, this,
+    connect(AddCommand(help, CommandId::HelpIndex, text::kMenuHelpIndex), &QAction::triggered, this,
             [this] { ShowHelpWindow(this); });
     help->addSeparator();
-    connect(AddCommand(help, 57664, text::kMenuAbout), &QAction::triggered, this, [this] {
+    connect(AddCommand(help, CommandId::About, text::kMenuAbout), &QAction::triggered, this, [this] {
         CAboutDlg dlg(this);
         RunModal(dlg);
     });
@@ -127,11 +135,11 @@ void CMainFrame::BuildMenus() {
 QMenu* CMainFrame::BuildAnalysisMenu() {
     QMenu* analysis = menuBar()->addMenu(QString::fromUtf8(text::kMenuAnalysis));
     analysis->setObjectName(QStringLiteral("analysisMenu"));
-    connect(AddCommand(analysis, 32900, text::kMenuExportTable), &QAction::triggered, this,
+    connect(AddCommand(analysis, CommandId::ExportTable, text::kMenuExportTable), &QAction::triggered, this,
             [this] { ExportTableCommand(this, state_, table_->Shown()); });
-    connect(AddCommand(analysis, 32901, text::kMenuExportBlock), &QAction::triggered, this,
+    connect(AddCommand(analysis, CommandId::ExportBlock, text::kMenuExportBlock), &QAction::triggered, this,
             [this] { ExportBlockCommand(this, state_); });
-    connect(AddCommand(analysis, kBoardCountersCommand, text::kMenuBoardCounters), &QAction::triggered, this,
+    connect(AddCommand(analysis, CommandId::BoardCounters, text::kMenuBoardCounters), &QAction::triggered, this,
             [this] {
                 if (auto* boards = dynamic_cast<VirtualBoardProvider*>(state_.Devices))
                     ShowBoardCounters(*boards, this);
@@ -199,7 +207,7 @@ void CMainFrame::BuildAccelerators() {
     accelerator(57681, QKeySequence(Qt::SHIFT | Qt::Key_F6), [this] { ActivateOtherPane(); });
     // Help and context help run the "Справка" command.
     const auto help = [this] {
-        if (QAction* index = Command(57667)) index->trigger();
+        if (QAction* index = Command(CommandId::HelpIndex)) index->trigger();
     };
     accelerator(57670, QKeySequence(Qt::Key_F1), help);
     accelerator(57669, QKeySequence(Qt::SHIFT | Qt::Key_F1), help);
@@ -249,5 +257,40 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     event->accept();
 }
+
+// ---- Menu commands ----
+// Their dialogs and messages open over the table pane.
+
+void CMainFrame::OnSelectDevice() { SelectDeviceCommand(table_, state_); }
+
+void CMainFrame::OnReceiveParams() {
+    if (state_.Shell.DeviceState < 0) ShowMessage(table_, QString::fromUtf8(text::kNoBoardList));
+    if (RunDisplayList(table_, state_)) table_->Changed();
+}
+
+void CMainFrame::OnReceiveFile() {
+    if (state_.Shell.DeviceState == -1) {
+        ShowMessage(table_, QString::fromUtf8(text::kNoBoard));
+        return;
+    }
+    RunFileReception(table_, state_);
+    table_->Changed();
+}
+
+void CMainFrame::OnTransmit() {
+    if (state_.Shell.DeviceState < 0) ShowMessage(table_, QString::fromUtf8(text::kNoBoardFrame));
+    RunTransmit(table_, state_);
+}
+
+void CMainFrame::OnFormats() { RunFormatTable(table_); }
+
+void CMainFrame::OnParams() { RunParamDict(table_); }
+
+void CMainFrame::OnRefreshPeriod() {
+    CRefreshPeriodDlg dialog(state_, table_);
+    RunModal(dialog);
+}
+
+void CMainFrame::OnChannelRates() { ChannelRatesCommand(table_, state_); }
 
 }  // namespace orv::ui

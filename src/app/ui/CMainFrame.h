@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 
+#include "resources/ui/command_ids.h"
 #include "state/program_state.h"
 
 class QAction;
@@ -25,7 +26,7 @@ public:
     static constexpr int kWidth = 960;
     static constexpr int kHeight = 768;
     // Command id of "Анализ" / the virtual board's counters window.
-    static constexpr int kBoardCountersCommand = 32914;
+    static constexpr int kBoardCountersCommand = int(CommandId::BoardCounters);
 
     explicit CMainFrame(ProgramState& state, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -35,6 +36,7 @@ public:
     COrvmonView* TableView() const { return table_; }
     // The menu action of a command id (its object name is the id), nullptr if there is none.
     QAction* Command(int id) const;
+    QAction* Command(CommandId id) const;
 
     // Window position for a screen: centred, truncating toward zero, negative when the screen is
     // smaller than the window.
@@ -63,7 +65,16 @@ private:
     void ActivateOtherPane();
     // Ctrl+P: the table pane on the printer chosen in the print dialog.
     void OnPrint();
-    QAction* AddCommand(QMenu* menu, int id, const char* text);
+    QAction* AddCommand(QMenu* menu, CommandId id, const char* text);
+    // The commands of "Устройства", "Данные" and "Установки".
+    void OnSelectDevice();
+    void OnReceiveParams();
+    void OnReceiveFile();
+    void OnTransmit();
+    void OnFormats();
+    void OnParams();
+    void OnRefreshPeriod();
+    void OnChannelRates();
 
     ProgramState& state_;
     CTitleView* title_ = nullptr;

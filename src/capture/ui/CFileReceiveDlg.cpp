@@ -25,7 +25,7 @@ constexpr int kIdWithStop = 1001;
 constexpr int kIdNoStop = 1002;
 constexpr int kIdAddress = 1026;
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using ui::U;
 
 }  // namespace
 
@@ -52,26 +52,20 @@ CFileReceiveDlg::CFileReceiveDlg(ProgramState& state, unsigned channel, QWidget*
         address_->moveCursor(QTextCursor::End);
     });
 
-    auto* start = ui::MakeButton(this, ui::kIdOk, U(text::kReceiveStart));
-    start->setDefault(true);
-    auto* cancel = ui::MakeButton(this, ui::kIdCancel, U(text::kReceiveCancel));
+    const ui::ButtonRow buttons = ui::MakeButtonRow(this, U(text::kReceiveStart), U(text::kReceiveCancel));
 
     auto* channelRow = new QHBoxLayout;
     channelRow->addWidget(ui::MakeLabel(this, U(text::kReceiveChannelCaption)));
     channelRow->addWidget(channelText_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(start);
-    buttons->addWidget(cancel);
     auto* top = new QVBoxLayout(this);
     top->addLayout(channelRow);
     top->addWidget(withStop_);
     top->addWidget(address_);
     top->addWidget(noStop_);
-    top->addLayout(buttons);
+    top->addLayout(buttons.layout);
 
-    connect(start, &QPushButton::clicked, this, &CFileReceiveDlg::OnStart);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.ok, &QPushButton::clicked, this, &CFileReceiveDlg::OnStart);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void CFileReceiveDlg::OnStart() {

@@ -22,8 +22,7 @@ namespace {
 constexpr int kIdName = 1009;
 constexpr int kIdFiles = 1000;
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-QString U(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+using ui::U;
 
 // The list box holds Windows-1251 lines: names that have no such form cannot be shown or picked.
 void FillList(ui::ListBox& box, const std::string& extension) {
@@ -43,28 +42,22 @@ CSaveFileDlg::CSaveFileDlg(CaptureState& capture, QWidget* parent) : QDialog(par
     setWindowTitle(U(text::kSaveChooserTitle));
     name_ = ui::MakeEdit(this, kIdName);
     files_ = ui::WithId(new ui::ListBox(true, this), kIdFiles);
-    auto* save = ui::MakeButton(this, ui::kIdOk, U(text::kSaveButton));
-    save->setDefault(true);
-    auto* cancel = ui::MakeButton(this, ui::kIdCancel, U(text::kChooserCancel));
+    const ui::ButtonRow buttons = ui::MakeButtonRow(this, U(text::kSaveButton), U(text::kChooserCancel));
 
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(ui::MakeLabel(this, U(text::kFileNameCaption)));
     nameRow->addWidget(name_, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(cancel);
     auto* top = new QVBoxLayout(this);
     top->addLayout(nameRow);
     top->addWidget(files_, 1);
     top->addWidget(ui::MakeLabel(this, U(text::kDoubleClickFile)));
-    top->addLayout(buttons);
+    top->addLayout(buttons.layout);
 
     connect(files_, &ui::ListBox::lineActivated, this, [this](int index) {
         if (index >= 0 && index < files_->Count()) name_->setText(ui::FromCp1251(files_->Text(index)));
     });
-    connect(save, &QPushButton::clicked, this, &CSaveFileDlg::OnSave);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.ok, &QPushButton::clicked, this, &CSaveFileDlg::OnSave);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void CSaveFileDlg::showEvent(QShowEvent* event) {
@@ -101,23 +94,17 @@ COpenFileDlg::COpenFileDlg(CaptureState& capture, QWidget* parent) : QDialog(par
     setWindowTitle(U(text::kOpenChooserTitle));
     files_ = ui::WithId(new ui::ListBox(true, this), kIdFiles);
     // The OK button is there but hidden and disabled: a file is opened by a double click only.
-    auto* ok = ui::MakeButton(this, ui::kIdOk, U(text::kChooserOk));
-    ok->setDefault(true);
-    ok->setEnabled(false);
-    ok->setVisible(false);
-    auto* cancel = ui::MakeButton(this, ui::kIdCancel, U(text::kChooserCancel));
+    const ui::ButtonRow buttons = ui::MakeButtonRow(this, U(text::kChooserOk), U(text::kChooserCancel));
+    buttons.ok->setEnabled(false);
+    buttons.ok->setVisible(false);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* top = new QVBoxLayout(this);
     top->addWidget(files_, 1);
     top->addWidget(ui::MakeLabel(this, U(text::kDoubleClickFile)));
-    top->addLayout(buttons);
+    top->addLayout(buttons.layout);
 
     connect(files_, &ui::ListBox::lineActivated, this, &COpenFileDlg::OnOpen);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void COpenFileDlg::showEvent(QShowEvent* event) {

@@ -35,7 +35,7 @@ constexpr int kIdLsb = 1014;
 constexpr int kIdWeight = 1013;
 constexpr int kIdUnits = 1012;
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using ui::U;
 
 }  // namespace
 
@@ -60,19 +60,13 @@ CFormatEditDlg::CFormatEditDlg(QWidget* parent) : QDialog(parent) {
     form->addRow(ui::MakeLabel(this, U(text::kWeightCaption)), weight_);
     form->addRow(ui::MakeLabel(this, U(text::kUnitsCaption)), units_);
 
-    auto* ok = ui::MakeButton(this, ui::kIdOk, U(text::kApply));
-    ok->setDefault(true);
-    auto* cancel = ui::MakeButton(this, ui::kIdCancel, U(text::kCancel));
-    connect(ok, &QPushButton::clicked, this, &CFormatEditDlg::OnApply);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const ui::ButtonRow buttons = ui::MakeButtonRow(this, U(text::kApply), U(text::kCancel));
+    connect(buttons.ok, &QPushButton::clicked, this, &CFormatEditDlg::OnApply);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
-    top->addLayout(buttons);
+    top->addLayout(buttons.layout);
 }
 
 void CFormatEditDlg::SetFields(const FormatFields& fields) {
@@ -103,73 +97,33 @@ void CFormatEditDlg::OnApply() {
 
 // ---- Table ----
 
-CFormatTableDlg::CFormatTableDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(U(text::kFormatTableTitle));
-    list_ = ui::WithId(new ui::ListBox(true, this), kIdFormatList);
-    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    list_->setMinimumWidth(ui::kCellWidth * 72);
-
-    ui::LayOutTableDialog(*this, list_,
-                          {ui::FromCp1251(kFormatLineHead1), ui::FromCp1251(kFormatLineHead2)},
-                          U(text::kFormatFrame),
-                          {{kIdAdd, U(text::kFormatAdd), [this] { OnAdd(); }},
-                           {kIdEdit, U(text::kFormatEdit), [this] { OnEdit(); }},
-                           {kIdDelete, U(text::kFormatDelete), [this] { OnDelete(); }}},
-                          {ui::kIdOk, U(text::kApply), [this] { OnApply(); }}, U(text::kCancel));
-
+CFormatTableDlg::CFormatTableDlg(QWidget* parent)
+    : TableDialog(parent, {text::kFormatTableTitle,
+                           kIdFormatList,
+                           72,
+                           true,
+                           {ui::FromCp1251(kFormatLineHead1), ui::FromCp1251(kFormatLineHead2)},
+                           text::kFormatFrame,
+                           {{Action::Add, kIdAdd, text::kFormatAdd},
+                            {Action::Edit, kIdEdit, text::kFormatEdit},
+                            {Action::Delete, kIdDelete, text::kFormatDelete}},
+                           text::kPickFormat,
+                           text::kDeleteFormatQuestion}) {
     const auto read = ReadFormatFile();
-    ui::ShowLines(*list_, FormatLines(read.records));
-    file_ = GuardOf(read, kFormatFileName);
-    // Told before the dialog shows: over the window that opened it.
-    if (!file_.openMessage.empty())
-        ui::ShowMessage(parentWidget() ? parentWidget() : this, U(file_.openMessage.c_str()));
+    ShowRead(FormatLines(read.records), GuardOf(read, kFormatFileName));
 }
 
-void CFormatTableDlg::OnAdd() {
+std::optional<TableDialog::Edited> CFormatTableDlg::RunEditor(LineList& lines, int row) {
     CFormatEditDlg editor(this);
-    editor.SetFields(FormatFields{"", "", "", "", "", 0});
-    if (ui::RunModal(editor) != QDialog::Accepted || !editor.Result()) return;
-    LineList lines = list_->Lines();
-    const char* refusal = AddFormatLine(lines, *editor.Result());
-    ui::ShowLines(*list_, lines);
-    if (refusal) ui::ShowMessage(this, U(refusal));
+    editor.SetFields(row == LineList::kNone ? FormatFields{"", "", "", "", "", 0}
+                                            : FieldsOfFormatLine(lines.At(row)));
+    if (ui::RunModal(editor) != QDialog::Accepted || !editor.Result()) return std::nullopt;
+    if (row == LineList::kNone) return Edited{AddFormatLine(lines, *editor.Result())};
+    return Edited{ReplaceFormatLine(lines, row, *editor.Result())};
 }
 
-void CFormatTableDlg::OnEdit() {
-    const int sel = list_->Selection();
-    if (sel == LineList::kNone) {
-        ui::ShowMessage(this, U(text::kPickFormat));
-        return;
-    }
-    CFormatEditDlg editor(this);
-    editor.SetFields(FieldsOfFormatLine(list_->Text(sel)));
-    if (ui::RunModal(editor) != QDialog::Accepted || !editor.Result()) return;
-    LineList lines = list_->Lines();
-    const char* refusal = ReplaceFormatLine(lines, sel, *editor.Result());
-    ui::ShowLines(*list_, lines);
-    if (refusal) ui::ShowMessage(this, U(refusal));
-}
-
-void CFormatTableDlg::OnDelete() {
-    const int sel = list_->Selection();
-    if (sel == LineList::kNone) {
-        ui::ShowMessage(this, U(text::kPickFormat));
-        return;
-    }
-    if (ui::ShowMessage(this, U(text::kDeleteFormatQuestion), ui::Buttons::OkCancel) != ui::Answer::Ok) return;
-    LineList lines = list_->Lines();
-    DeleteAndSelectNext(lines, sel);
-    ui::ShowLines(*list_, lines);
-}
-
-void CFormatTableDlg::OnApply() {
-    // A file that was not read is not saved over, and one that cannot be written is left as it
-    // was; the dialog then stays open with the list, so the engineer's edits are not lost unseen.
-    if (const std::string refusal = file_.SaveRefusal(); !refusal.empty())
-        return void(ui::ShowMessage(this, U(refusal.c_str())));
-    if (StoreFormats(FormatsOfLines(list_->Lines()), kFormatFileName, file_.keepBackup) != SaveError::None)
-        return void(ui::ShowMessage(this, U(file_.SaveFailure().c_str())));
-    accept();
+SaveError CFormatTableDlg::Store(const LineList& lines, bool keepBackup) {
+    return StoreFormats(FormatsOfLines(lines), kFormatFileName, keepBackup);
 }
 
 }  // namespace orv

@@ -7,6 +7,7 @@
 #include "files/record_file.h"
 #include "arinc/word.h"
 #include "config/format_edit.h"
+#include "config/ui/table_dialog.h"
 
 class QComboBox;
 class QLineEdit;
@@ -42,19 +43,14 @@ private:
 
 // "Десятичные форматы": the table of "Orvfrmt.stt" as a sorted list of format lines; the file is
 // rewritten from the list by "Применить" only.
-class CFormatTableDlg : public QDialog {
+class CFormatTableDlg : public TableDialog {
     Q_OBJECT
 public:
     explicit CFormatTableDlg(QWidget* parent = nullptr);
 
 private:
-    void OnAdd();
-    void OnEdit();
-    void OnDelete();
-    void OnApply();
-
-    ui::ListBox* list_;
-    SettingsFileGuard file_;  // what the reading of the file allows the save to do
+    std::optional<Edited> RunEditor(LineList& lines, int row) override;
+    SaveError Store(const LineList& lines, bool keepBackup) override;
 };
 
 }  // namespace orv

@@ -12,6 +12,7 @@
 #include "config/format_file.h"
 #include "config/param_file.h"
 #include "config/table_rules.h"
+#include "config/ui/line_heads.h"
 #include "config/ui/list_sync.h"
 #include "resources/config_strings.h"
 #include "resources/ui/dialog_base.h"
@@ -33,7 +34,7 @@ constexpr int kIdFormatLabel = 1005;
 constexpr int kIdClearFormat = 1021;
 constexpr int kIdFormatList = 1011;
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using ui::U;
 
 }  // namespace
 
@@ -54,30 +55,23 @@ CParamEditDlg::CParamEditDlg(QWidget* parent) : QDialog(parent) {
     form->addRow(ui::MakeLabel(this, U(text::kFormatLabelFieldCaption)), formatLabel_);
     form->addRow(nullptr, clear);
 
-    auto* ok = ui::MakeButton(this, ui::kIdOk, U(text::kApply));
-    ok->setDefault(true);
-    auto* cancel = ui::MakeButton(this, ui::kIdCancel, U(text::kCancel));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const ui::ButtonRow buttons = ui::MakeButtonRow(this, U(text::kApply), U(text::kCancel));
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
     top->addWidget(ui::MakeLabel(this, U(text::kFormatsForReference)));
-    top->addWidget(
-        new ui::ListHead(formats_, {ui::FromCp1251(kFormatLineHead1), ui::FromCp1251(kFormatLineHead2)}, this));
+    top->addWidget(ui::FormatListHead(formats_, this));
     top->addWidget(formats_);
     top->addWidget(ui::MakeLabel(this, U(text::kDoubleClickFormat)));
-    top->addLayout(buttons);
+    top->addLayout(buttons.layout);
 
     connect(clear, &QPushButton::clicked, this, [this] { formatLabel_->setText(QString(8, QLatin1Char(' '))); });
     connect(formats_, &ui::ListBox::lineActivated, this, [this](int index) {
         if (index < 0 || index >= formats_->Count()) return;
         formatLabel_->setText(ui::FromCp1251(std::string_view(formats_->Text(index)).substr(0, 8)));
     });
-    connect(ok, &QPushButton::clicked, this, &CParamEditDlg::OnApply);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons.ok, &QPushButton::clicked, this, &CParamEditDlg::OnApply);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     ui::ShowLines(*formats_, FormatLines(LoadFormats()));
 }
@@ -101,73 +95,33 @@ void CParamEditDlg::OnApply() {
 
 // ---- Dictionary ----
 
-CParamDictDlg::CParamDictDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(U(text::kParamDictTitle));
-    list_ = ui::WithId(new ui::ListBox(true, this), kIdParamList);
-    list_->setMinimumWidth(ui::kCellWidth * 36);
-
-    ui::LayOutTableDialog(*this, list_,
-                          {ui::FromCp1251(kParamLineHead1), ui::FromCp1251(kParamLineHead2)},
-                          U(text::kParamFrame),
-                          {{kIdAdd, U(text::kParamAdd), [this] { OnAdd(); }},
-                           {kIdDelete, U(text::kParamDelete), [this] { OnDelete(); }},
-                           {kIdEdit, U(text::kParamEdit), [this] { OnEdit(); }}},
-                          {ui::kIdOk, U(text::kApply), [this] { OnApply(); }}, U(text::kCancel));
-
+CParamDictDlg::CParamDictDlg(QWidget* parent)
+    : TableDialog(parent, {text::kParamDictTitle,
+                           kIdParamList,
+                           36,
+                           false,
+                           {ui::FromCp1251(kParamLineHead1), ui::FromCp1251(kParamLineHead2)},
+                           text::kParamFrame,
+                           {{Action::Add, kIdAdd, text::kParamAdd},
+                            {Action::Delete, kIdDelete, text::kParamDelete},
+                            {Action::Edit, kIdEdit, text::kParamEdit}},
+                           text::kPickParam,
+                           text::kDeleteParamQuestion}) {
     const auto read = ReadParamFile();
-    ui::ShowLines(*list_, ParamLines(read.records));
-    file_ = GuardOf(read, kParamFileName);
-    // Told before the dialog shows: over the window that opened it.
-    if (!file_.openMessage.empty())
-        ui::ShowMessage(parentWidget() ? parentWidget() : this, U(file_.openMessage.c_str()));
+    ShowRead(ParamLines(read.records), GuardOf(read, kParamFileName));
 }
 
-void CParamDictDlg::OnAdd() {
+std::optional<TableDialog::Edited> CParamDictDlg::RunEditor(LineList& lines, int row) {
     CParamEditDlg editor(this);
-    editor.SetFields(ParamFields{"", "", ""});
-    if (ui::RunModal(editor) != QDialog::Accepted || !editor.Result()) return;
-    LineList lines = list_->Lines();
-    const char* refusal = AddParamLine(lines, *editor.Result());
-    ui::ShowLines(*list_, lines);
-    if (refusal) ui::ShowMessage(this, U(refusal));
-}
-
-void CParamDictDlg::OnEdit() {
-    const int sel = list_->Selection();
-    if (sel == LineList::kNone) {
-        ui::ShowMessage(this, U(text::kPickParam));
-        return;
-    }
-    CParamEditDlg editor(this);
-    editor.SetFields(FieldsOfParamLine(list_->Text(sel)));
-    if (ui::RunModal(editor) != QDialog::Accepted || !editor.Result()) return;
-    LineList lines = list_->Lines();
-    const char* refusal = ReplaceParamLine(lines, sel, *editor.Result());
-    ui::ShowLines(*list_, lines);
+    editor.SetFields(row == LineList::kNone ? ParamFields{"", "", ""} : FieldsOfParamLine(lines.At(row)));
+    if (ui::RunModal(editor) != QDialog::Accepted || !editor.Result()) return std::nullopt;
+    if (row == LineList::kNone) return Edited{AddParamLine(lines, *editor.Result())};
     // The refusal asks a question, but either answer leaves the list as it is.
-    if (refusal) ui::ShowMessage(this, U(refusal), ui::Buttons::OkCancel);
+    return Edited{ReplaceParamLine(lines, row, *editor.Result()), ui::Buttons::OkCancel};
 }
 
-void CParamDictDlg::OnDelete() {
-    const int sel = list_->Selection();
-    if (sel == LineList::kNone) {
-        ui::ShowMessage(this, U(text::kPickParam));
-        return;
-    }
-    if (ui::ShowMessage(this, U(text::kDeleteParamQuestion), ui::Buttons::OkCancel) != ui::Answer::Ok) return;
-    LineList lines = list_->Lines();
-    DeleteAndSelectNext(lines, sel);
-    ui::ShowLines(*list_, lines);
-}
-
-void CParamDictDlg::OnApply() {
-    // A file that was not read is not saved over, and one that cannot be written is left as it
-    // was; the dialog then stays open with the list, so the engineer's edits are not lost unseen.
-    if (const std::string refusal = file_.SaveRefusal(); !refusal.empty())
-        return void(ui::ShowMessage(this, U(refusal.c_str())));
-    if (StoreParams(ParamsOfLines(list_->Lines()), kParamFileName, file_.keepBackup) != SaveError::None)
-        return void(ui::ShowMessage(this, U(file_.SaveFailure().c_str())));
-    accept();
+SaveError CParamDictDlg::Store(const LineList& lines, bool keepBackup) {
+    return StoreParams(ParamsOfLines(lines), kParamFileName, keepBackup);
 }
 
 }  // namespace orv

@@ -7,6 +7,7 @@
 #include "files/record_file.h"
 #include "arinc/word.h"
 #include "config/param_edit.h"
+#include "config/ui/table_dialog.h"
 
 class QLineEdit;
 
@@ -39,19 +40,14 @@ private:
 
 // "Параметры": the dictionary of "OrvparamList.stt" as a sorted list of parameter lines; the file
 // is rewritten from the list by "Применить" only.
-class CParamDictDlg : public QDialog {
+class CParamDictDlg : public TableDialog {
     Q_OBJECT
 public:
     explicit CParamDictDlg(QWidget* parent = nullptr);
 
 private:
-    void OnAdd();
-    void OnEdit();
-    void OnDelete();
-    void OnApply();
-
-    ui::ListBox* list_;
-    SettingsFileGuard file_;  // what the reading of the file allows the save to do
+    std::optional<Edited> RunEditor(LineList& lines, int row) override;
+    SaveError Store(const LineList& lines, bool keepBackup) override;
 };
 
 }  // namespace orv

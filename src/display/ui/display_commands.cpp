@@ -5,7 +5,9 @@
 #include "state/program_state.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"
-#include "display/ui/display_dialogs.h"
+#include "display/ui/CDisplayListDlg.h"
+#include "display/ui/CDisplayParamDlg.h"
+#include "display/ui/CParamFormatDlg.h"
 #include "resources/display_strings.h"
 #include "resources/ui/modal.h"
 

@@ -7,9 +7,9 @@ namespace orv {
 
 struct ProgramState;
 
-// Menu command 32772: the list dialog. The caller has already warned when no board is selected;
-// without a board the dialog composes, saves and restores lists but cannot load them. True when a
-// list was loaded into the table and the board.
+// The menu command "параметров по всем каналам" (CommandId::ReceiveParams): the list dialog. The
+// caller has already warned when no board is selected; without a board the dialog composes, saves
+// and restores lists but cannot load them. True when a list was loaded into the table and the board.
 bool RunDisplayList(QWidget* parent, ProgramState& state);
 
 // The table pane's "редактировать параметр" (add false: row `row`, which must be used) and

@@ -7,38 +7,36 @@
 #include <QScrollBar>
 
 #include "session/acquisition.h"
-#include "session/ui/board_commands.h"
-#include "capture/ui/reception_commands.h"
-#include "config/ui/config_commands.h"
 #include "display/table_ops.h"
 #include "display/ui/display_commands.h"
 #include "monitor/mask.h"
 #include "monitor/ui/monitor_dialogs.h"
 #include "monitor/ui/row_painter.h"
 #include "resources/monitor_strings.h"
-#include "resources/shell_strings.h"
+#include "resources/ui/command_ids.h"
 #include "resources/ui/grid_font.h"
 #include "resources/ui/modal.h"
-#include "transmit/ui/transmit_commands.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv::ui {
 namespace {
 
-QString U(const char* s) { return QString::fromUtf8(s); }
-
 struct PopupItem {
-    int id;
+    CommandId id;
     const char* text;
 };
 
 // The items of each popup menu, in order.
 std::vector<PopupItem> PopupItems(Popup popup) {
     switch (popup) {
-        case Popup::Edit: return {{32782, text::kPopupEditParam}};
-        case Popup::Format: return {{32779, text::kPopupChangeFormat}, {32780, text::kPopupClearFormat}};
-        case Popup::SetMask: return {{32787, text::kPopupSetMask}};
-        case Popup::MaskOps: return {{32783, text::kPopupResetMask}, {32784, text::kPopupTrace}};
-        case Popup::Add: return {{32781, text::kPopupAddParam}};
+        case Popup::Edit: return {{CommandId::EditParam, text::kPopupEditParam}};
+        case Popup::Format:
+            return {{CommandId::ChangeFormat, text::kPopupChangeFormat},
+                    {CommandId::ClearFormat, text::kPopupClearFormat}};
+        case Popup::SetMask: return {{CommandId::SetMask, text::kPopupSetMask}};
+        case Popup::MaskOps:
+            return {{CommandId::ResetMask, text::kPopupResetMask}, {CommandId::Trace, text::kPopupTrace}};
+        case Popup::Add: return {{CommandId::AddParam, text::kPopupAddParam}};
         default: return {};
     }
 }
@@ -198,20 +196,20 @@ void COrvmonView::ShowPopup(Popup popup, const QPoint& viewportPos) {
     const std::vector<PopupItem> items = PopupItems(popup);
     if (items.empty()) return;
     QMenu menu(window());
-    for (const PopupItem& item : items) menu.addAction(U(item.text))->setObjectName(QString::number(item.id));
+    for (const PopupItem& item : items) menu.addAction(U(item.text))->setObjectName(QString::number(int(item.id)));
     QAction* chosen = popupRunner_ ? popupRunner_(menu, viewport()->mapToGlobal(viewportPos)) : nullptr;
-    if (chosen && menu.actions().contains(chosen)) RunCommand(chosen->objectName().toInt());
+    if (chosen && menu.actions().contains(chosen)) RunCommand(CommandId(chosen->objectName().toInt()));
 }
 
-void COrvmonView::RunCommand(int id) {
+void COrvmonView::RunCommand(CommandId id) {
     switch (id) {
-        case 32779: OnChangeFormat(); break;
-        case 32780: OnClearFormat(); break;
-        case 32781: OnAddParam(); break;
-        case 32782: OnEditParam(); break;
-        case 32783: OnResetMask(); break;
-        case 32784: OnTrace(); break;
-        case 32787: OnSetMask(); break;
+        case CommandId::ChangeFormat: OnChangeFormat(); break;
+        case CommandId::ClearFormat: OnClearFormat(); break;
+        case CommandId::AddParam: OnAddParam(); break;
+        case CommandId::EditParam: OnEditParam(); break;
+        case CommandId::ResetMask: OnResetMask(); break;
+        case CommandId::Trace: OnTrace(); break;
+        case CommandId::SetMask: OnSetMask(); break;
         default: break;
     }
 }
@@ -288,39 +286,5 @@ void COrvmonView::OnTrace() {
     CParamTraceDlg dialog(state_, uint16_t(row), this);
     RunModal(dialog);
 }
-
-// ---- Menu commands ----
-
-void COrvmonView::OnSelectDevice() { SelectDeviceCommand(this, state_); }
-
-void COrvmonView::OnReceiveParams() {
-    if (state_.Shell.DeviceState < 0) ShowMessage(this, QString::fromUtf8(text::kNoBoardList));
-    if (RunDisplayList(this, state_)) Changed();
-}
-
-void COrvmonView::OnReceiveFile() {
-    if (state_.Shell.DeviceState == -1) {
-        ShowMessage(this, QString::fromUtf8(text::kNoBoard));
-        return;
-    }
-    RunFileReception(this, state_);
-    Changed();
-}
-
-void COrvmonView::OnTransmit() {
-    if (state_.Shell.DeviceState < 0) ShowMessage(this, QString::fromUtf8(text::kNoBoardFrame));
-    RunTransmit(this, state_);
-}
-
-void COrvmonView::OnFormats() { RunFormatTable(this); }
-
-void COrvmonView::OnParams() { RunParamDict(this); }
-
-void COrvmonView::OnRefreshPeriod() {
-    CRefreshPeriodDlg dialog(state_, this);
-    RunModal(dialog);
-}
-
-void COrvmonView::OnChannelRates() { ChannelRatesCommand(this, state_); }
 
 }  // namespace orv::ui

@@ -1,7 +1,6 @@
 #pragma once
-// The table pane. It carries the board and data commands of the main window's menu, checks their
-// guards and opens their dialogs; it draws the displayed parameters or the capture block, and its
-// right-click menus edit a row, change its format and set, reset or trace its mask.
+// The table pane. It draws the displayed parameters or the capture block, and its right-click menus
+// edit a row, change its format and set, reset or trace its mask.
 
 #include <QAbstractScrollArea>
 #include <bitset>
@@ -12,6 +11,7 @@
 #include "monitor/shown_table.h"
 #include "monitor/table_rows.h"
 #include "monitor/ui/table_painter.h"
+#include "resources/ui/command_ids.h"
 
 class QMenu;
 class QPainter;
@@ -58,25 +58,19 @@ public:
     void SetPopupRunner(PopupRunner runner) { popupRunner_ = std::move(runner); }
 
     // Runs the command of a popup item by its id.
-    void RunCommand(int id);
+    void RunCommand(CommandId id);
+
+    // Redraws after a command changed the table: what it draws now counts as the last refresh.
+    void Changed();
 
 public slots:
-    void OnSelectDevice();   // 32771
-    void OnReceiveParams();  // 32772
-    void OnReceiveFile();    // 32773
-    void OnTransmit();       // 32774
-    void OnFormats();        // 32775
-    void OnParams();         // 32776
-    void OnRefreshPeriod();  // 32777
-    void OnChannelRates();   // 32778
-
-    void OnChangeFormat();  // 32779
-    void OnClearFormat();   // 32780
-    void OnAddParam();      // 32781
-    void OnEditParam();     // 32782
-    void OnResetMask();     // 32783
-    void OnTrace();         // 32784
-    void OnSetMask();       // 32787
+    void OnChangeFormat();
+    void OnClearFormat();
+    void OnAddParam();
+    void OnEditParam();
+    void OnResetMask();
+    void OnTrace();
+    void OnSetMask();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -89,7 +83,6 @@ private:
     void PaintFromCache(QPainter& painter, TableContent content, const QRegion& documentRegion);
     void ShowPopup(Popup popup, const QPoint& viewportPos);
     void SetDocumentHeight(int height);
-    void Changed();
     void TakeShown(uint32_t nowMs);
     const ShownTable* ShownRows() const { return shownTaken_ ? &shown_ : nullptr; }
 

@@ -37,7 +37,6 @@
 namespace orv::ui {
 namespace {
 
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 // The statistics rows, in the order they are shown; their value labels are named after them.
 struct StatRow {
@@ -209,14 +208,9 @@ void CParamTraceDlg::Refresh() { Show(TakeTraceSnapshot(state_.Acquisition, chan
 void CParamTraceDlg::Show(TraceSnapshot snapshot) {
     snapshot_ = std::move(snapshot);
     series_ = ValueSeries(snapshot_, format_);
-    // The marked word keeps its mark while it stays in the ring: the same slot still holding the
-    // word of the same tick (a slot is reused every 256 words).
+    // The marked word keeps its mark while it stays in the ring.
     const bool hadMark = markedLine_ >= 0;
-    markedLine_ = -1;
-    for (std::size_t k = 0; k < snapshot_.points.size() && hadMark; ++k) {
-        const TracePoint& p = snapshot_.points[k];
-        if (p.slot == marked_.slot && p.tickMs == marked_.tickMs && p.word == marked_.word) markedLine_ = int(k);
-    }
+    markedLine_ = hadMark ? LineOfMarkedWord(snapshot_, marked_) : -1;
     ShowList();
     ShowPlot();
     ShowStats();
@@ -327,18 +321,7 @@ QString CParamTraceDlg::PointText(int line) const {
              value);
 }
 
-int CParamTraceDlg::LineAt(const QPointF& point) const {
-    int best = -1;
-    double bestDistance = 0;
-    for (const SeriesPoint& p : series_) {
-        const double d = std::fabs(p.timeS - point.x()) + std::fabs(p.value - point.y());
-        if (best < 0 || d < bestDistance) {
-            best = p.line;
-            bestDistance = d;
-        }
-    }
-    return best;
-}
+int CParamTraceDlg::LineAt(const QPointF& point) const { return NearestLine(series_, point.x(), point.y()); }
 
 void CParamTraceDlg::MarkLine(int line) {
     if (line < 0 || std::size_t(line) >= snapshot_.points.size()) return;

@@ -8,10 +8,10 @@
 #include "resources/analysis_strings.h"
 #include "resources/ui/modal.h"
 #include "resources/ui/save_file.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv::ui {
 namespace {
-QString U(const char* s) { return QString::fromUtf8(s); }
 }  // namespace
 
 bool SaveCsvFile(QWidget* parent, const char* caption, const QString& suggestedName, const std::string& bytes) {

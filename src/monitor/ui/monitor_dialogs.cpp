@@ -21,21 +21,6 @@
 namespace orv::ui {
 namespace {
 
-QString U(const char* s) { return QString::fromUtf8(s); }
-
-// "Применить"/"выход" (id 1, default) and "Отмена"/"Cancel" (id 2) at the right.
-QHBoxLayout* ButtonRow(QDialog* dialog, const char* okText, const char* cancelText, QPushButton** cancelOut = nullptr) {
-    auto* ok = MakeButton(dialog, kIdOk, U(okText));
-    ok->setDefault(true);
-    auto* cancel = MakeButton(dialog, kIdCancel, U(cancelText));
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    if (cancelOut) *cancelOut = cancel;
-    return row;
-}
-
 // One bit of the mask: typing "0", "1", "x" or "X" replaces the bit's character, wherever the
 // cursor stands and whatever is selected, and moves on to the next bit; any other typing is left
 // to the edit (and to the dialog's change rule).
@@ -125,10 +110,10 @@ CInputMaskDlg::CInputMaskDlg(uint16_t channelIndex, QWidget* parent) : QDialog(p
     bitsRow->addWidget(row);
     bitsRow->addStretch();
     layout->addLayout(bitsRow);
-    QPushButton* cancel = nullptr;
-    layout->addLayout(ButtonRow(this, text::kMaskApply, text::kMaskCancel, &cancel));
-    connect(Control<QPushButton>(*this, kIdOk), &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const ButtonRow buttons = MakeButtonRow(this, U(text::kMaskApply), U(text::kMaskCancel));
+    layout->addLayout(buttons.layout);
+    connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
     edits_.front()->setFocus();
 }
 
@@ -160,10 +145,10 @@ CRefreshPeriodDlg::CRefreshPeriodDlg(ProgramState& state, QWidget* parent) : QDi
     period_->setFixedHeight(kRowHeight * 3);
     period_->setPlainText(FromCp1251(RefreshPeriodText(state_.Shell.RefreshPeriodMs)));
     layout->addWidget(period_);
-    QPushButton* cancel = nullptr;
-    layout->addLayout(ButtonRow(this, text::kRefreshApply, text::kRefreshCancel, &cancel));
-    connect(Control<QPushButton>(*this, kIdOk), &QPushButton::clicked, this, &CRefreshPeriodDlg::OnApply);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const ButtonRow buttons = MakeButtonRow(this, U(text::kRefreshApply), U(text::kRefreshCancel));
+    layout->addLayout(buttons.layout);
+    connect(buttons.ok, &QPushButton::clicked, this, &CRefreshPeriodDlg::OnApply);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void CRefreshPeriodDlg::OnApply() {

@@ -33,6 +33,17 @@ QLabel* MakeGridLabel(QWidget* parent, const QString& text) {
     return label;
 }
 
+ButtonRow MakeButtonRow(QDialog* dialog, const QString& okText, const QString& cancelText) {
+    QPushButton* ok = MakeButton(dialog, kIdOk, okText);
+    ok->setDefault(true);
+    QPushButton* cancel = MakeButton(dialog, kIdCancel, cancelText);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return {row, ok, cancel};
+}
+
 void LayOutTableDialog(QDialog& dialog, QWidget* list, const QStringList& heads, const QString& frameTitle,
                        const std::vector<ButtonSpec>& frameButtons, const ButtonSpec& ok,
                        const QString& cancelText) {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+class QHBoxLayout;
 class QPushButton;
 class QLineEdit;
 class QLabel;
@@ -33,6 +34,15 @@ QLineEdit* MakeEdit(QWidget* parent, int id, int maxLength = 0, bool readOnly = 
 QLabel* MakeLabel(QWidget* parent, const QString& text);
 // A label in the grid font, for column heads that must line up over a list's columns.
 QLabel* MakeGridLabel(QWidget* parent, const QString& text);
+
+// The closing buttons of a dialog, at the right of one row: `okText` (id 1, the default button)
+// and then `cancelText` (id 2). The caller says what a click on each does.
+struct ButtonRow {
+    QHBoxLayout* layout;
+    QPushButton* ok;
+    QPushButton* cancel;
+};
+ButtonRow MakeButtonRow(QDialog* dialog, const QString& okText, const QString& cancelText);
 
 // A button of a dialog: id, caption and what a click does.
 struct ButtonSpec {

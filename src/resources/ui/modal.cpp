@@ -4,10 +4,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "resources/ui/test_hooks.h"
+
 namespace orv::ui {
 namespace {
-Script* g_script = nullptr;  // installed by ScopedScript only (tests)
-
 Answer DefaultAnswer(Buttons buttons) { return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel; }
 }  // namespace
 
@@ -17,18 +17,18 @@ QStringList Script::MessageTexts() const {
     return texts;
 }
 
-ScopedScript::ScopedScript() : previous_(g_script) { g_script = &script_; }
-ScopedScript::~ScopedScript() { g_script = previous_; }
+ScopedScript::ScopedScript() : previous_(TestHooks().script) { TestHooks().script = &script_; }
+ScopedScript::~ScopedScript() { TestHooks().script = previous_; }
 
 Answer ShowMessage(QWidget* parent, const QString& text, Buttons buttons) {
-    if (g_script) {
+    if (Script* script = TestHooks().script) {
         Answer a = DefaultAnswer(buttons);
-        if (!g_script->answers.empty()) {
-            a = g_script->answers.front();
-            g_script->answers.pop_front();
+        if (!script->answers.empty()) {
+            a = script->answers.front();
+            script->answers.pop_front();
         }
-        g_script->messages.push_back({text, buttons, a});
-        if (g_script->onMessage) g_script->onMessage(g_script->messages.back());
+        script->messages.push_back({text, buttons, a});
+        if (script->onMessage) script->onMessage(script->messages.back());
         return a;
     }
     QMessageBox box(parent);
@@ -63,16 +63,17 @@ Answer ShowMessage(QWidget* parent, const QString& text, Buttons buttons) {
 }
 
 int RunModal(QDialog& dialog) {
-    if (!g_script) return dialog.exec();
-    g_script->dialogClasses << QString::fromLatin1(dialog.metaObject()->className());
+    Script* script = TestHooks().script;
+    if (!script) return dialog.exec();
+    script->dialogClasses << QString::fromLatin1(dialog.metaObject()->className());
     dialog.setResult(QDialog::Rejected);
     dialog.show();
-    if (g_script->dialogs.empty()) {
-        g_script->unexpectedDialogs << QString::fromLatin1(dialog.metaObject()->className());
+    if (script->dialogs.empty()) {
+        script->unexpectedDialogs << QString::fromLatin1(dialog.metaObject()->className());
         dialog.reject();
     } else {
-        auto handler = std::move(g_script->dialogs.front());
-        g_script->dialogs.pop_front();
+        auto handler = std::move(script->dialogs.front());
+        script->dialogs.pop_front();
         handler(dialog);
         if (dialog.isVisible()) dialog.reject();  // the handler left it open: treat as cancelled
     }

@@ -3,23 +3,20 @@
 #include <QFileDialog>
 
 #include "resources/ui/modal.h"
+#include "resources/ui/test_hooks.h"
 
 namespace orv::ui {
-namespace {
-ScopedSaveFileScript* g_saveScript = nullptr;  // installed by tests only
-}  // namespace
-
-ScopedSaveFileScript::ScopedSaveFileScript() : previous_(g_saveScript) { g_saveScript = this; }
-ScopedSaveFileScript::~ScopedSaveFileScript() { g_saveScript = previous_; }
+ScopedSaveFileScript::ScopedSaveFileScript() : previous_(TestHooks().saveFile) { TestHooks().saveFile = this; }
+ScopedSaveFileScript::~ScopedSaveFileScript() { TestHooks().saveFile = previous_; }
 
 QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& suggestedName, const QString& filter,
                        const QString& defaultSuffix) {
-    if (g_saveScript) {
-        g_saveScript->captions << caption;
-        g_saveScript->suggestedNames << suggestedName;
-        if (g_saveScript->answers.empty()) return {};
-        QString path = g_saveScript->answers.front();
-        g_saveScript->answers.pop_front();
+    if (ScopedSaveFileScript* script = TestHooks().saveFile) {
+        script->captions << caption;
+        script->suggestedNames << suggestedName;
+        if (script->answers.empty()) return {};
+        QString path = script->answers.front();
+        script->answers.pop_front();
         return path;
     }
     QFileDialog dialog(parent, caption, suggestedName, filter);

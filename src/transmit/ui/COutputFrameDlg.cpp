@@ -43,7 +43,7 @@ constexpr int kIdCyclic = 1005;
 constexpr int kIdStart = 1023;
 constexpr int kIdStop = 1025;
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using ui::U;
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "config/format_file.h"
 #include "config/param_file.h"
 #include "config/table_rules.h"
+#include "config/ui/line_heads.h"
 #include "config/ui/list_sync.h"
 #include "resources/transmit_strings.h"
 #include "resources/ui/dialog_base.h"
@@ -35,7 +36,7 @@ constexpr int kIdM = 1016;
 constexpr int kIdClearFormat = 1021;
 constexpr int kIdPauseLength = 1009;
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using ui::U;
 
 std::string Cp1251Of(const QLineEdit* edit) { return ui::ToCp1251(edit->text()).value_or(std::string()); }
 
@@ -45,14 +46,10 @@ void ShowView(const CodeView& view, QLineEdit* m, QLineEdit* decimal) {
 }
 
 QHBoxLayout* ApplyCancelRow(QDialog* dlg, QPushButton*& ok, QPushButton*& cancel) {
-    ok = ui::MakeButton(dlg, ui::kIdOk, U(text::kApplyButton));
-    ok->setDefault(true);
-    cancel = ui::MakeButton(dlg, ui::kIdCancel, U(text::kCancelButton));
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    return row;
+    const ui::ButtonRow row = ui::MakeButtonRow(dlg, U(text::kApplyButton), U(text::kCancelButton));
+    ok = row.ok;
+    cancel = row.cancel;
+    return row.layout;
 }
 
 }  // namespace
@@ -90,14 +87,12 @@ COutputWordDlg::COutputWordDlg(FrameEntry& current, QWidget* parent) : QDialog(p
     formats_->setMinimumWidth(ui::kCellWidth * 66);
 
     auto* paramColumn = new QVBoxLayout;
-    paramColumn->addWidget(
-        new ui::ListHead(params_, {ui::FromCp1251(kParamLineHead1), ui::FromCp1251(kParamLineHead2)}, this));
+    paramColumn->addWidget(ui::ParamListHead(params_, this));
     paramColumn->addWidget(params_, 1);
     paramColumn->addWidget(ui::MakeLabel(this, U(text::kWordParamHint)));
     auto* formatColumn = new QVBoxLayout;
     formatColumn->addWidget(ui::MakeLabel(this, U(text::kWordFormatsCaption)));
-    formatColumn->addWidget(
-        new ui::ListHead(formats_, {ui::FromCp1251(kFormatLineHead1), ui::FromCp1251(kFormatLineHead2)}, this));
+    formatColumn->addWidget(ui::FormatListHead(formats_, this));
     formatColumn->addWidget(formats_, 1);
     formatColumn->addWidget(ui::MakeLabel(this, U(text::kWordFormatHint)));
 
@@ -149,8 +144,8 @@ void COutputWordDlg::OnFormatPicked(int index) {
     formatLabel_->setText(ui::FromCp1251(std::string_view(formats_->Text(index)).substr(0, 8)));
 }
 
-// The scan of the format list selects each line in turn: the match stays selected, and without a
-// match the last line does.
+// The scan of the format list selects each line in turn: the match stays
+// selected, and without a match the last line does.
 void COutputWordDlg::SelectFormatLine(int index) {
     if (index == LineList::kNone) index = formats_->Count() - 1;
     if (index >= 0) formats_->Select(index);

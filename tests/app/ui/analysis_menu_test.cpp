@@ -15,12 +15,12 @@
 #include "resources/analysis_strings.h"
 #include "resources/ui/save_file.h"
 #include "support/ui/widget_test.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv::ui {
 namespace {
 
 namespace fs = std::filesystem;
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -109,7 +109,7 @@ TEST_F(AnalysisMenuTest, TableExportWritesWhatTheLastRefreshDrew) {
     EXPECT_NE(written.find("\r\nGS,6,012,0x00000000,000000000000,00,,,0,1280,нет\r\n"), std::string::npos) << written;
 
     // An edit of the table redraws it, and the export follows that drawing.
-    frame->TableView()->RunCommand(32780);  // clear the format of the selected row (row 0)
+    frame->TableView()->RunCommand(CommandId::ClearFormat);  // clear the format of the selected row (row 0)
     files.Answer(Path("edited.csv"));
     Trigger(32900);
     EXPECT_NE(ReadText(dir / "edited.csv").find("\r\nGS,6,012,0x00000000,000000000000,00,,,0,1295,нет\r\n"),

@@ -11,7 +11,7 @@
 #include "config/scratch_dir.h"
 #include "display/display_line_file.h"
 #include "state/display_table.h"
-#include "display/ui/display_dialogs.h"
+#include "display/ui/CDisplayListDlg.h"
 #include "monitor/table_rows.h"
 #include "monitor/ui/COrvmonView.h"
 #include "resources/board_strings.h"

@@ -13,11 +13,11 @@
 #include "resources/ui/grid_font.h"
 #include <QFontMetricsF>
 #include "support/ui/widget_test.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv::ui {
 namespace {
 
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 class MainFrameTest : public ::testing::Test {
 protected:

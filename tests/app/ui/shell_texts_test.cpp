@@ -25,11 +25,11 @@
 #include "resources/ui/qt_translation.h"
 #include "resources/ui/save_file.h"
 #include "support/ui/widget_test.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv::ui {
 namespace {
 
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 TEST(ShellTexts, TheAboutBoxAndTheVersionOptionShowTheOneVersion) {
     const CommandLine version = ParseCommandLine({QStringLiteral("orvmon"), QStringLiteral("--version")});

@@ -21,6 +21,7 @@
 #include "monitor/ui/COrvmonView.h"
 #include "monitor/ui/CTitleView.h"
 #include "resources/ui/grid_font.h"
+#include "support/example_formats.h"
 
 namespace orv::ui {
 namespace {
@@ -104,16 +105,6 @@ private:
     int dpi_;
 };
 
-DecimalFormat Altitude() {
-    DecimalFormat f;
-    f.label = Label8("ALT1");
-    f.msbBit = 28;
-    f.lsbBit = 11;
-    f.msbWeight = 90.0f;
-    f.units = Units4("deg");
-    return f;
-}
-
 void FillTable(ProgramState& state, int rows) {
     state.Shell.DeviceState = 0;
     state.Acquisition.AcquisitionMode = 1;
@@ -127,7 +118,7 @@ void FillTable(ProgramState& state, int rows) {
         entry.receivedCycle = 1200 + e;
         entry.receivedWord = 0x61eeb183u + uint32_t(e) * 0x01234567u;
         state.Display.SlotAddresses[std::size_t(e)] = entry.slot;
-        if (e % 4 != 3) SetEntryFormat(state.Display, e, Altitude());
+        if (e % 4 != 3) SetEntryFormat(state.Display, e, test::Alt1Format());
     }
     state.Display.DisplayListReady = 1;
 }

@@ -10,6 +10,7 @@
 #include "resources/capture_strings.h"
 #include "config/ui/type_text.h"
 #include "support/ui/widget_test.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv {
 namespace {
@@ -20,7 +21,7 @@ using test::Type;
 
 constexpr int kName = 1009, kFiles = 1000;
 
-QString U(const char* s) { return QString::fromUtf8(s); }
+using ui::U;
 
 class ChooserTest : public test::ScratchDir {
 protected:

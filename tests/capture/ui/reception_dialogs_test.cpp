@@ -11,6 +11,7 @@
 #include "capture/ui/reception_commands.h"
 #include "resources/reception_strings.h"
 #include "support/ui/widget_test.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv {
 namespace {
@@ -20,7 +21,7 @@ using test::Press;
 
 constexpr int kWithStop = 1001, kNoStop = 1002, kAddress = 1026, kChannel = 1027;
 
-QString U(const char* s) { return QString::fromUtf8(s); }
+using ui::U;
 
 void SetAddress(const QWidget& d, const QString& text) { Find<QPlainTextEdit>(d, kAddress)->setPlainText(text); }
 

@@ -24,7 +24,7 @@ using test::Type;
 constexpr int kList = 1011, kAdd = 1020, kDelete = 1021, kEdit = 1022;
 constexpr int kLabel = 1018, kRole = 1016, kMsb = 1015, kLsb = 1014, kWeight = 1013, kUnits = 1012;
 
-QString U(const char* s) { return QString::fromUtf8(s); }
+using ui::U;
 
 struct Typed {
     QString label, msb = "20", lsb = "9", weight = "1", units = "m";

@@ -10,6 +10,7 @@
 #include "resources/config_strings.h"
 #include "support/ui/widget_test.h"
 #include "support/example_formats.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv {
 namespace {
@@ -21,7 +22,7 @@ using test::Type;
 constexpr int kList = 1000, kAdd = 1020, kDelete = 1019, kEdit = 1021;
 constexpr int kLabel = 1025, kAddress = 1022, kFormatLabel = 1005, kClearFormat = 1021, kFormats = 1011;
 
-QString U(const char* s) { return QString::fromUtf8(s); }
+using ui::U;
 
 void TypeIntoEditor(ui::Script& s, const QString& label, const QString& address) {
     s.OnDialog([label, address](QDialog& d) {

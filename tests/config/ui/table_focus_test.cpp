@@ -11,6 +11,7 @@
 #include "resources/config_strings.h"
 #include "support/example_formats.h"
 #include "support/ui/widget_test.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv {
 namespace {
@@ -18,7 +19,7 @@ namespace {
 using test::Find;
 using test::Press;
 
-QString U(const char* s) { return QString::fromUtf8(s); }
+using ui::U;
 
 class TableFocusTest : public test::ScratchDir {};
 

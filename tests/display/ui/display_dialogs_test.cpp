@@ -12,9 +12,11 @@
 #include "config/scratch_dir.h"
 #include "display/table_ops.h"
 #include "display/ui/display_commands.h"
-#include "display/ui/display_dialogs.h"
+#include "display/ui/CDisplayListDlg.h"
+#include "display/ui/CDisplayParamDlg.h"
 #include "resources/display_strings.h"
 #include "support/ui/widget_test.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv {
 namespace {
@@ -32,7 +34,7 @@ constexpr int kList = 1000, kRestore = 1003, kSave = 1004, kDelete = 1019, kAdd 
 // Pick dialog.
 constexpr int kPickChannel = 1002;
 
-QString U(const char* s) { return QString::fromUtf8(s); }
+using ui::U;
 
 DecimalFormat Format(const char* label, float weight) {
     DecimalFormat f;

@@ -10,9 +10,10 @@
 #include "config/param_file.h"
 #include "config/scratch_dir.h"
 #include "display/table_ops.h"
-#include "display/ui/display_dialogs.h"
+#include "display/ui/CDisplayListDlg.h"
 #include "resources/display_strings.h"
 #include "support/ui/widget_test.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv {
 namespace {
@@ -23,7 +24,7 @@ using test::Press;
 constexpr int kList = 1000, kDelete = 1019, kEdit = 1021, kInsert = 1022, kAddList = 1023;
 constexpr int kPickChannel = 1002, kPickParams = 1000;
 
-QString U(const char* s) { return QString::fromUtf8(s); }
+using ui::U;
 
 ParamRecord Param(const char* label, uint16_t address) {
     ParamRecord p;

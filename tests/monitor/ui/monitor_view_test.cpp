@@ -15,6 +15,7 @@
 #include "monitor/ui/monitor_dialogs.h"
 #include "resources/monitor_strings.h"
 #include "support/ui/widget_test.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv::ui {
 namespace {
@@ -22,7 +23,6 @@ namespace {
 using test::Find;
 using test::Press;
 
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 void PutEntry(ProgramState& state, int row, const char* label, uint16_t channel, uint16_t address) {
     DisplayEntry& e = state.Display.DisplayTable[std::size_t(row)];
@@ -208,7 +208,9 @@ TEST_F(ViewTest, RefreshPeriodDialogRestartsTheTimerOrKeepsThePeriod) {
             edit->setPlainText(text);
             Press(d, button);
         });
-        view.OnRefreshPeriod();
+        // What the menu command runs (the frame opens the dialog over the table pane).
+        CRefreshPeriodDlg dialog(state, &view);
+        RunModal(dialog);
     };
     enter(QStringLiteral("abc"), kIdOk);
     EXPECT_EQ(shown, QStringLiteral("1000"));

@@ -14,19 +14,10 @@
 #include "monitor/ui/COrvmonView.h"
 #include "monitor/ui/CTitleView.h"
 #include "support/ui/widget_test.h"
+#include "support/example_formats.h"
 
 namespace orv::ui {
 namespace {
-
-DecimalFormat Altitude() {
-    DecimalFormat f;
-    f.label = Label8("ALT1");
-    f.msbBit = 28;
-    f.lsbBit = 11;
-    f.msbWeight = 90.0f;
-    f.units = Units4("deg");
-    return f;
-}
 
 void PutRow(ProgramState& state, int row, const char* cp1251Label, uint16_t channel, uint16_t address,
             uint32_t word) {
@@ -86,7 +77,7 @@ TEST(PaneCache, CachedRowsGiveThePixelsOfDirectDrawing) {
     for (int r = 0; r < 30; ++r) {
         word = word * 1664525u + 1013904223u;
         PutRow(state, r, labels[r % 6], uint16_t(r % 8 + 1), uint16_t(r * 9 % 256), word & 0x7FFFFFFFu);
-        if (r % 4 != 3) SetEntryFormat(state.Display, r, Altitude());
+        if (r % 4 != 3) SetEntryFormat(state.Display, r, test::Alt1Format());
     }
     state.Display.DisplayTable[5].maskMode = 1;  // masked: its channel's match count, value 0
     state.Display.DisplayTable[17].maskMode = 1;

@@ -32,6 +32,7 @@
 #include "resources/ui/save_file.h"
 #include "support/ui/widget_test.h"
 #include "vboard/virtual_board_provider.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv::ui {
 namespace {
@@ -39,7 +40,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::Find;
 
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

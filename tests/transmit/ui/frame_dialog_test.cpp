@@ -39,7 +39,7 @@ constexpr int kStart = 1023, kStop = 1025;
 constexpr int kParams = 1000, kFormats = 1011, kCode = 1013, kCheck = 1001, kDecimal = 1014, kM = 1016;
 constexpr int kLabel = 1025, kAddress = 1022, kFormatLabel = 1024, kClearFormat = 1021;
 
-QString U(const char* s) { return QString::fromUtf8(s); }
+using ui::U;
 
 
 ParamRecord Param(const char* label, uint16_t address, const char* format) {

@@ -9,11 +9,11 @@
 #include "vboard/ui/CBoardCountersDlg.h"
 #include "vboard/ui/scenario_commands.h"
 #include "vboard/virtual_board_provider.h"
+#include "resources/ui/text_codec.h"
 
 namespace orv::ui {
 namespace {
 
-QString U(const char* s) { return QString::fromUtf8(s); }
 
 std::string WriteFile(const char* name, const std::string& text) {
     const std::string path = std::string("/tmp/") + name;
