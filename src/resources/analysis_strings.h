@@ -26,7 +26,6 @@ inline constexpr const char* kRecordStatusBytes = " слов, ";
 inline constexpr const char* kRecordStatusTail = " байт";
 inline constexpr const char* kRecordStatusLost = ", потеряно слов: ";
 inline constexpr const char* kRecordStopped = "Запись остановлена: ";          // then the reason
-inline constexpr const char* kRecordEnded = "Запись шины закончена: ";          // then the path
 
 // ---- Exports ----
 inline constexpr const char* kCsvFilter = "CSV (*.csv)";

@@ -15,6 +15,7 @@
 #include "app/ui/CAboutDlg.h"
 #include "app/ui/CHelpWindow.h"
 #include "app/ui/lock_state.h"
+#include "app/ui/recording_commands.h"
 #include "app/ui/table_print.h"
 #include "capture/ui/reception_commands.h"
 #include "config/ui/config_commands.h"
@@ -26,6 +27,7 @@
 #include "monitor/ui/CTitleView.h"
 #include "resources/shell_strings.h"
 #include "resources/ui/modal.h"
+#include "session/recording.h"
 #include "session/ui/board_commands.h"
 #include "transmit/ui/transmit_commands.h"
 #include "resources/vboard_strings.h"
@@ -146,6 +148,24 @@ QMenu* CMainFrame::BuildAnalysisMenu() {
                 else
                     ShowMessage(this, QString::fromUtf8(text::kNoVirtualBoard));
             });
+    analysis->addSeparator();
+    QAction* record = AddCommand(analysis, CommandId::RecordBus, text::kMenuRecordBus);
+    connect(record, &QAction::triggered, this, [this] {
+        RecordBusCommand(this, state_);
+        ShowRecordingStatus();
+    });
+    QAction* stop = AddCommand(analysis, CommandId::StopRecording, text::kMenuStopRecording);
+    connect(stop, &QAction::triggered, this, [this] {
+        StopRecordingCommand(this, state_);
+        ShowRecordingStatus();
+    });
+    // Recording needs a board whose device gives the word stream; stopping, a recording.
+    connect(analysis, &QMenu::aboutToShow, this, [this, record, stop] {
+        const bool stream = CanRecord(state_);
+        record->setEnabled(stream);
+        record->setStatusTip(stream || state_.Shell.DeviceState < 0 ? QString() : QString::fromUtf8(text::kRecordNoStream));
+        stop->setEnabled(state_.Board.Recorder != nullptr);
+    });
     return analysis;
 }
 
@@ -162,6 +182,9 @@ void CMainFrame::BuildStatusBar() {
         bar->addPermanentWidget(label);
     }
     UpdateLockIndicators();
+    recordingStatus_ = new QLabel(bar);
+    recordingStatus_->setObjectName(QStringLiteral("recordingStatus"));
+    bar->addWidget(recordingStatus_);
     // A lock key may be pressed in any window of the program.
     qApp->installEventFilter(this);
 }
@@ -241,7 +264,17 @@ void CMainFrame::timerEvent(QTimerEvent* event) {
     // A lock switched from outside the program shows within half a second; reading the states asks
     // the display server, which a 10 ms period should not do on every tick.
     if (!locksRead_.isValid() || locksRead_.elapsed() >= 500) UpdateLockIndicators();
+    // The recording's figures twice a second: often enough to watch, rarely enough to cost nothing.
+    if ((state_.Board.Recorder || !recordingStatus_->text().isEmpty()) &&
+        (!recordingShown_.isValid() || recordingShown_.elapsed() >= 500))
+        ShowRecordingStatus();
     title_->Refresh();
+}
+
+void CMainFrame::ShowRecordingStatus() {
+    recordingShown_.start();
+    const QString text = QString::fromStdString(RecordingStatus(state_));
+    if (recordingStatus_->text() != text) recordingStatus_->setText(text);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -49,6 +49,7 @@ public:
     // The status bar's CAP, NUM and SCRL indicators for `state`, and read afresh.
     void ShowLockState(const LockState& state);
     void UpdateLockIndicators();
+    void ShowRecordingStatus();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,6 +82,8 @@ private:
     COrvmonView* table_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QElapsedTimer locksRead_;  // since the lock states were last read
+    QLabel* recordingStatus_ = nullptr;  // the recording's words and bytes, while one runs
+    QElapsedTimer recordingShown_;       // since the recording's figures were last shown
 };
 
 }  // namespace orv::ui

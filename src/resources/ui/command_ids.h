@@ -30,6 +30,8 @@ enum class CommandId : int {
     ExportTable = 32900,
     ExportBlock = 32901,
     BoardCounters = 32914,
+    RecordBus = 32915,
+    StopRecording = 32916,
 };
 
 }  // namespace orv::ui
