@@ -1,6 +1,8 @@
-// The virtual board's clock, its wiring, playing the bus up to a board time, and inspection.
-// The requests are in board_requests.cpp, the receivers in board_receivers.cpp, the firmware's
-// wake schedule and thread in board_schedule.cpp.
+// The virtual board's clock, its wiring, playing the bus up to a board time (every transmitter
+// delivers through ReceiveLocked, where a running input judges and stores each word), and
+// inspection. The requests are in board_requests.cpp, the receive queues and events in
+// board_receivers.cpp, the firmware's wake schedule and thread in board_schedule.cpp. The bus and
+// the receiver it feeds share this file so that the per-word path stays in one unit.
 #include "vboard/virtual_board.h"
 
 #include <algorithm>
@@ -135,6 +137,47 @@ void VirtualBoard::AdvanceToLocked(uint64_t target, uint64_t longestUs) {
         SignalEvent::SignalHandle(eventFd_);
     }
     memory_[ControlBlock::ChannelEventBits] = PendingBitsLocked();
+}
+
+void VirtualBoard::ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate, uint64_t atUs) {
+    Receiver& r = rx_[index];
+    if (!r.running) return;
+    // Every word the line of a running input carries is judged here, once, at its bus time.
+    if (r.Judge(settings_[InputChannelCode(index + 1)], txRate, wire) != LineWordFate::Accepted) return;
+    r.counters.lastArrivalUs = atUs;
+    StoreLocked(index, wire);
+}
+
+// An accepted word: into its label slot (or its label's queue when the label is reported) in
+// parameter reception, into the next slot of the block in stream capture.
+void VirtualBoard::StoreLocked(unsigned index, uint32_t wire) {
+    Receiver& r = rx_[index];
+    const unsigned channel = index + 1;
+    const unsigned label = wire & 0xFF;
+    const uint16_t control = memory_[LabelTableAddress(channel, label)];
+    const bool reported = (control & kLabelEvent) != 0;
+    if (!r.file) {
+        if (!reported) {
+            StoreSlotLocked(LabelSlotAddress(channel, label), wire);
+        } else if (!QueueWordLocked(index, label, wire)) {
+            ++r.counters.overflowed;  // the queue is full: the word is lost and not reported
+            return;
+        }
+    } else if (!r.captureStopped) {
+        StoreSlotLocked(ReceiveBlockAddress(channel) + 2 * r.position, wire);
+        r.position = uint16_t((r.position + 1) & 0xFF);
+        if (control & kLabelStopCapture) r.captureStopped = true;
+    }
+    if (reported) {
+        r.arrived.set(label);
+        events_ = uint16_t(events_ | (1u << index));
+        raised_ = true;
+    }
+}
+
+void VirtualBoard::StoreSlotLocked(uint32_t address, uint32_t word) {
+    memory_[address] = uint16_t(word & 0xFFFF);
+    memory_[address + 1] = uint16_t(word >> 16);
 }
 
 void VirtualBoard::AdvanceOutputLocked(unsigned index, uint64_t target) {

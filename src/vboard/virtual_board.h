@@ -8,8 +8,9 @@
 // either on its own thread against the monotonic clock (real time) or only when Advance() is
 // called (manual clock), which makes tests exact. One mutex guards the board: requests and the
 // firmware may come from any thread. The class is written in four files: virtual_board.cpp (clock,
-// wiring, playing the bus), board_requests.cpp, board_receivers.cpp and board_schedule.cpp (wake
-// schedule and firmware thread).
+// wiring, playing the bus and each word's way into a receiver), board_requests.cpp,
+// board_receivers.cpp (receive queues and events) and board_schedule.cpp (wake schedule and
+// firmware thread).
 //
 // The real-time firmware does not tick: every request first plays the bus up to the clock, and
 // the thread wakes only when something must happen without a request, that is at the bus time of
@@ -114,7 +115,7 @@ private:
         uint64_t sent = 0;
     };
 
-    // virtual_board.cpp: the clock, wiring and playing the bus.
+    // virtual_board.cpp: the clock, wiring and playing the bus, down to the receivers' word path.
     uint64_t ClockUs() const;
     void CatchUpLocked();
     void WireLocked(const BoardScenario& scenario, uint64_t seed);
@@ -132,7 +133,7 @@ private:
     void RestoreRegistersLocked();
     void StopAllLocked();
 
-    // board_receivers.cpp: the receivers, their slots and queues, and the events they raise.
+    // The receivers' word path (virtual_board.cpp, beside the transmitters that feed it):
     // ReceiveLocked is the one place where a word on the line of input `index` (0-based) reaches
     // it while it runs: `wire` as it came off the bus from a transmitter of rate code `txRate`,
     // its last bit arriving at board time `atUs`. Every source of traffic delivers through here,
@@ -140,6 +141,7 @@ private:
     void ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate, uint64_t atUs);
     void StoreLocked(unsigned index, uint32_t wire);
     void StoreSlotLocked(uint32_t address, uint32_t word);
+    // board_receivers.cpp: receive queues, reported labels, channel events.
     bool QueueWordLocked(unsigned index, unsigned label, uint32_t word);
     bool PopSlotLocked(uint32_t address, uint32_t& word);
     void SyncEventLabelsLocked();
