@@ -35,7 +35,7 @@ void StartFileReception(BoardLink& link, CaptureState& capture, AcquisitionState
     image.Set(active, 1);
     link.LoadInputChannel(uint16_t(ch));
 
-    image.Set(BoardImage::ChannelControlWords + InputChannelCode(ch), kFileReceptionMode);
+    image.Set(ChannelModeAddress(InputChannelCode(ch)), kFileReceptionMode);
     if (link.StartInputChannel(uint16_t(ch)) == 0) image.Set(active, 0);
 }
 

@@ -9,16 +9,17 @@
 
 #include "state/acquisition_state.h"
 #include "driver/board_link.h"
+#include "driver/board_words.h"
 #include "state/capture_state.h"
 
 namespace orv {
 
 // Word address of the stream block of input channel `ch` (1..8).
-constexpr uint16_t StreamBlockAddress(unsigned ch) { return uint16_t(0x4000 + (ch - 1) * 512); }
-constexpr uint32_t InputLabelWord(unsigned ch, unsigned label) { return 0x2000 + (ch - 1) * 256 + label; }
+constexpr uint16_t StreamBlockAddress(unsigned ch) { return uint16_t(ReceiveBlockAddress(ch)); }
+constexpr uint32_t InputLabelWord(unsigned ch, unsigned label) { return LabelTableAddress(ch, label); }
 
 inline constexpr uint16_t kFileReceptionMode = 0x8700;   // the channel's mode word
-inline constexpr uint16_t kStopCaptureBit = 0x0001;      // label table bit: stop on this label
+inline constexpr uint16_t kStopCaptureBit = kLabelStopCapture;  // label table bit: stop on this label
 
 // The stop address text of the start dialog (octal, blanks and line ends around it ignored): the
 // label 0..255, or nullopt when it is empty, holds no octal number, carries a sign or is above

@@ -15,6 +15,7 @@
 
 #include "state/acquisition_state.h"
 #include "driver/board_link.h"
+#include "driver/board_words.h"
 #include "state/display_table.h"
 
 namespace orv {
@@ -59,10 +60,10 @@ void StoreMaskPattern(AcquisitionState& acquisition, int channelIndex, const Mas
 // The label table word of (channel, label): the slot offset in the receive area, with bit 15 set
 // while the board is to report the label.
 constexpr uint16_t MaskTableWord(unsigned channel, unsigned label, bool reporting) {
-    return uint16_t((reporting ? 0x8000u : 0u) + (channel - 1) * 512u + 2u * label);
+    return uint16_t((reporting ? unsigned(kLabelEvent) : 0u) + (LabelSlotAddress(channel, label) - BoardImage::ReceiveArea));
 }
 constexpr uint16_t MaskTableAddress(unsigned channel, unsigned label) {
-    return uint16_t(0x2000u + (channel - 1) * 256u + label);
+    return uint16_t(LabelTableAddress(channel, label));
 }
 
 // Sets the mask of row `row` on the board and in the tables: the label table word written with

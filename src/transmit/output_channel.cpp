@@ -45,9 +45,9 @@ const char* StartOutputFrame(BoardLink& link, StoredFrame& stored, FrameEntry& c
     if (link.LoadOutputChannel(uint16_t(ch)) != 0) return nullptr;
     image.Set(flags, 1);
     uint16_t control = 0x8500;
-    if (image.Get(flags + 1) == 1) control |= 0x0200;
+    if (image.Get(flags + 1) == 1) control |= kOutputOneShot;
     control = uint16_t(control | (image.Get(flags + 2) & 0xFE));
-    image.Set(BoardImage::ChannelControlWords + code, control);
+    image.Set(ChannelModeAddress(code), control);
     if (link.StartOutputChannel(uint16_t(ch)) == 0) image.Set(flags, 0);
     return nullptr;
 }

@@ -8,16 +8,16 @@
 #include <vector>
 
 #include "driver/board_link.h"
+#include "driver/board_words.h"
 #include "state/frame_entry.h"
 
 namespace orv {
 
-// Board words of output channel `ch` (1..8).
-constexpr uint32_t FrameSlotAddress(unsigned ch, unsigned slot) { return 0x5000 + 512 * (ch - 1) + 2 * slot; }
-constexpr uint32_t OutputSlotWord(unsigned ch, unsigned slot) { return 0x2800 + 256 * (ch - 1) + slot; }
-constexpr uint32_t OutputFlagsWord(unsigned ch) { return 0x1020 + 3 * (ch - 1); }
+// Board words of output channel `ch` (1..8); its frame slots are FrameSlotAddress(ch, slot).
+constexpr uint32_t OutputSlotWord(unsigned ch, unsigned slot) { return SlotTableAddress(ch, slot); }
+constexpr uint32_t OutputFlagsWord(unsigned ch) { return ControlBlock::OutputChannelFlags + 3 * (ch - 1); }
 
-inline constexpr uint16_t kLastSlotBits = 0x8001;
+inline constexpr uint16_t kLastSlotBits = kLastSlotMark;
 
 // Mode radio index: 0 one-shot, 1 cyclic; anything else only stops the channel.
 inline constexpr int kModeOneShot = 0;

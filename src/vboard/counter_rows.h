@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "vboard/virtual_board.h"
+#include "vboard/board_counters.h"
+#include "vboard/board_spec.h"
 
 namespace orv {
 

@@ -18,42 +18,13 @@
 // "board1.input5.label[2].rate_hz"); the TOML parser's syntax errors are its own (English). Text
 // the parser mishandles is refused before it sees it (toml_guard.h).
 
-#include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "vboard/traffic_generator.h"
+#include "vboard/scenario_types.h"
 
 namespace orv {
-
-enum class InputHears : uint8_t {
-    Default,   // the documented wiring: its output when looped back, the built-in flight otherwise
-    Loopback,  // output N of the same board
-    Nothing,
-    Flight,    // the built-in flight
-    Traffic,   // the traffic of the file
-};
-
-struct InputScenario {
-    InputHears hears = InputHears::Default;
-    InputTraffic traffic;
-};
-
-struct BoardScenario {
-    std::array<InputScenario, 8> inputs;
-};
-
-struct Scenario {
-    uint64_t seed = 1;
-    std::array<BoardScenario, 2> boards;  // boards 1 and 2
-};
-
-struct ScenarioError {
-    int line = 0;  // 1-based; 0 when the file itself could not be read
-    std::string reason;  // UTF-8
-};
 
 // Reads a scenario from the text of a file; on failure returns nothing and fills `error`.
 std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& error);

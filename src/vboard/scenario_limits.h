@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "vboard/scenario_file.h"
+#include "vboard/scenario_types.h"
 
 namespace orv {
 

@@ -6,8 +6,11 @@
 // input hears the built-in flight (flight_scenario.h). A scenario (scenario_file.h) may give each
 // input another source: its output, nothing, the flight, or traffic of its own. The firmware runs
 // either on its own thread against the monotonic clock (real time) or only when Advance() is
-// called (manual clock), which makes tests exact. One mutex guards the board: requests and the firmware may come from any
-// thread.
+// called (manual clock), which makes tests exact. One mutex guards the board: requests and the
+// firmware may come from any thread. The class is written in four files: virtual_board.cpp (clock,
+// wiring, playing the bus and each word's way into a receiver), board_requests.cpp,
+// board_receivers.cpp (receive queues and events) and board_schedule.cpp (wake schedule and
+// firmware thread).
 //
 // The real-time firmware does not tick: every request first plays the bus up to the clock, and
 // the thread wakes only when something must happen without a request, that is at the bus time of
@@ -15,17 +18,16 @@
 // catch-up has to play a long stretch at once). With no channel running it sleeps until a request
 // starts one.
 //
-// Receive queues: a label reported by events (kLabelEvent) in parameter reception keeps its
-// arrivals in a queue of kSlotQueueWords words behind its slot, as a hardware receive FIFO does.
-// The slot shows the oldest waiting word; each slot read replies that word and takes it off the
-// queue; the channel's event bit reads set as long as words wait. So every arrival is read once,
+// Receive queues (receiver.h): a label reported by events (kLabelEvent) in parameter reception
+// keeps its arrivals in a queue of kSlotQueueWords words behind its slot, as a hardware receive
+// FIFO does. The slot shows the oldest waiting word; each slot read replies that word and takes it
+// off the queue; the channel's event bit reads set as long as words wait. So every arrival is read once,
 // in order, however late the reader is, up to a full queue; an arrival that finds the queue full
 // is lost and counted (InputCounters::overflowed). A label is reported only while its table word
 // asks for it: clearing the word (a mask reset) drops its waiting words and its arrivals not yet
 // read, so a reader that reads the events until they read 0 always gets there.
 
 #include <array>
-#include <bitset>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -36,69 +38,18 @@
 #include <vector>
 
 #include "driver/board_image.h"
-#include "vboard/flight_scenario.h"
-#include "vboard/scenario_file.h"
+#include "driver/board_words.h"
+#include "vboard/board_counters.h"
+#include "vboard/board_spec.h"
+#include "vboard/flight_player.h"
+#include "vboard/frame_cursor.h"
+#include "vboard/receiver.h"
+#include "vboard/scenario_types.h"
 #include "vboard/traffic_generator.h"
 
 namespace orv {
 
-struct VirtualBoardSpec {
-    uint16_t inputs = 8;     // 0..8
-    uint16_t outputs = 8;    // 0..8
-    uint16_t loopbacks = 4;  // outputs 1..loopbacks feed inputs 1..loopbacks
-    bool scenario = true;    // the other inputs hear the flight scenario
-
-    // The BoardConfigWord the board reports: inputs in bits 8-11, outputs in bits 4-7.
-    uint16_t ConfigWord() const { return uint16_t(((inputs & 0xF) << 8) | ((outputs & 0xF) << 4)); }
-};
-
-// Board 1: 8 inputs, 8 outputs, outputs 1..4 looped to inputs 1..4, inputs 5..8 hear the flight.
-inline VirtualBoardSpec VirtualBoardOne() { return {8, 8, 4, true}; }
-// Board 2: 4 inputs, 2 outputs, outputs 1..2 looped to inputs 1..2, inputs 3..4 hear the flight.
-inline VirtualBoardSpec VirtualBoardTwo() { return {4, 2, 2, true}; }
-
 enum class BoardClock { RealTime, Manual };
-
-struct InputCounters {
-    uint64_t received = 0;        // words accepted by the running channel
-    uint64_t parityDropped = 0;   // words of even parity dropped by the parity check
-    uint64_t rateMismatched = 0;  // words on the wire at another rate class than the channel's
-    uint64_t overflowed = 0;      // words lost because their label's receive queue was full
-    uint64_t lastArrivalUs = 0;   // bus time of the last accepted word
-};
-
-// What the line of one input carried: the words its transmitter put on the line, and those it
-// could not send because the line was busy (scenario traffic above what the bus carries).
-struct LineCounters {
-    uint64_t sent = 0;
-    uint64_t notSent = 0;
-};
-
-// The board's own status, as its counters stand: per input what it hears, what its line carried
-// and what the input did with it; per output the words it sent.
-struct BoardCounters {
-    std::array<InputHears, 8> hears{};  // resolved: never Default
-    std::array<LineCounters, 8> lines{};
-    std::array<InputCounters, 8> inputs{};
-    std::array<uint64_t, 8> outputsSent{};
-};
-
-// Bits of a channel mode word (ChannelControlWords) that the firmware looks at.
-enum ChannelModeBits : uint16_t {
-    kInputEnable = 0x0100,     // input start: receiver on
-    kInputFileMode = 0x8000,   // input start: stream into the block instead of label slots
-    kOutputEnable = 0x8000,    // output start: transmitter on
-    kOutputOneShot = 0x0200,   // output start: send the frame once
-};
-
-// Bits of an InputLabelTable word.
-enum LabelControlBits : uint16_t {
-    kLabelEvent = 0x8000,      // raise the channel's event bit on each arrival
-    kLabelStopCapture = 0x0001, // stream capture stops after this label's first word
-};
-
-// Bits of an OutputSlotTable word marking the last slot of a frame.
-constexpr uint16_t kLastSlotMark = 0x8001;
 
 class VirtualBoard {
 public:
@@ -107,7 +58,7 @@ public:
     VirtualBoard(const VirtualBoard&) = delete;
     VirtualBoard& operator=(const VirtualBoard&) = delete;
 
-    // One device-control request (codes of board/driver/device.h). Returns the bytes written to
+    // One device-control request (codes of driver/device.h). Returns the bytes written to
     // `out`. A request whose buffers are too short, whose addresses or lengths leave the board
     // memory or whose code is unknown is refused and changes nothing.
     std::size_t Control(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out);
@@ -144,7 +95,7 @@ public:
     int EventHandle() const;
 
     // Words a reported label's receive queue holds (90 ms at the bus limit).
-    static constexpr std::size_t kSlotQueueWords = 256;
+    static constexpr std::size_t kSlotQueueWords = orv::kSlotQueueWords;
     // Name of the real-time firmware thread (as the system lists threads).
     static constexpr const char* kFirmwareThreadName = "vboard-firmware";
     // Grid of the real-time firmware's event wake-ups: an event is signalled at most this late.
@@ -160,61 +111,48 @@ public:
 private:
     struct Transmitter {
         bool running = false;
-        bool oneShot = false;
-        uint16_t slot = 0;
-        uint16_t last = 255;
-        uint64_t next = 0;  // start time of the slot's transmission
+        FrameCursor cursor;
         uint64_t sent = 0;
     };
-    struct SlotQueue {
-        std::array<uint32_t, kSlotQueueWords> words{};
-        std::size_t head = 0;
-        std::size_t count = 0;
-    };
-    struct Receiver {
-        bool running = false;
-        bool file = false;
-        bool captureStopped = false;
-        uint16_t position = 0;
-        uint16_t eventLabels = 0;  // labels of its InputLabelTable with kLabelEvent
-        uint32_t queued = 0;       // words waiting in its queues
-        std::bitset<256> arrived;  // reported labels that arrived since the last event read
-        std::array<std::unique_ptr<SlotQueue>, 256> queues;  // made at a label's first queued word
-        InputCounters counters;
-    };
-    struct ScenarioPlayer {
-        uint64_t busFree = 0;
-        std::array<uint64_t, kFlightScenario.size()> due{};
-    };
 
+    // virtual_board.cpp: the clock, wiring and playing the bus, down to the receivers' word path.
     uint64_t ClockUs() const;
     void CatchUpLocked();
+    void WireLocked(const BoardScenario& scenario, uint64_t seed);
     // Plays the bus up to `target`; scenario traffic more than `longestUs` behind it is skipped.
     void AdvanceToLocked(uint64_t target, uint64_t longestUs = UINT64_MAX);
     void AdvanceOutputLocked(unsigned index, uint64_t target);
-    void AdvanceScenarioLocked(uint64_t target);
-    // The one place where a word reaches input `index` (0-based): `wire` as it came off the bus
-    // from a transmitter of rate code `txRate`, its last bit arriving at board time `atUs`. Every
-    // source of traffic delivers through here, in bus-time order per input.
-    void ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate, uint64_t atUs);
-    void StoreSlotLocked(uint32_t address, uint32_t word);
-    bool QueueWordLocked(unsigned index, unsigned label, uint32_t word);
-    bool PopSlotLocked(uint32_t address, uint32_t& word);
-    void DropQueuesLocked(unsigned index);
-    void SyncEventLabelsLocked();
-    uint16_t PendingBitsLocked() const;
-    uint64_t NextWakeLocked() const;
-    uint64_t NextOutputEventLocked(unsigned index) const;
-    uint64_t NextScenarioArrivalLocked() const;
-    uint64_t NextTrafficEventLocked(unsigned index) const;
+    void AdvanceFlightLocked(uint64_t target);
     void AdvanceTrafficLocked(unsigned index, uint64_t target, uint64_t longestUs);
-    void WireLocked(const BoardScenario& scenario, uint64_t seed);
+
+    // board_requests.cpp: the device-control requests.
+    std::size_t RequestLocked(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out);
+    std::size_t StartBoardLocked(std::span<const uint8_t> in, std::span<uint8_t> out);
+    std::size_t StartChannelLocked(bool output, std::span<const uint8_t> in, std::span<uint8_t> out);
+    std::size_t RegisterEventLocked(std::span<const uint8_t> in, std::span<uint8_t> out);
     void RestoreRegistersLocked();
     void StopAllLocked();
-    void FirmwareLoop();
 
-    std::size_t RequestLocked(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out);
-    std::size_t RegisterEventLocked(std::span<const uint8_t> in, std::span<uint8_t> out);
+    // The receivers' word path (virtual_board.cpp, beside the transmitters that feed it):
+    // ReceiveLocked is the one place where a word on the line of input `index` (0-based) reaches
+    // it while it runs: `wire` as it came off the bus from a transmitter of rate code `txRate`,
+    // its last bit arriving at board time `atUs`. Every source of traffic delivers through here,
+    // in bus-time order per input, every word its line carries, whatever becomes of it.
+    void ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate, uint64_t atUs);
+    void StoreLocked(unsigned index, uint32_t wire);
+    void StoreSlotLocked(uint32_t address, uint32_t word);
+    // board_receivers.cpp: receive queues, reported labels, channel events.
+    bool QueueWordLocked(unsigned index, unsigned label, uint32_t word);
+    bool PopSlotLocked(uint32_t address, uint32_t& word);
+    void SyncEventLabelsLocked();
+    uint16_t PendingBitsLocked() const;
+    bool ReportedLocked(unsigned index, unsigned label) const;
+
+    // board_schedule.cpp: when the real-time firmware wakes, and its thread.
+    uint64_t NextWakeLocked() const;
+    uint64_t NextOutputEventLocked(unsigned index) const;
+    uint64_t NextTrafficEventLocked(unsigned index) const;
+    void FirmwareLoop();
 
     const VirtualBoardSpec spec_;
     const BoardClock clock_;
@@ -225,8 +163,8 @@ private:
     std::array<uint16_t, 16> settings_{};
     std::array<Transmitter, 8> tx_{};
     std::array<Receiver, 8> rx_{};
-    std::vector<unsigned> scenarioInputs_;  // 0-based: the inputs that hear the flight
-    ScenarioPlayer scenario_;
+    std::vector<unsigned> flightInputs_;  // 0-based: the inputs that hear the flight
+    FlightPlayer flight_;
     std::array<InputHears, 8> hears_{};
     std::array<std::unique_ptr<TrafficGenerator>, 8> traffic_;
     std::array<LineCounters, 8> lines_{};

@@ -1,5 +1,7 @@
 #include "vboard/virtual_board_provider.h"
 
+#include "vboard/scenario_file.h"
+
 namespace orv {
 namespace {
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "vboard/board_fixture.h"
+#include "vboard/scenario_file.h"
 
 namespace orv::test {
 namespace {
