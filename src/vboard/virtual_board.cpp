@@ -16,6 +16,9 @@
 namespace orv {
 namespace {
 
+// Bit/s of a transmitter of rate code `code`.
+double RateOf(unsigned code) { return 1e6 / double(BitTimeUs(code)); }
+
 uint64_t SteadyNs() {
     return uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(
                         std::chrono::steady_clock::now().time_since_epoch()).count());
@@ -79,6 +82,26 @@ uint64_t VirtualBoard::NowUs() const {
     return now_;
 }
 
+void VirtualBoard::SetSink(WordSink* sink) {
+    std::lock_guard lock(mutex_);
+    sink_ = sink;
+}
+
+double VirtualBoard::LineBitRate(unsigned input) const {
+    std::lock_guard lock(mutex_);
+    if (input < 1 || input > spec_.inputs) return 0.0;
+    const unsigned index = input - 1;
+    switch (hears_[index]) {
+        case InputHears::Loopback: {
+            const unsigned code = ChannelSetting::RateCode(settings_[OutputChannelCode(input)]);
+            return ValidRateCode(code) ? RateOf(code) : 0.0;
+        }
+        case InputHears::Flight: return RateOf(FlightPlayer::kRateCode);
+        case InputHears::Traffic: return traffic_[index] ? traffic_[index]->Traffic().bitRateKbps * 1000.0 : 0.0;
+        default: return 0.0;
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Wiring
 
@@ -139,11 +162,17 @@ void VirtualBoard::AdvanceToLocked(uint64_t target, uint64_t longestUs) {
     memory_[ControlBlock::ChannelEventBits] = PendingBitsLocked();
 }
 
-void VirtualBoard::ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate, uint64_t atUs) {
+void VirtualBoard::ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate, double bitRate, uint64_t atUs) {
     Receiver& r = rx_[index];
     if (!r.running) return;
-    // Every word the line of a running input carries is judged here, once, at its bus time.
-    if (r.Judge(settings_[InputChannelCode(index + 1)], txRate, wire) != LineWordFate::Accepted) return;
+    // Every word the line of a running input carries is judged here, once, at its bus time, and
+    // handed to the word stream as it was on the line.
+    const uint32_t onLine = wire;
+    const LineWordFate fate = r.Judge(settings_[InputChannelCode(index + 1)], txRate, wire);
+    if (sink_)
+        sink_->OnWord({atUs, onLine, bitRate, uint8_t(index + 1), fate == LineWordFate::ParityDropped,
+                       fate == LineWordFate::RateMismatched});
+    if (fate != LineWordFate::Accepted) return;
     r.counters.lastArrivalUs = atUs;
     StoreLocked(index, wire);
 }
@@ -197,7 +226,8 @@ void VirtualBoard::AdvanceOutputLocked(unsigned index, uint64_t target) {
         const uint32_t word = cursor.Word(memory_, channel);
         if (word != 0) {  // both halves 0: a pause of one word time
             ++t.sent;
-            if (looped) ReceiveLocked(index, WithParityBit(word, even), rate, cursor.next + WordArrivalUs(rate));
+            if (looped)
+                ReceiveLocked(index, WithParityBit(word, even), rate, RateOf(rate), cursor.next + WordArrivalUs(rate));
         }
         if (!cursor.Step(rate)) t.running = false;
     }
@@ -215,7 +245,8 @@ void VirtualBoard::AdvanceFlightLocked(uint64_t target) {
     while (flight_.Next(target, w)) {
         for (unsigned input : flightInputs_) {
             const uint32_t word = w.word | (ScenarioSdi(input + 1) << 8);
-            ReceiveLocked(input, WithParityBit(word, false), FlightPlayer::kRateCode, w.endUs);
+            ReceiveLocked(input, WithParityBit(word, false), FlightPlayer::kRateCode, RateOf(FlightPlayer::kRateCode),
+                          w.endUs);
             ++lines_[input].sent;
         }
     }
@@ -233,7 +264,7 @@ void VirtualBoard::AdvanceTrafficLocked(unsigned index, uint64_t target, uint64_
     if (behind > played) traffic.Skip(target - played - trafficOrigin_, heard || behind <= kSkipUs);
     TrafficWord w;
     while (traffic.Next(target - trafficOrigin_, w, heard))
-        if (heard) ReceiveLocked(index, w.word, w.rateClass, trafficOrigin_ + w.endUs);
+        if (heard) ReceiveLocked(index, w.word, w.rateClass, w.bitRateKbps * 1000.0, trafficOrigin_ + w.endUs);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "driver/board_image.h"
+#include "driver/word_stream.h"
 #include "driver/board_words.h"
 #include "vboard/board_counters.h"
 #include "vboard/board_spec.h"
@@ -51,7 +52,7 @@ namespace orv {
 
 enum class BoardClock { RealTime, Manual };
 
-class VirtualBoard {
+class VirtualBoard final : public WordStream {
 public:
     VirtualBoard(VirtualBoardSpec spec, BoardClock clock);
     ~VirtualBoard();
@@ -67,7 +68,12 @@ public:
     // Does nothing on a real-time board.
     void Advance(uint64_t us);
     // Board time in microseconds since power-up.
-    uint64_t NowUs() const;
+    uint64_t NowUs() const override;
+
+    // The word stream (driver/word_stream.h): every word the line of a running input carries goes
+    // to the sink, accepted or not, as the receiver judges it.
+    void SetSink(WordSink* sink) override;
+    double LineBitRate(unsigned input) const override;
 
     // Real time: starts the firmware thread unless it runs; StopFirmware stops and joins it.
     void StartFirmware();
@@ -138,7 +144,7 @@ private:
     // it while it runs: `wire` as it came off the bus from a transmitter of rate code `txRate`,
     // its last bit arriving at board time `atUs`. Every source of traffic delivers through here,
     // in bus-time order per input, every word its line carries, whatever becomes of it.
-    void ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate, uint64_t atUs);
+    void ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate, double bitRate, uint64_t atUs);
     void StoreLocked(unsigned index, uint32_t wire);
     void StoreSlotLocked(uint32_t address, uint32_t word);
     // board_receivers.cpp: receive queues, reported labels, channel events.
@@ -170,6 +176,7 @@ private:
     std::array<LineCounters, 8> lines_{};
     uint64_t trafficOrigin_ = 0;
     uint64_t now_ = 0;
+    WordSink* sink_ = nullptr;  // the word stream's receiver, when one listens
     uint16_t events_ = 0;
     bool raised_ = false;
     int eventFd_ = -1;

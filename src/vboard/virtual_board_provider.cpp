@@ -12,6 +12,7 @@ public:
     std::size_t Control(uint32_t code, std::span<const uint8_t> in, std::span<uint8_t> out) override {
         return board_->Control(code, in, out);
     }
+    WordStream* Stream() override { return board_.get(); }
 
 private:
     std::shared_ptr<VirtualBoard> board_;

@@ -1,0 +1,112 @@
+// Recording the virtual board's lines through the session: the fault scenario on a manual clock,
+// every word each running input's line carried, none more, none lost; a new board ends it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "c10/c10_reader.h"
+#include "config/scratch_dir.h"
+#include "display/display_line_file.h"
+#include "display/list_rules.h"
+#include "display/table_ops.h"
+#include "session/board_control.h"
+#include "session/recording.h"
+#include "vboard/virtual_board_provider.h"
+
+namespace orv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Kept : c10::ReadSink {
+    std::array<uint64_t, 8> words{}, parity{}, format{};
+    std::vector<c10::Problem> problems;
+    void OnWords(std::span<const c10::Word> w, const c10::PacketInfo&) override {
+        for (const c10::Word& x : w) {
+            ++words[x.bus];
+            parity[x.bus] += (x.flags & c10::kWordParityError) != 0;
+            format[x.bus] += (x.flags & c10::kWordFormatError) != 0;
+        }
+    }
+    void OnProblem(const c10::Problem& p) override { problems.push_back(p); }
+};
+
+class RecordingTest : public ScratchDir {
+protected:
+    void SetUp() override {
+        ScratchDir::SetUp();
+        state.Devices = &devices;
+        ASSERT_FALSE(devices.PlayScenarioFile((fs::path(ORV_SAMPLES_DIR) / "scenarios/faults.toml").string()));
+        ASSERT_TRUE(OpenSelectedBoard(state, "arinc10"));
+        StartBoard(state);
+        std::ifstream in(fs::path(ORV_SAMPLES_DIR) / "scenario.42i", std::ios::binary);
+        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        ASSERT_EQ(LoadDisplayList(LinesOfRecords(DecodeDisplayLines(bytes)), state.Display, state.Acquisition,
+                                  state.Board, (fs::path(ORV_SAMPLES_DIR) / "Orvfrmt.stt").string()),
+                  nullptr);
+    }
+    void TearDown() override {
+        ReleaseBoard(state);
+        ScratchDir::TearDown();
+    }
+    VirtualBoardProvider devices{BoardClock::Manual};
+    ProgramState state;
+};
+
+TEST_F(RecordingTest, HoldsEveryWordTheRunningLinesCarriedWithTheirErrors) {
+    const BoardCounters before = devices.Board(1).Counters();
+    RecordingRequest request;
+    request.path = "faults.ch10";
+    request.ownThread = false;
+    request.startTime = 17'000'000'000'000'000;
+    ASSERT_EQ(StartRecording(state, request), "");
+    for (int s = 0; s < 40; ++s) {  // 40 s in steps of 0.5 s: the faults of inputs 1 to 4 come round
+        devices.Advance(500'000);
+        ASSERT_TRUE(state.Board.Recorder->Service());
+    }
+    EXPECT_NE(RecordingStatus(state).find("Запись: "), std::string::npos);
+    const BoardCounters after = devices.Board(1).Counters();
+    ASSERT_EQ(StopRecording(state), "");
+
+    Kept kept;
+    c10::Reader reader;
+    ASSERT_TRUE(reader.ReadFile("faults.ch10", kept));
+    EXPECT_TRUE(kept.problems.empty()) << kept.problems.front().Message();
+    uint64_t parity = 0, format = 0;
+    for (unsigned i = 0; i < 8; ++i) {
+        const InputCounters& a = after.inputs[i];
+        const InputCounters& b = before.inputs[i];
+        // What the line carried to the running input: accepted, dropped for parity, of another class.
+        const uint64_t carried = (a.received - b.received) + (a.parityDropped - b.parityDropped) +
+                                 (a.rateMismatched - b.rateMismatched);
+        EXPECT_EQ(kept.words[i], carried) << "input " << i + 1;
+        EXPECT_EQ(kept.parity[i], a.parityDropped - b.parityDropped) << "input " << i + 1;
+        EXPECT_EQ(kept.format[i], a.rateMismatched - b.rateMismatched) << "input " << i + 1;
+        parity += kept.parity[i];
+        format += kept.format[i];
+    }
+    EXPECT_GT(parity, 0u);
+    EXPECT_GT(format, 0u);
+}
+
+TEST_F(RecordingTest, ANewBoardEndsTheRecordingWithTheFileWhole) {
+    RecordingRequest request;
+    request.path = "cut.ch10";
+    ASSERT_EQ(StartRecording(state, request), "");
+    devices.Advance(300'000);
+    ASSERT_TRUE(OpenSelectedBoard(state, "arinc20"));
+    EXPECT_EQ(state.Board.Recorder, nullptr);
+    Kept kept;
+    c10::Reader reader;
+    ASSERT_TRUE(reader.ReadFile("cut.ch10", kept));
+    EXPECT_TRUE(kept.problems.empty());
+    EXPECT_GT(kept.words[4], 0u);
+    // Refused: the file exists, nobody confirmed; the board without a list is still recordable.
+    EXPECT_NE(StartRecording(state, request), "");
+    EXPECT_EQ(state.Board.Recorder, nullptr);
+}
+
+}  // namespace
+}  // namespace orv::test
