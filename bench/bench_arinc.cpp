@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 
-#include "text/text.h"
 #include "arinc/word.h"
 
 namespace {

@@ -3,7 +3,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/scanf_forms.h"
 #include "files/record_file.h"
 #include "resources/capture_strings.h"
 

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
 #include "resources/file_strings.h"
 
 namespace orv {

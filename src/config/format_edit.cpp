@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "text/text.h"
+#include "text/printf_forms.h"
+#include "text/scanf_forms.h"
 #include "resources/config_strings.h"
 
 namespace orv {

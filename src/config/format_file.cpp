@@ -1,7 +1,7 @@
 #include "config/format_file.h"
 
 #include "files/record_file.h"
-#include "text/text.h"
+#include "text/scanf_forms.h"
 #include "resources/config_strings.h"
 #include "resources/file_strings.h"
 

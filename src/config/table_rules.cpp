@@ -5,7 +5,7 @@
 #include <type_traits>
 #include <unordered_set>
 
-#include "text/text.h"
+#include "text/code_page.h"
 #include "resources/config_strings.h"
 
 namespace orv {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
+#include "text/scanf_forms.h"
 #include "display/display_line_file.h"
 #include "display/table_ops.h"
 #include "resources/file_strings.h"

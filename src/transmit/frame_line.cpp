@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <bit>
 
-#include "text/text.h"
+#include "text/printf_forms.h"
+#include "text/scanf_forms.h"
 #include "config/format_file.h"
 #include "files/record_file.h"
 #include "resources/file_strings.h"

@@ -2,7 +2,8 @@
 
 #include <optional>
 
-#include "text/text.h"
+#include "text/printf_forms.h"
+#include "text/scanf_forms.h"
 #include "arinc/word.h"
 #include "resources/transmit_strings.h"
 

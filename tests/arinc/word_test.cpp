@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
 
 namespace orv {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "text/text.h"
+#include "text/code_page.h"
 
 #include "config/table_rules.h"
 #include "resources/config_strings.h"

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "text/text.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"
 #include "resources/display_strings.h"

@@ -14,7 +14,7 @@
 #include <sstream>
 #include <tuple>
 
-#include "text/text.h"
+#include "text/code_page.h"
 #include "commands.h"
 #include "config/channel_settings.h"
 #include "config/format_file.h"

@@ -6,7 +6,7 @@
 #include <new>
 #include <iterator>
 
-#include "text/text.h"
+#include "text/code_page.h"
 #include "config/format_file.h"
 #include "files/record_file.h"
 #include "file_reads.h"

@@ -5,7 +5,8 @@
 #include <iterator>
 #include <limits>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
 #include "config/channel_settings.h"
 #include "config/format_file.h"
 #include "config/param_file.h"

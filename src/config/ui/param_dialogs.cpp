@@ -1,4 +1,4 @@
-#include "text/text.h"
+#include "text/scanf_forms.h"
 #include "config/ui/param_dialogs.h"
 
 #include <QFormLayout>

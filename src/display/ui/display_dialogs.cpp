@@ -1,4 +1,4 @@
-#include "text/text.h"
+#include "text/scanf_forms.h"
 #include "display/ui/display_dialogs.h"
 
 #include <QComboBox>
