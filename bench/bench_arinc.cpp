@@ -8,6 +8,8 @@
 #include <string>
 
 #include "arinc/word.h"
+#include "config/decimal_format.h"
+#include "config/format_line.h"
 
 namespace {
 

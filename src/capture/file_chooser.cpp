@@ -5,7 +5,8 @@
 
 #include "text/code_page.h"
 #include "text/scanf_forms.h"
-#include "files/record_file.h"
+#include "files/record_read.h"
+#include "files/file_replacement.h"
 #include "resources/capture_strings.h"
 
 namespace orv {

@@ -1,5 +1,7 @@
 #include "config/channel_settings.h"
 
+#include "files/settings_guard.h"
+
 #include <algorithm>
 #include <string_view>
 

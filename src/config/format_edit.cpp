@@ -1,5 +1,7 @@
 #include "config/format_edit.h"
 
+#include "config/format_line.h"
+
 #include <cmath>
 
 #include "text/printf_forms.h"

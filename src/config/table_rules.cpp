@@ -7,6 +7,7 @@
 
 #include "text/code_page.h"
 #include "resources/config_strings.h"
+#include "config/format_line.h"
 
 namespace orv {
 namespace {

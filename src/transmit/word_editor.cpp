@@ -5,6 +5,8 @@
 #include "text/printf_forms.h"
 #include "text/scanf_forms.h"
 #include "arinc/word.h"
+#include "config/decimal_format.h"
+#include "config/format_line.h"
 #include "resources/transmit_strings.h"
 
 namespace orv {

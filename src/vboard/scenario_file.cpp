@@ -6,7 +6,7 @@
 #include <sstream>
 #include <toml++/toml.h>
 
-#include "files/record_file.h"
+#include "files/file_read.h"
 #include "vboard/scenario_limits.h"
 #include "vboard/toml_guard.h"
 #include "vboard/virtual_board.h"

@@ -7,6 +7,7 @@
 #include "config/format_edit.h"
 #include "config/param_edit.h"
 #include "resources/config_strings.h"
+#include "config/format_line.h"
 
 namespace orv {
 namespace {

@@ -9,6 +9,7 @@
 
 #include "config/table_rules.h"
 #include "resources/config_strings.h"
+#include "config/format_line.h"
 
 namespace orv {
 namespace {

@@ -7,6 +7,7 @@
 #include "display/list_rules.h"
 #include "display/table_ops.h"
 #include "resources/display_strings.h"
+#include "config/param_line.h"
 
 namespace orv {
 namespace {

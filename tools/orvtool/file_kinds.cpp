@@ -10,7 +10,7 @@
 #include "config/channel_settings.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
-#include "files/record_file.h"
+#include "files/record_read.h"
 #include "display/display_line_file.h"
 #include "transmit/frame_line.h"
 

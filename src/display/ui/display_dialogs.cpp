@@ -26,6 +26,7 @@
 #include "resources/ui/list_box.h"
 #include "resources/ui/modal.h"
 #include "resources/ui/text_codec.h"
+#include "config/format_line.h"
 
 namespace orv {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "arinc/word.h"
+#include "display/display_line.h"
 #include "display/list_rules.h"
 
 class QComboBox;
