@@ -7,9 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "text/text.h"
 #include "arinc/word.h"
 #include "support/example_formats.h"
+#include "config/decimal_format.h"
+#include "config/format_line.h"
 
 namespace {
 

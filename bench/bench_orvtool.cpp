@@ -14,6 +14,7 @@
 
 #include "commands.h"
 #include "config/table_rules.h"
+#include "config/format_line.h"
 
 namespace {
 

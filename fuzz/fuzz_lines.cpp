@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "arinc/word.h"
+#include "config/format_line.h"
+#include "config/param_line.h"
+#include "display/display_line.h"
 #include "capture/file_chooser.h"
 #include "config/format_edit.h"
 #include "config/format_file.h"

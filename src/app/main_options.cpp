@@ -4,7 +4,7 @@
 
 #include "session/board_control.h"
 #include "session/recording.h"
-#include "files/record_file.h"
+#include "files/file_read.h"
 #include "display/display_line_file.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"

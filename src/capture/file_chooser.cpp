@@ -3,8 +3,10 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include "text/text.h"
-#include "files/record_file.h"
+#include "text/code_page.h"
+#include "text/scanf_forms.h"
+#include "files/record_read.h"
+#include "files/file_replacement.h"
 #include "resources/capture_strings.h"
 
 namespace orv {

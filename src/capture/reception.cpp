@@ -1,6 +1,6 @@
 #include "capture/reception.h"
 
-#include "text/text.h"
+#include "text/scanf_forms.h"
 
 namespace orv {
 

@@ -1,9 +1,12 @@
 #include "config/channel_settings.h"
 
+#include "files/settings_guard.h"
+
 #include <algorithm>
 #include <string_view>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
 #include "resources/file_strings.h"
 
 namespace orv {

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "files/record_file.h"
+#include "files/file_read.h"
+#include "files/record_read.h"
+#include "files/file_replacement.h"
 
 namespace orv {
 

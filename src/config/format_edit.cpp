@@ -1,8 +1,11 @@
 #include "config/format_edit.h"
 
+#include "config/format_line.h"
+
 #include <cmath>
 
-#include "text/text.h"
+#include "text/printf_forms.h"
+#include "text/scanf_forms.h"
 #include "resources/config_strings.h"
 
 namespace orv {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "arinc/word.h"
+#include "config/decimal_format.h"
 
 namespace orv {
 

@@ -1,7 +1,9 @@
 #include "config/format_file.h"
 
-#include "files/record_file.h"
-#include "text/text.h"
+#include "files/record_read.h"
+#include "files/file_replacement.h"
+#include "text/scanf_forms.h"
+#include "config/format_line.h"
 #include "resources/config_strings.h"
 #include "resources/file_strings.h"
 
@@ -9,32 +11,18 @@ namespace orv {
 
 std::array<uint8_t, kFormatRecordSize> EncodeFormat(const DecimalFormat& format) {
     std::array<uint8_t, kFormatRecordSize> rec{};
-    PutU32(rec, 0, format.reserved);
-    PutF32(rec, 4, format.msbWeight);
-    PutU16(rec, 8, format.msbBit);
-    PutU16(rec, 10, format.lsbBit);
-    rec[12] = format.bit29Role;
-    PutText(rec, 13, format.units);
-    PutText(rec, 18, format.label);
-    rec[27] = 0;
+    EncodeFields<DecimalFormat>(kFormatFields, format, rec);
     return rec;
 }
 
 DecimalFormat DecodeFormat(std::span<const uint8_t> record) {
     DecimalFormat f;
-    f.reserved = GetU32(record, 0);
-    f.msbWeight = GetF32(record, 4);
-    f.msbBit = GetU16(record, 8);
-    f.lsbBit = GetU16(record, 10);
-    f.bit29Role = record[12];
-    f.units = GetText<4>(record, 13);
-    f.label = GetText<8>(record, 18);
+    DecodeFields<DecimalFormat>(kFormatFields, record, f);
     return f;
 }
 
 const char* FormatRecordDefect(const DecimalFormat& format) {
-    if (HasControlCharacter(format.label.View()) || HasControlCharacter(format.units.View()))
-        return text::kDefectControl;
+    if (TextsHoldControlCharacter<DecimalFormat>(kFormatFields, format)) return text::kDefectControl;
     // The list keeps a format as its line: a record whose line gives back other fields would be
     // changed by the next save. The weight travels as six-decimal text, so it must come back as
     // the same float (a weight of 0, which the list itself writes for a tiny weight, does).
@@ -65,13 +53,7 @@ std::optional<DecimalFormat> FindFormat(std::string_view label, const std::strin
 }
 
 SaveError StoreFormats(std::span<const DecimalFormat> formats, const std::string& path, bool keepBackup) {
-    std::vector<uint8_t> bytes;
-    bytes.reserve(formats.size() * kFormatRecordSize);
-    for (const auto& f : formats) {
-        const auto rec = EncodeFormat(f);
-        bytes.insert(bytes.end(), rec.begin(), rec.end());
-    }
-    return ReplaceFile(path, bytes, keepBackup);
+    return ReplaceFile(path, EncodeRecords(formats, kFormatRecordSize, EncodeFormat), keepBackup);
 }
 
 bool SaveFormats(std::span<const DecimalFormat> formats, const std::string& path) {

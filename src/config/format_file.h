@@ -14,13 +14,27 @@
 #include <string_view>
 #include <vector>
 
-#include "arinc/word.h"
-#include "files/record_file.h"
+#include "config/decimal_format.h"
+#include "files/file_replacement.h"
+#include "files/record_fields.h"
+#include "files/record_read.h"
+#include "files/file_replacement.h"
 
 namespace orv {
 
 inline constexpr std::size_t kFormatRecordSize = 28;
 inline constexpr const char* kFormatFileName = "Orvfrmt.stt";
+
+// The record's fields (the layout above), in the order orvtool gives them.
+inline constexpr FieldDef<DecimalFormat> kFormatFields[] = {
+    {"label", FieldForm::Text, 18, &DecimalFormat::label},
+    {"role", FieldForm::Dec, 12, &DecimalFormat::bit29Role},
+    {"msb", FieldForm::Dec, 8, &DecimalFormat::msbBit},
+    {"lsb", FieldForm::Dec, 10, &DecimalFormat::lsbBit},
+    {"units", FieldForm::Text, 13, &DecimalFormat::units},
+    {"weight", FieldForm::Float, 4, &DecimalFormat::msbWeight},
+    {"reserved", FieldForm::Hidden, 0, &DecimalFormat::reserved},
+};
 
 std::array<uint8_t, kFormatRecordSize> EncodeFormat(const DecimalFormat& format);
 // `record` holds at least kFormatRecordSize bytes.

@@ -1,6 +1,6 @@
 #include "config/param_edit.h"
 
-#include "text/text.h"
+#include "text/scanf_forms.h"
 #include "resources/config_strings.h"
 
 namespace orv {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "arinc/word.h"
+#include "config/param_line.h"
 
 namespace orv {
 

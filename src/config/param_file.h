@@ -12,13 +12,23 @@
 #include <string>
 #include <vector>
 
-#include "arinc/word.h"
-#include "files/record_file.h"
+#include "config/param_line.h"
+#include "files/record_fields.h"
+#include "files/record_read.h"
+#include "files/file_replacement.h"
 
 namespace orv {
 
 inline constexpr std::size_t kParamRecordSize = 24;
 inline constexpr const char* kParamFileName = "OrvparamList.stt";
+
+// The record's fields (the layout above), in the order orvtool gives them.
+inline constexpr FieldDef<ParamRecord> kParamFields[] = {
+    {"label", FieldForm::Text, 15, &ParamRecord::paramLabel},
+    {"address", FieldForm::Oct, 4, &ParamRecord::address},
+    {"format", FieldForm::Text, 6, &ParamRecord::formatLabel},
+    {"reserved", FieldForm::Hidden, 0, &ParamRecord::reserved},
+};
 
 std::array<uint8_t, kParamRecordSize> EncodeParam(const ParamRecord& record);
 // `record` holds at least kParamRecordSize bytes.

@@ -5,8 +5,9 @@
 #include <type_traits>
 #include <unordered_set>
 
-#include "text/text.h"
+#include "text/code_page.h"
 #include "resources/config_strings.h"
+#include "config/format_line.h"
 
 namespace orv {
 namespace {

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "text/line_list.h"
-#include "arinc/word.h"
+#include "config/decimal_format.h"
+#include "config/param_line.h"
 
 namespace orv {
 

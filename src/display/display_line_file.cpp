@@ -1,6 +1,6 @@
 #include "display/display_line_file.h"
 
-#include "files/record_file.h"
+#include "files/record_read.h"
 #include "display/list_rules.h"
 #include "resources/file_strings.h"
 
@@ -8,32 +8,21 @@ namespace orv {
 
 std::array<uint8_t, kDisplayLineRecordSize> EncodeDisplayLine(const DisplayLineRecord& record) {
     std::array<uint8_t, kDisplayLineRecordSize> rec{};
-    PutU32(rec, 0, record.reserved);
-    PutU16(rec, 4, record.address);
-    PutU16(rec, 6, record.channel);
-    PutText(rec, 8, record.formatLabel);
-    PutText(rec, 17, record.paramLabel);
+    EncodeFields<DisplayLineRecord>(kDisplayLineFields, record, rec);
     return rec;
 }
 
 DisplayLineRecord DecodeDisplayLine(std::span<const uint8_t> record) {
     DisplayLineRecord r;
-    r.reserved = GetU32(record, 0);
-    r.address = GetU16(record, 4);
-    r.channel = GetU16(record, 6);
-    r.formatLabel = GetText<8>(record, 8);
-    r.paramLabel = GetText<8>(record, 17);
+    DecodeFields<DisplayLineRecord>(kDisplayLineFields, record, r);
     return r;
 }
 
 const char* DisplayLineDefect(const DisplayLineRecord& record) {
-    if (HasControlCharacter(record.paramLabel.View()) || HasControlCharacter(record.formatLabel.View()))
-        return text::kDefectControl;
+    if (TextsHoldControlCharacter<DisplayLineRecord>(kDisplayLineFields, record)) return text::kDefectControl;
     // A channel or address with no label slot reads back the same and stays in the list; loading
     // the list refuses it (LoadDisplayList).
-    const DisplayLineRecord back = ParseDisplayLine(RenderDisplayLine(record));
-    if (back.address != record.address || back.channel != record.channel ||
-        back.paramLabel != ShownText(record.paramLabel) || back.formatLabel != ShownText(record.formatLabel))
+    if (!ShownFieldsReadBack<DisplayLineRecord>(kDisplayLineFields, ParseDisplayLine(RenderDisplayLine(record)), record))
         return text::kDefectColumns;
     return nullptr;
 }
@@ -55,13 +44,7 @@ std::vector<DisplayLineRecord> DecodeDisplayLines(std::span<const uint8_t> bytes
 }
 
 std::vector<uint8_t> EncodeDisplayLines(std::span<const DisplayLineRecord> records) {
-    std::vector<uint8_t> bytes;
-    bytes.reserve(records.size() * kDisplayLineRecordSize);
-    for (const auto& r : records) {
-        const auto rec = EncodeDisplayLine(r);
-        bytes.insert(bytes.end(), rec.begin(), rec.end());
-    }
-    return bytes;
+    return EncodeRecords(records, kDisplayLineRecordSize, EncodeDisplayLine);
 }
 
 }  // namespace orv

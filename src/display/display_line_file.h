@@ -11,12 +11,22 @@
 #include <string>
 #include <vector>
 
-#include "arinc/word.h"
-#include "files/record_file.h"
+#include "display/display_line.h"
+#include "files/record_fields.h"
+#include "files/record_read.h"
 
 namespace orv {
 
 inline constexpr std::size_t kDisplayLineRecordSize = 28;
+
+// The record's fields (the layout above), in the order orvtool gives them.
+inline constexpr FieldDef<DisplayLineRecord> kDisplayLineFields[] = {
+    {"label", FieldForm::Text, 17, &DisplayLineRecord::paramLabel},
+    {"channel", FieldForm::Dec, 6, &DisplayLineRecord::channel},
+    {"address", FieldForm::Oct, 4, &DisplayLineRecord::address},
+    {"format", FieldForm::Text, 8, &DisplayLineRecord::formatLabel},
+    {"reserved", FieldForm::Hidden, 0, &DisplayLineRecord::reserved},
+};
 
 std::array<uint8_t, kDisplayLineRecordSize> EncodeDisplayLine(const DisplayLineRecord& record);
 // `record` holds at least kDisplayLineRecordSize bytes.

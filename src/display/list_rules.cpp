@@ -2,11 +2,14 @@
 
 #include <algorithm>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
+#include "text/scanf_forms.h"
 #include "display/display_line_file.h"
 #include "display/table_ops.h"
 #include "resources/file_strings.h"
 #include "resources/display_strings.h"
+#include "config/param_line.h"
 
 namespace orv {
 namespace {
@@ -16,11 +19,6 @@ std::string_view FirstWord(const std::optional<std::string>& text) {
     if (!text) return {};
     const std::string_view t = Trim(*text);
     return t.substr(0, std::min(t.find_first_of(" \t"), t.size()));
-}
-
-std::string_view Cut(std::string_view line, std::size_t col, std::size_t width) {
-    if (col >= line.size()) return {};
-    return line.substr(col, width);
 }
 
 bool SameSlot(const DisplayLineRecord& a, const DisplayLineRecord& b) {
@@ -60,8 +58,8 @@ DisplayParamCheck CheckDisplayParamFields(const DisplayParamFields& fields) {
 }
 
 DisplayParamFields FieldsOfDisplayLine(std::string_view line) {
-    return {std::string(Cut(line, 0, 8)), std::string(Cut(line, 15, 2)), std::string(Cut(line, 25, 3)),
-            std::string(Cut(line, 35, 8))};
+    return {std::string(Columns(line, 0, 8)), std::string(Columns(line, 15, 2)), std::string(Columns(line, 25, 3)),
+            std::string(Columns(line, 35, 8))};
 }
 
 DisplayParamFields FieldsOfEntry(const DisplayEntry& entry) {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "text/line_list.h"
-#include "arinc/word.h"
+#include "display/display_line.h"
 #include "state/display_table.h"
 
 namespace orv {

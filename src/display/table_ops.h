@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "arinc/word.h"
+#include "config/decimal_format.h"
+#include "display/display_line.h"
 #include "state/acquisition_state.h"
 #include "state/board_state.h"
 #include "config/format_file.h"

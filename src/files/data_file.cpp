@@ -1,5 +1,7 @@
 #include "files/data_file.h"
 
+#include "files/file_read.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>

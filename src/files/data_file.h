@@ -3,7 +3,7 @@
 // to its caller. Files are held with an exclusive advisory lock, the counterpart of opening a file
 // without sharing: a file that another open holds cannot be opened again.
 //
-// A file created for writing goes through a FileReplacement (config/record_file.h): a temporary
+// A file created for writing goes through a FileReplacement (files/file_replacement.h): a temporary
 // file beside the target, renamed over it only when it is closed successfully, so a failed or
 // interrupted save never destroys the file that was there; a read-only target is refused, a
 // symbolic link is written through and the old permission bits are kept.
@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "files/record_file.h"
+#include "files/file_replacement.h"
 
 namespace orv {
 

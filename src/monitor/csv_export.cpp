@@ -4,7 +4,8 @@
 #include <cmath>
 #include <iterator>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/scanf_forms.h"
 #include "monitor/table_rows.h"
 #include "resources/analysis_strings.h"
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "arinc/word.h"
+#include "config/decimal_format.h"
 #include "state/acquisition_state.h"
 #include "driver/board_image.h"
 #include "state/display_table.h"

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
 #include "monitor/table_rows.h"
 #include "resources/monitor_strings.h"
 

@@ -2,7 +2,8 @@
 
 #include <limits>
 
-#include "text/text.h"
+#include "text/printf_forms.h"
+#include "text/scanf_forms.h"
 
 namespace orv {
 

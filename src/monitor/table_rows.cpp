@@ -1,6 +1,6 @@
 #include "monitor/table_rows.h"
 
-#include "text/text.h"
+#include "text/printf_forms.h"
 
 namespace orv {
 

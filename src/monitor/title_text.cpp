@@ -1,6 +1,7 @@
 #include "monitor/title_text.h"
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
 #include "resources/monitor_strings.h"
 
 namespace orv {

@@ -1,6 +1,7 @@
 #include "monitor/trace.h"
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
 #include "monitor/table_rows.h"
 #include "resources/monitor_strings.h"
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "arinc/word.h"
+#include "config/decimal_format.h"
 #include "state/acquisition_state.h"
 
 namespace orv {

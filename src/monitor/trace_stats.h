@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "arinc/word.h"
+#include "config/decimal_format.h"
 #include "state/acquisition_state.h"
 #include "monitor/mask.h"
 

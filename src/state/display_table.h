@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "arinc/word.h"
+#include "config/decimal_format.h"
 
 namespace orv {
 

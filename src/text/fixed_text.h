@@ -28,6 +28,11 @@ public:
     // All N bytes, blanks included.
     std::string_view View() const { return {bytes_.data(), N}; }
     std::string Str() const { return std::string(View()); }
+    // The bytes before the first zero byte, as a C string of the field reads.
+    std::string_view UpToZero() const {
+        const std::string_view v = View();
+        return v.substr(0, std::min(v.find('\0'), v.size()));
+    }
     // Without trailing blanks (and without anything after a zero byte).
     std::string_view Trimmed() const {
         std::string_view v = View();

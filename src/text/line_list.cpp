@@ -4,7 +4,7 @@
 #include <iterator>
 #include <utility>
 
-#include "text/text.h"
+#include "text/code_page.h"
 
 namespace orv {
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <bit>
 
-#include "text/text.h"
+#include "text/printf_forms.h"
+#include "text/scanf_forms.h"
 #include "config/format_file.h"
-#include "files/record_file.h"
+#include "config/format_line.h"
+#include "files/record_read.h"
 #include "resources/file_strings.h"
 
 namespace orv {
@@ -16,11 +18,6 @@ namespace {
 void Put(std::string& line, std::size_t col, std::string_view text) {
     if (line.size() < col + text.size()) line.resize(col + text.size(), ' ');
     std::copy(text.begin(), text.end(), line.begin() + std::ptrdiff_t(col));
-}
-
-std::string_view Cut(std::string_view line, std::size_t col, std::size_t width) {
-    if (col >= line.size()) return {};
-    return line.substr(col, width);
 }
 
 // The entry's format under the label the entry carries.
@@ -62,54 +59,41 @@ std::string RenderFrameLine(const FrameEntry& entry) {
 }
 
 void ParseFrameLine(std::string_view line, FrameEntry& entry) {
-    entry.number = uint16_t(ScanHex(Cut(line, kColNumber, 3)).value_or(0));
+    entry.number = uint16_t(ScanHex(Columns(line, kColNumber, 3)).value_or(0));
     entry.endFlag = 0;
-    entry.paramLabel.Assign(Cut(line, kColParamLabel, 8));
-    if (Cut(line, kColAddress, 1) == kPauseWord.substr(0, 1)) {
+    entry.paramLabel.Assign(Columns(line, kColParamLabel, 8));
+    if (Columns(line, kColAddress, 1) == kPauseWord.substr(0, 1)) {
         entry.pause = 1;
         return;
     }
     entry.pause = 0;
-    entry.address = uint16_t(ScanOct(Cut(line, kColAddress, 3)).value_or(0) & 0xFF);
-    entry.word = ArincWord(ScanHex(Cut(line, kColHex + 2, 8)).value_or(0));
-    entry.formatLabel.Assign(Cut(line, kColFormat, 8));
-    if (!entry.formatLabel.IsBlank()) entry.format = ParseFormatLine(Cut(line, kColFormat, std::string_view::npos));
+    entry.address = uint16_t(ScanOct(Columns(line, kColAddress, 3)).value_or(0) & 0xFF);
+    entry.word = ArincWord(ScanHex(Columns(line, kColHex + 2, 8)).value_or(0));
+    entry.formatLabel.Assign(Columns(line, kColFormat, 8));
+    if (!entry.formatLabel.IsBlank()) entry.format = ParseFormatLine(Columns(line, kColFormat, std::string_view::npos));
 }
 
 bool IsPauseLine(std::string_view line) { return line.size() <= kColParamLabel || line[kColParamLabel] == ' '; }
 
 FrameLineTexts TextsOfFrameLine(std::string_view line) {
-    return {std::string(Cut(line, kColAddress, 3)), std::string(Cut(line, kColParamLabel, 8)),
-            std::string(Cut(line, kColFormat, 8)), std::string(Cut(line, kColCode, 6))};
+    return {std::string(Columns(line, kColAddress, 3)), std::string(Columns(line, kColParamLabel, 8)),
+            std::string(Columns(line, kColFormat, 8)), std::string(Columns(line, kColCode, 6))};
 }
 
 std::array<uint8_t, kFrameRecordSize> EncodeFrameEntry(const FrameEntry& entry) {
     std::array<uint8_t, kFrameRecordSize> rec{};
-    const std::span<uint8_t> r(rec);
-    PutU32(r, 0, 0);
-    PutU16(r, 4, entry.address);
-    PutU16(r, 6, entry.pause);
-    PutU16(r, 8, entry.number);
-    PutU16(r, 10, entry.endFlag);
-    PutText(r, 12, entry.formatLabel);
-    PutText(r, 21, entry.paramLabel);
-    PutU16(r, 30, 0);
-    PutU32(r, 32, entry.word);
+    EncodeFields<FrameEntry>(kFrameFields, entry, rec);
     const auto format = EncodeFormat(entry.format);
-    std::copy(format.begin(), format.end(), rec.begin() + 36);
+    std::copy(format.begin(), format.end(), rec.begin() + kFrameFormatAt);
     return rec;
 }
 
 FrameEntry DecodeFrameEntry(std::span<const uint8_t> record) {
     FrameEntry e;
-    e.address = GetU16(record, 4);
-    e.pause = GetU16(record, 6);
-    e.number = GetU16(record, 8);
-    e.endFlag = GetU16(record, 10);
-    e.formatLabel = ShownText(GetText<8>(record, 12));
-    e.paramLabel = ShownText(GetText<8>(record, 21));
-    e.word = GetU32(record, 32);
-    e.format = DecodeFormat(record.subspan(36, kFormatRecordSize));
+    DecodeFields<FrameEntry>(kFrameFields, record, e);
+    e.formatLabel = ShownText(e.formatLabel);
+    e.paramLabel = ShownText(e.paramLabel);
+    e.format = DecodeFormat(record.subspan(kFrameFormatAt, kFormatRecordSize));
     e.format.label = ShownText(e.format.label);
     e.format.units = ShownText(e.format.units);
     return e;
@@ -118,8 +102,7 @@ FrameEntry DecodeFrameEntry(std::span<const uint8_t> record) {
 const char* FrameEntryDefect(const FrameEntry& entry) {
     if (entry.number > kMaxFrameLineNumber) return text::kDefectColumns;
     if (IsPauseEntry(entry)) return nullptr;
-    if (HasControlCharacter(entry.paramLabel.View()) || HasControlCharacter(entry.formatLabel.View()))
-        return text::kDefectControl;
+    if (TextsHoldControlCharacter<FrameEntry>(kFrameFields, entry)) return text::kDefectControl;
     FrameEntry back;
     ParseFrameLine(RenderFrameLine(entry), back);
     if (back.pause != 0 || back.address != entry.address || back.word != entry.word ||

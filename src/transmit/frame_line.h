@@ -20,6 +20,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/record_fields.h"
 #include "state/frame_entry.h"
 
 namespace orv {
@@ -65,6 +66,19 @@ struct FrameLineTexts {
     std::string code;
 };
 FrameLineTexts TextsOfFrameLine(std::string_view line);
+
+// The record's fields before its format (the layout above; bytes 0-3 and 30-31 are written 0),
+// in the order orvtool gives them; the format follows at kFrameFormatAt as its own record.
+inline constexpr FieldDef<FrameEntry> kFrameFields[] = {
+    {"number", FieldForm::Dec, 8, &FrameEntry::number},
+    {"pause", FieldForm::Dec, 6, &FrameEntry::pause},
+    {"end", FieldForm::Dec, 10, &FrameEntry::endFlag},
+    {"label", FieldForm::Text, 21, &FrameEntry::paramLabel},
+    {"address", FieldForm::Oct, 4, &FrameEntry::address},
+    {"word", FieldForm::Hex, 32, &FrameEntry::word},
+    {"format", FieldForm::Text, 12, &FrameEntry::formatLabel},
+};
+inline constexpr std::size_t kFrameFormatAt = 36;
 
 std::array<uint8_t, kFrameRecordSize> EncodeFrameEntry(const FrameEntry& entry);
 // `record` holds at least kFrameRecordSize bytes. The labels (and the format's label and units)

@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "text/line_list.h"
-#include "files/record_file.h"
+#include "files/file_read.h"
+#include "files/record_read.h"
 #include "state/frame_entry.h"
 #include "transmit/frame_line.h"
 

@@ -2,8 +2,11 @@
 
 #include <optional>
 
-#include "text/text.h"
+#include "text/printf_forms.h"
+#include "text/scanf_forms.h"
 #include "arinc/word.h"
+#include "config/decimal_format.h"
+#include "config/format_line.h"
 #include "resources/transmit_strings.h"
 
 namespace orv {

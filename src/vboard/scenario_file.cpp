@@ -2,9 +2,9 @@
 
 #include <new>
 
-#include "files/record_file.h"
 #include "vboard/board_spec.h"
 #include "vboard/scenario_labels.h"
+#include "files/file_read.h"
 #include "vboard/scenario_limits.h"
 #include "vboard/scenario_table.h"
 #include "vboard/toml_guard.h"

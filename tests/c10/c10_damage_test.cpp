@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "c10/c10_test_support.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace orv::c10::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "c10/c10_test_support.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace orv::c10::test {
 namespace {

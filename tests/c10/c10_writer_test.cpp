@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "c10/c10_test_support.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace orv::c10::test {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "files/data_file.h"
 #include "capture/file_chooser.h"
-#include "files/record_file.h"
-#include "config/scratch_dir.h"
+#include "files/file_replacement.h"
+#include "support/scratch_dir.h"
 
 namespace orv {
 namespace {

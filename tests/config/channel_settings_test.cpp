@@ -15,7 +15,7 @@
 #include <iterator>
 #include <vector>
 
-#include "text/text.h"
+#include "text/code_page.h"
 #include "resources/file_strings.h"
 
 namespace orv {

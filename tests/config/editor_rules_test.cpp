@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "text/text.h"
 #include "config/format_edit.h"
 #include "config/param_edit.h"
 #include "resources/config_strings.h"
+#include "config/format_line.h"
 
 namespace orv {
 namespace {

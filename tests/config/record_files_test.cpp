@@ -7,7 +7,7 @@
 
 #include "config/format_file.h"
 #include "config/param_file.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "support/example_formats.h"
 
 namespace orv {

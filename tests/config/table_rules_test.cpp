@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "text/text.h"
+#include "text/code_page.h"
 
 #include "config/table_rules.h"
 #include "resources/config_strings.h"
+#include "config/format_line.h"
 
 namespace orv {
 namespace {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "text/text.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"
 #include "resources/display_strings.h"
+#include "config/param_line.h"
 
 namespace orv {
 namespace {

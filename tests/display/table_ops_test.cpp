@@ -6,7 +6,7 @@
 
 #include "support/scripted_device.h"
 #include "config/format_file.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "display/table_ops.h"
 #include "resources/display_strings.h"
 

@@ -8,7 +8,8 @@
 #include <limits>
 #include <random>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
 #include "monitor/csv_export.h"
 #include "monitor/mask.h"
 #include "monitor/row_ink.h"

@@ -2,7 +2,7 @@
 // Shared set-up of the monitor tests: display entries and the format of the examples.
 #include <string>
 
-#include "text/text.h"
+#include "text/printf_forms.h"
 #include "state/acquisition_state.h"
 #include "driver/board_image.h"
 #include "state/display_table.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "text/text.h"
+#include "text/code_page.h"
 #include "monitor/table_rows.h"
 #include "monitor/title_text.h"
 

@@ -3,6 +3,7 @@
 
 #include "monitor/mask.h"
 #include "monitor/trace.h"
+#include "text/code_page.h"
 #include "monitor_fixture.h"
 
 namespace orv {

@@ -7,7 +7,7 @@
 #include <mutex>
 
 #include "c10/c10_reader.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "recordings/bus_recorder.h"
 
 namespace orv {

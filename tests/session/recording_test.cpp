@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "c10/c10_reader.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "display/display_line_file.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"

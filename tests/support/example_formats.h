@@ -1,7 +1,7 @@
 #pragma once
 // The decimal format the tests' examples use: ALT1, sign in bit 29, field bits 28..11, 90 for
 // bit 28, units "deg".
-#include "arinc/word.h"
+#include "config/decimal_format.h"
 
 namespace orv::test {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "text/text.h"
+#include "text/code_page.h"
 
 namespace orv {
 namespace {

@@ -12,7 +12,7 @@
 #include "c10/c10_strings.h"
 #include "c10/c10_writer.h"
 #include "c10_commands.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace orv::tool {
 namespace {

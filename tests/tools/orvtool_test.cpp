@@ -14,13 +14,14 @@
 #include <sstream>
 #include <tuple>
 
-#include "text/text.h"
+#include "text/code_page.h"
 #include "commands.h"
 #include "config/channel_settings.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
-#include "files/record_file.h"
-#include "config/scratch_dir.h"
+#include "files/record_codec.h"
+#include "files/file_replacement.h"
+#include "support/scratch_dir.h"
 #include "config/table_rules.h"
 #include "display/display_line_file.h"
 #include "monitor/table_rows.h"

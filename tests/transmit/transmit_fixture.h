@@ -2,7 +2,7 @@
 // Shared pieces of the transmission tests: the format of the examples and entries built from it.
 #include <string>
 
-#include "text/text.h"
+#include "text/code_page.h"
 #include "arinc/word.h"
 #include "state/frame_entry.h"
 #include "support/example_formats.h"

@@ -6,6 +6,7 @@
 #include "transmit/frame_line.h"
 #include "transmit/word_editor.h"
 #include "transmit_fixture.h"
+#include "config/format_line.h"
 
 namespace orv {
 namespace {

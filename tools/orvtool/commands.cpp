@@ -6,9 +6,10 @@
 #include <new>
 #include <iterator>
 
-#include "text/text.h"
+#include "text/code_page.h"
 #include "config/format_file.h"
-#include "files/record_file.h"
+#include "files/file_read.h"
+#include "files/file_replacement.h"
 #include "file_reads.h"
 #include "resources/file_strings.h"
 #include "vboard/scenario_file.h"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "arinc/word.h"
+#include "config/decimal_format.h"
 #include "file_kinds.h"
 #include "text_forms.h"
 

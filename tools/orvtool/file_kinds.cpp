@@ -5,11 +5,12 @@
 #include <iterator>
 #include <limits>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
 #include "config/channel_settings.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
-#include "files/record_file.h"
+#include "files/record_read.h"
 #include "display/display_line_file.h"
 #include "transmit/frame_line.h"
 

@@ -10,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "arinc/word.h"
+#include "config/decimal_format.h"
+#include "config/param_line.h"
+#include "display/display_line.h"
 #include "state/frame_entry.h"
 
 namespace orv::tool {

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
+#include "text/scanf_forms.h"
 #include "monitor/csv_export.h"
 
 namespace orv::tool {

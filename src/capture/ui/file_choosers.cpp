@@ -7,7 +7,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "text/text.h"
+#include "text/code_page.h"
 #include "state/capture_state.h"
 #include "capture/file_chooser.h"
 #include "resources/capture_strings.h"

@@ -9,6 +9,7 @@
 
 #include "config/ui/CInChannelFreqDlg.h"
 #include "config/ui/COutChannelFreqDlg.h"
+#include "files/settings_guard.h"
 #include "resources/board_strings.h"
 #include "resources/file_strings.h"
 #include "resources/ui/dialog_base.h"

@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "text/text.h"
+#include "text/printf_forms.h"
 #include "config/channel_settings.h"
 #include "resources/board_strings.h"
 #include "resources/ui/dialog_base.h"

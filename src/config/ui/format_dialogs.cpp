@@ -1,4 +1,4 @@
-#include "text/text.h"
+#include "text/scanf_forms.h"
 #include "config/ui/format_dialogs.h"
 
 #include <QComboBox>
@@ -19,6 +19,7 @@
 #include "resources/ui/list_box.h"
 #include "resources/ui/modal.h"
 #include "resources/ui/text_codec.h"
+#include "config/format_line.h"
 
 namespace orv {
 namespace {

@@ -1,6 +1,7 @@
 #include "config/ui/line_heads.h"
 
-#include "arinc/word.h"
+#include "config/format_line.h"
+#include "config/param_line.h"
 #include "resources/ui/list_box.h"
 #include "resources/ui/text_codec.h"
 

@@ -1,4 +1,4 @@
-#include "text/text.h"
+#include "text/scanf_forms.h"
 #include "config/ui/param_dialogs.h"
 
 #include <QFormLayout>
@@ -20,6 +20,7 @@
 #include "resources/ui/list_box.h"
 #include "resources/ui/modal.h"
 #include "resources/ui/text_codec.h"
+#include "config/format_line.h"
 
 namespace orv {
 namespace {

@@ -4,8 +4,8 @@
 #include <QDialog>
 #include <optional>
 
-#include "files/record_file.h"
-#include "arinc/word.h"
+#include "files/settings_guard.h"
+#include "config/param_line.h"
 #include "config/param_edit.h"
 #include "config/ui/table_dialog.h"
 

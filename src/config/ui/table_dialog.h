@@ -8,7 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "files/record_file.h"
+#include "files/file_replacement.h"
+#include "files/settings_guard.h"
 #include "resources/ui/modal.h"
 #include "text/line_list.h"
 

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "config/format_file.h"
+#include "config/format_line.h"
 #include "config/param_file.h"
 #include "config/table_rules.h"
 #include "config/ui/line_heads.h"
@@ -18,7 +19,7 @@
 #include "resources/ui/list_box.h"
 #include "resources/ui/modal.h"
 #include "resources/ui/text_codec.h"
-#include "text/text.h"
+#include "text/scanf_forms.h"
 
 namespace orv {
 namespace {

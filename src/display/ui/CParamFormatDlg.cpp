@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "config/format_file.h"
+#include "config/format_line.h"
 #include "config/table_rules.h"
 #include "config/ui/line_heads.h"
 #include "config/ui/list_sync.h"

@@ -21,7 +21,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/printf_forms.h"
+#include "text/scanf_forms.h"
 #include "monitor/csv_export.h"
 #include "monitor/table_rows.h"
 #include "monitor/trace.h"

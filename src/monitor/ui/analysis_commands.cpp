@@ -3,7 +3,7 @@
 #include <QFile>
 #include <span>
 
-#include "files/record_file.h"
+#include "files/file_replacement.h"
 #include "monitor/csv_export.h"
 #include "resources/analysis_strings.h"
 #include "resources/ui/modal.h"

@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "text/text.h"
+#include "text/printf_forms.h"
 #include "resources/ui/dialog_base.h"
 #include "resources/ui/list_box.h"
 

@@ -1,6 +1,6 @@
 #include "resources/ui/text_codec.h"
 
-#include "text/text.h"
+#include "text/code_page.h"
 
 namespace orv::ui {
 

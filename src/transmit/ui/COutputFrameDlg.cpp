@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "text/text.h"
+#include "text/printf_forms.h"
 #include "capture/ui/file_choosers.h"
 #include "config/ui/list_sync.h"
 #include "resources/capture_strings.h"

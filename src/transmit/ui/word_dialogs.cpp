@@ -20,6 +20,7 @@
 #include "resources/ui/modal.h"
 #include "resources/ui/text_codec.h"
 #include "transmit/word_editor.h"
+#include "config/format_line.h"
 
 namespace orv {
 namespace {

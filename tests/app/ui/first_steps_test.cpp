@@ -7,7 +7,7 @@
 
 #include "app/ui/CMainFrame.h"
 #include "session/board_control.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "monitor/table_rows.h"
 #include "monitor/ui/COrvmonView.h"
 #include "app/ui/sample_folder_frame.h"

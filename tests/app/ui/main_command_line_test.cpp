@@ -8,7 +8,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/main_command_line.h"
 #include "session/board_control.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "display/display_line_file.h"
 #include "state/display_table.h"
 #include "display/ui/CDisplayListDlg.h"

@@ -9,7 +9,7 @@
 
 #include "app/ui/CMainFrame.h"
 #include "session/board_control.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "vboard/virtual_board_provider.h"
 
 namespace orv::test {

@@ -16,7 +16,6 @@
 
 #include "state/program_state.h"
 #include "app/ui/table_print.h"
-#include "text/text.h"
 #include "display/table_ops.h"
 #include "monitor/ui/COrvmonView.h"
 #include "monitor/ui/CTitleView.h"

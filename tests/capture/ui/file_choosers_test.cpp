@@ -6,7 +6,7 @@
 
 #include "state/capture_state.h"
 #include "capture/ui/file_choosers.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "resources/capture_strings.h"
 #include "config/ui/type_text.h"
 #include "support/ui/widget_test.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "text/text.h"
+#include "text/code_page.h"
 #include "config/ui/CChannelFreqDlg.h"
 #include "config/ui/CInChannelFreqDlg.h"
 #include "config/ui/COutChannelFreqDlg.h"

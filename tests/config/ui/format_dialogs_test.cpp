@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "config/format_file.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "config/ui/format_dialogs.h"
 #include "resources/config_strings.h"
 #include "resources/ui/text_codec.h"

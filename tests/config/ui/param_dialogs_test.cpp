@@ -4,7 +4,7 @@
 
 #include "config/format_file.h"
 #include "config/param_file.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "config/ui/config_commands.h"
 #include "config/ui/param_dialogs.h"
 #include "resources/config_strings.h"

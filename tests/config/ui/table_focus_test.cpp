@@ -5,7 +5,7 @@
 
 #include "config/format_file.h"
 #include "config/param_file.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "config/ui/format_dialogs.h"
 #include "config/ui/param_dialogs.h"
 #include "resources/config_strings.h"

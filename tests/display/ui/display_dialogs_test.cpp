@@ -9,7 +9,7 @@
 #include "support/scripted_device.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "display/table_ops.h"
 #include "display/ui/display_commands.h"
 #include "display/ui/CDisplayListDlg.h"

@@ -8,7 +8,7 @@
 
 #include "state/program_state.h"
 #include "config/param_file.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "display/table_ops.h"
 #include "display/ui/CDisplayListDlg.h"
 #include "resources/display_strings.h"

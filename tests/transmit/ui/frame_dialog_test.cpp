@@ -11,7 +11,7 @@
 #include "support/scripted_device.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
-#include "config/scratch_dir.h"
+#include "support/scratch_dir.h"
 #include "resources/capture_strings.h"
 #include "resources/transmit_strings.h"
 #include "resources/ui/text_codec.h"

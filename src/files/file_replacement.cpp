@@ -1,4 +1,4 @@
-#include "files/record_file.h"
+#include "files/file_replacement.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -9,10 +9,9 @@
 #include <unistd.h>
 
 #include <climits>
-#include <memory>
 #include <optional>
 
-#include "resources/file_strings.h"
+#include "files/file_read.h"
 
 namespace orv {
 namespace {
@@ -96,103 +95,6 @@ void SyncDirectory(const std::string& dir) {
 }
 
 }  // namespace
-
-// ---- Reading ----
-
-bool ReadAllFrom(int fd, std::vector<uint8_t>& out, std::size_t maxBytes) {
-    uint8_t buf[65536];
-    std::size_t got = 0;
-    while (got < maxBytes) {
-        const ssize_t r = read(fd, buf, std::min(sizeof buf, maxBytes - got));
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) return false;
-        if (r == 0) break;
-        out.insert(out.end(), buf, buf + r);
-        got += std::size_t(r);
-    }
-    return true;
-}
-
-int OpenPath(const std::string& path, int flags) {
-    flags |= O_CLOEXEC;
-    if (path.size() < PATH_MAX) return open(path.c_str(), flags);
-    int dir = AT_FDCWD;
-    std::size_t at = 0;
-    if (path[0] == '/') {
-        dir = open("/", O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (dir < 0) return -1;
-        at = 1;
-    }
-    const auto closeDir = [&dir] {
-        const int saved = errno;
-        if (dir != AT_FDCWD) close(dir);
-        errno = saved;
-    };
-    while (path.size() - at >= PATH_MAX) {
-        // The longest piece below PATH_MAX that ends before a slash.
-        const std::size_t cut = path.rfind('/', at + PATH_MAX - 2);
-        if (cut == std::string::npos || cut < at) {
-            closeDir();
-            errno = ENAMETOOLONG;  // a single name longer than any file system allows
-            return -1;
-        }
-        const std::string piece = path.substr(at, cut - at);
-        at = cut + 1;
-        if (piece.empty()) continue;
-        const int next = openat(dir, piece.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        closeDir();
-        if (next < 0) return -1;
-        dir = next;
-    }
-    const std::string rest = at < path.size() ? path.substr(at) : std::string(".");
-    const int fd = openat(dir, rest.c_str(), flags);
-    closeDir();
-    return fd;
-}
-
-FileBytes ReadFileBytes(const std::string& path, std::size_t maxBytes) {
-    FileBytes out;
-    // O_NONBLOCK keeps a FIFO of that name from blocking the open; it is refused below.
-    const int fd = OpenPath(path, O_RDONLY | O_NONBLOCK);
-    if (fd < 0) {
-        // A dangling link is as good as no file; anything else that exists could not be opened.
-        const bool noEntry = errno == ENOENT;
-        const int probe = noEntry ? OpenPath(path, O_PATH) : -1;
-        out.status = noEntry && probe < 0 ? ReadStatus::Missing : ReadStatus::Unreadable;
-        if (probe >= 0) close(probe);
-        return out;
-    }
-    // Closed however the reading ends (a failed allocation throws out of it).
-    const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { close(*f); });
-    struct stat st {};
-    if (fstat(fd, &st) != 0) out.status = ReadStatus::Unreadable;
-    else if (!S_ISREG(st.st_mode)) out.status = ReadStatus::NotRegular;
-    else out.status = ReadAllFrom(fd, out.bytes, maxBytes) ? ReadStatus::Ok : ReadStatus::Unreadable;
-    if (!out.ok()) out.bytes.clear();
-    return out;
-}
-
-std::vector<std::vector<uint8_t>> SplitRecords(std::span<const uint8_t> bytes, std::size_t recordSize) {
-    std::vector<std::vector<uint8_t>> records;
-    if (recordSize == 0) return records;
-    for (std::size_t at = 0; at + recordSize <= bytes.size(); at += recordSize)
-        records.emplace_back(bytes.begin() + std::ptrdiff_t(at), bytes.begin() + std::ptrdiff_t(at + recordSize));
-    return records;
-}
-
-std::vector<std::vector<uint8_t>> ReadRecordFile(const std::string& path, std::size_t recordSize) {
-    const FileBytes file = ReadFileBytes(path);
-    return SplitRecords(file.bytes, recordSize);
-}
-
-bool HasControlCharacter(std::string_view text) {
-    const std::string_view shown = text.substr(0, std::min(text.find('\0'), text.size()));
-    for (const char c : shown) {
-        const auto b = uint8_t(c);
-        if (b < 0x20 || b == 0x7F || b == 0x98) return true;
-    }
-    return false;
-}
 
 // ---- Replacing ----
 
@@ -291,23 +193,5 @@ SaveError ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, b
 bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes) {
     return ReplaceFile(path, bytes) == SaveError::None;
 }
-
-// ---- Settings file guard ----
-
-SettingsFileGuard GuardOfRead(std::string name, ReadStatus status, std::size_t recordsLeftOut) {
-    SettingsFileGuard guard;
-    guard.name = std::move(name);
-    guard.unreadable = status == ReadStatus::NotRegular || status == ReadStatus::Unreadable;
-    guard.keepBackup = !guard.unreadable && recordsLeftOut != 0;
-    if (guard.unreadable) guard.openMessage = text::FileMessage(text::kFileReadFailed, guard.name);
-    else if (recordsLeftOut != 0) guard.openMessage = text::DamagedRecordsMessage(guard.name, recordsLeftOut);
-    return guard;
-}
-
-std::string SettingsFileGuard::SaveRefusal() const {
-    return unreadable ? text::FileMessage(text::kKeptBefore, name, text::kKeptAfter) : std::string();
-}
-
-std::string SettingsFileGuard::SaveFailure() const { return text::FileMessage(text::kFileCreateFailed, name); }
 
 }  // namespace orv

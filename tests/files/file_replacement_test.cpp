@@ -11,8 +11,10 @@
 #include <filesystem>
 #include <random>
 
-#include "files/record_file.h"
-#include "config/scratch_dir.h"
+#include "files/file_read.h"
+#include "files/record_read.h"
+#include "files/file_replacement.h"
+#include "support/scratch_dir.h"
 
 namespace orv {
 namespace {
