@@ -58,7 +58,7 @@ def bench_wait_for(waits: int) -> None:
         latencies = []
         word_s = 36 * 10e-6
         for k in range(waits):
-            word = ((k + 1) & 0x7FFFF) << 10 | 0o101
+            word = 0x60000000 | ((k + 1) & 0x7FFFF) << 10 | 0o101  # SSM 11: a high half of 0 reads as nothing received
             t0 = time.perf_counter()
             bench.send(1, [word])
             t_sent = time.perf_counter()
