@@ -584,6 +584,10 @@ thread the bench started. Seconds are floats everywhere; texts are str.)doc")
              "Selects and starts the board; settings maps 'in1'..'in8' to (kbit/s, 'check'|'off') and 'out1'..'out8' to (kbit/s, 'odd'|'even').")
 .def("close", [](PyBench& b) { b.Close(); }, "Stops the board and joins every thread of the bench. Idempotent.")
         .def_property_readonly("closed", [](PyBench& b) { return !b.core; }, "True once closed.")
+        .def("__repr__", [](PyBench& b) {
+            if (!b.core) return std::string("<orvmon.Bench closed>");
+            return "<orvmon.Bench " + b.core->Device() + ", clock=" + (b.core->ManualClock() ? "manual" : "real") + ">";
+        })
         .def("__enter__", [](py::object self) { self.cast<PyBench&>().Core(); return self; }, "Returns the bench.")
         .def("__exit__", [](PyBench& b, const py::object&, const py::object&, const py::object&) {
             b.Close();

@@ -2,6 +2,9 @@
 misuse that leaves nothing running, and the interpreter kept free while the bench works."""
 
 import os
+import signal
+import subprocess
+import sys
 import re
 import threading
 import time
@@ -276,3 +279,29 @@ def test_rows_is_the_same_snapshot_until_the_next_tick(tmp_path):
         assert second is not first and second[12].cycle == 1
         with pytest.raises(AttributeError):
             second[12].word = 5  # frozen
+
+
+@pytest.mark.parametrize("clock", ["real", "manual"])
+def test_ctrl_c_ends_a_long_wait_or_advance(clock, tmp_path):
+    script = (
+        "import sys, time, orvmon\n"
+        f"b = orvmon.Bench(clock={clock!r}, workdir={str(tmp_path)!r}, period=0.01)\n"
+        "b.watch([('A', 1, 0o100)])\n"
+        "print('ready', flush=True)\n"
+        "t = time.monotonic()\n"
+        "try:\n"
+        "    b.wait_for('A', 1, timeout=600) if b.clock == 'real' else b.advance(100000)\n"
+        "except KeyboardInterrupt:\n"
+        "    print('interrupted %.3f' % (time.monotonic() - t), flush=True)\n"
+        "    b.close()\n"
+    )
+    env = dict(os.environ, PYTHONPATH=os.pathsep.join(p for p in sys.path if p))
+    proc = subprocess.Popen([sys.executable, "-c", script], stdout=subprocess.PIPE, text=True, env=env)
+    assert proc.stdout.readline().strip() == "ready"
+    time.sleep(0.3)
+    sent = time.monotonic()
+    proc.send_signal(signal.SIGINT)
+    out, _ = proc.communicate(timeout=20)
+    assert proc.returncode == 0
+    assert out.startswith("interrupted")
+    assert time.monotonic() - sent < 2.0  # the wait came back for the signal (every 50 ms)
