@@ -19,7 +19,9 @@
 #include "monitor/mask.h"
 #include "monitor/refresh_period.h"
 #include "monitor/table_rows.h"
+#include "resources/board_strings.h"
 #include "resources/capture_strings.h"
+#include "resources/file_strings.h"
 #include "resources/monitor_strings.h"
 #include "resources/shell_strings.h"
 #include "session/acquisition.h"
@@ -77,7 +79,7 @@ BenchCore::BenchCore(const BenchOptions& options) : options_(options) {
     } else {
         if (std::find(kDeviceNames.begin(), kDeviceNames.end(), options_.device) == kDeviceNames.end() ||
             !OpenSelectedBoard(state, options_.device))
-            throw BenchError(std::string("Ошибка открытия устройства. (") + options_.device + ")");
+            throw BenchError(std::string(text::kDeviceOpenError) + " (" + options_.device + ")");
         for (int i = 0; i < kChannelSettingWords; ++i) state.Board.ChannelSettings[std::size_t(i)] = (*options_.settings)[std::size_t(i)];
         StartBoard(state);
         ClearBoardData(state);
@@ -298,14 +300,10 @@ void BenchCore::AddFormat(const std::string& label, int msbBit, int lsbBit, doub
     const DecimalFormat format = MakeFormat(label, msbBit, lsbBit, msbWeight, bit29Data, units);
     std::lock_guard lock(mu_);
     CheckOpen();
-    std::vector<DecimalFormat> formats = LoadFormats(FormatsPath());
-    LineList list = FormatLines(formats);
+    LineList list = FormatLines(LoadFormats(FormatsPath()));
     if (const char* refusal = AddFormatLine(list, format)) throw BenchError(refusal);
-    if (const std::string m = SaveError::None == StoreFormats(FormatsOfLines(list), FormatsPath())
-                                  ? std::string()
-                                  : std::string("Ошибка создания файла ") + FormatsPath();
-        !m.empty())
-        throw BenchError(m);
+    if (StoreFormats(FormatsOfLines(list), FormatsPath()) != SaveError::None)
+        throw BenchError(text::kFileCreateFailed + FormatsPath());
 }
 
 void BenchCore::AddParam(const std::string& label, unsigned address, const std::string& formatLabel) {
@@ -324,7 +322,7 @@ void BenchCore::AddParam(const std::string& label, unsigned address, const std::
     LineList list = ParamLines(LoadParams(ParamsPath()));
     if (const char* refusal = AddParamLine(list, check.record)) throw BenchError(refusal);
     if (StoreParams(ParamsOfLines(list), ParamsPath()) != SaveError::None)
-        throw BenchError(std::string("Ошибка создания файла ") + ParamsPath());
+        throw BenchError(text::kFileCreateFailed + ParamsPath());
 }
 
 std::vector<DecimalFormat> BenchCore::Formats() const {
@@ -538,8 +536,6 @@ std::array<uint32_t, 256> BenchCore::CaptureBlock() {
         block[std::size_t(i)] = StreamWord(state_->Board.BoardImage, state_->Capture.StreamAddress, i);
     return block;
 }
-
-void BenchCore::EndCapture() {}
 
 CounterData BenchCore::Counters() const {
     std::lock_guard lock(mu_);

@@ -73,8 +73,7 @@ struct TraceData {
     std::vector<TracePoint> points;
     std::vector<bool> fits;
     TraceStats stats;
-    std::string formatName;
-    DecimalFormat format;
+    DecimalFormat format;  // the row's, for the points' values
 };
 
 struct CounterData {
@@ -152,8 +151,9 @@ public:
 
     // ---- Capture ----
     void StartCapture(unsigned channel, int stopLabel);
+    // The block's 256 words as the tick of file reception reads them, taken now (zeros outside
+    // file reception).
     std::array<uint32_t, 256> CaptureBlock();
-    void EndCapture();
 
     CounterData Counters() const;
 

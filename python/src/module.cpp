@@ -22,6 +22,8 @@
 #include "c10/c10_reader.h"
 #include "config/channel_settings.h"
 #include "orv_version.h"
+#include "resources/capture_strings.h"
+#include "resources/file_strings.h"
 #include "vboard/counter_rows.h"
 
 namespace py = pybind11;
@@ -281,13 +283,13 @@ std::unique_ptr<Columns> ReadColumns(const std::string& path, bool reversedLabel
         py::gil_scoped_release release;
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-            error = std::string("Ошибка открытия файла ") + path;
+            error = text::kOpenFailed + path;
         } else {
             // Each word takes 8 bytes of an ARINC-429 packet's body: the file's size bounds the count.
             columns->Reserve(std::size_t(st.st_size) / 8 + 1);
             ColumnSink sink(*columns);
             c10::Reader reader(c10::ReadOptions{reversedLabels});
-            if (!reader.ReadFile(path, sink, &error) && error.empty()) error = "Ошибка чтения файла " + path;
+            if (!reader.ReadFile(path, sink, &error) && error.empty()) error = text::kFileReadFailed + path;
             columns->Fit();
         }
     }
