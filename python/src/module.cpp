@@ -259,16 +259,26 @@ class ColumnSink : public c10::ReadSink {
 public:
     explicit ColumnSink(Columns& c) : c_(c) {}
     void OnWords(std::span<const c10::Word> words, const c10::PacketInfo&) override {
-        for (const c10::Word& w : words) {
-            if (c_.count == c_.capacity) return;  // cannot happen: a word takes 8 bytes of the file
-            const std::size_t i = c_.count++;
-            c_.time[i] = (w.absolute != c10::kNoTime ? w.absolute : w.relative) * 100;
-            c_.channel[i] = w.channel;
-            c_.bus[i] = w.bus;
-            c_.word[i] = w.word;
-            c_.parity[i] = (w.flags & c10::kWordParityError) != 0;
-            c_.format[i] = (w.flags & c10::kWordFormatError) != 0;
+        // A word takes 8 bytes of the file, so the columns always have room; the check only
+        // guards the memory. The columns are held in locals: stores through them cannot move them.
+        const std::size_t n = std::min(words.size(), c_.capacity - c_.count);
+        const std::size_t at = c_.count;
+        int64_t* const time = c_.time + at;
+        uint16_t* const channel = c_.channel + at;
+        uint8_t* const bus = c_.bus + at;
+        uint32_t* const word = c_.word + at;
+        bool* const parity = c_.parity + at;
+        bool* const format = c_.format + at;
+        for (std::size_t i = 0; i < n; ++i) {
+            const c10::Word& w = words[i];
+            time[i] = (w.absolute != c10::kNoTime ? w.absolute : w.relative) * 100;
+            channel[i] = w.channel;
+            bus[i] = w.bus;
+            word[i] = w.word;
+            parity[i] = (w.flags & c10::kWordParityError) != 0;
+            format[i] = (w.flags & c10::kWordFormatError) != 0;
         }
+        c_.count = at + n;
     }
     void OnProblem(const c10::Problem& p) override { c_.problems.push_back(p.Message()); }
 
