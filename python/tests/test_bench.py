@@ -305,3 +305,20 @@ def test_ctrl_c_ends_a_long_wait_or_advance(clock, tmp_path):
     assert proc.returncode == 0
     assert out.startswith("interrupted")
     assert time.monotonic() - sent < 2.0  # the wait came back for the signal (every 50 ms)
+
+
+def test_a_bench_left_open_is_closed_at_interpreter_exit(tmp_path):
+    # The check is registered before orvmon is imported, so it runs after orvmon's own (LIFO).
+    script = (
+        "import atexit, os\n"
+        "benches = []\n"
+        "atexit.register(lambda: print('closed' if benches[0].closed else 'open',\n"
+        "                              len(os.listdir('/proc/self/task')), flush=True))\n"
+        "import orvmon\n"
+        f"benches.append(orvmon.Bench(clock='real', workdir={str(tmp_path)!r}, period=0.01))\n"
+        "benches[0].watch([('A', 1, 0o100)])\n"
+    )
+    env = dict(os.environ, PYTHONPATH=os.pathsep.join(p for p in sys.path if p))
+    out = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True, env=env, timeout=20)
+    assert out.returncode == 0, out.stderr
+    assert out.stdout.split() == ["closed", "1"]  # and only the main thread is left
