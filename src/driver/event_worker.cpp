@@ -25,7 +25,11 @@ void EventWorker::Start(SignalEvent& event, std::function<void()> onSignal) {
     stopEvent_.Reset();
     stop_.store(false, std::memory_order_release);
     thread_ = std::thread([this, &event, handler = std::move(onSignal)] {
-        while (WaitEventOrStop(event, stopEvent_)) handler();
+        while (WaitEventOrStop(event, stopEvent_)) {
+            serving_.store(true);
+            handler();
+            serving_.store(false);
+        }
     });
 }
 

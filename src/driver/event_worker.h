@@ -28,6 +28,10 @@ public:
     bool Running() const { return thread_.joinable(); }
     // True inside the handler once Stop() was asked for: long handlers may return early.
     bool StopRequested() const { return stop_.load(std::memory_order_acquire); }
+    // True from the thread's wake on the event until its handler has returned. Set before the
+    // handler runs (and so before a handler can reset the event): a caller that first sees the
+    // event reset and then this false knows that every signal so far has been served.
+    bool Serving() const { return serving_.load(); }
     // Sleeps `time` unless Stop() is asked for first (or was already): a handler that must not
     // keep a core busy rests here without holding up the stop. False when the stop ended it.
     bool RestUnlessStopped(std::chrono::nanoseconds time) const;
@@ -35,6 +39,7 @@ public:
 private:
     SignalEvent stopEvent_{"EventWorkerStop"};
     std::atomic<bool> stop_{false};
+    std::atomic<bool> serving_{false};
     std::thread thread_;
 };
 

@@ -35,6 +35,12 @@ void RefreshTick(ProgramState& state) {
     }
 }
 
+bool AcquisitionIdle(const BoardState& board) {
+    if (!board.SignalEvent || !board.AcquisitionThread.Running()) return true;
+    if (board.SignalEvent->IsSet()) return false;
+    return !board.AcquisitionThread.Serving();
+}
+
 void ServeMaskedChannel(ProgramState& state, int i) {
     AcquisitionState& acq = state.Acquisition;
     const auto ch = std::size_t(i);

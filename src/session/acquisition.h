@@ -41,6 +41,12 @@ inline constexpr int kEventReadsPerSignal = 4096;
 inline constexpr std::chrono::milliseconds kEndlessEventsRest{1};
 inline constexpr int kEndlessEventsRestFactor = 3;
 
+// True when the acquisition thread has served every signal of its event so far: the event reads
+// reset and the thread is not in its handler (checked in that order), or there is no thread. With
+// a board that raises no new signal meanwhile (a manual clock that is not being advanced), every
+// word the board reported has then been traced and counted.
+bool AcquisitionIdle(const BoardState& board);
+
 // Serves input channel index `i` (0..7) once: what the signal service does per channel.
 void ServeMaskedChannel(ProgramState& state, int i);
 

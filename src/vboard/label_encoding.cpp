@@ -70,6 +70,22 @@ uint32_t EncodeBcdDigits(double value, const BcdCoding& bcd, bool* negative) {
     return word;
 }
 
+bool LabelValueFits(double value, const LabelCoding& coding) {
+    if (coding.encoding == TrafficEncoding::Discrete) return true;
+    if (!std::isfinite(value)) return false;
+    if (coding.encoding == TrafficEncoding::Bnr) {
+        const BnrCoding& bnr = coding.bnr;
+        const unsigned n = bnr.msb - bnr.lsb + 1;
+        const double limit = double((int64_t(1) << n) - 1);
+        const double scaled = std::round(value / std::ldexp(bnr.msbWeight, -int(bnr.msb - bnr.lsb)));
+        return scaled <= limit && scaled >= (bnr.signBit != 0 ? -limit : 0.0);
+    }
+    const unsigned digits = std::clamp(coding.bcd.digits, 1u, 5u);
+    double scale = 1;
+    for (unsigned i = 1; i < digits; ++i) scale *= 10;
+    return coding.bcd.resolution > 0.0 && std::round(std::fabs(value) / coding.bcd.resolution) <= 8.0 * scale - 1;
+}
+
 uint32_t EncodeLabelWord(uint8_t label, unsigned sdi, const LabelCoding& coding, double seconds) {
     uint32_t word = label | ((sdi & 3u) << 8);
     unsigned ssm = 0;

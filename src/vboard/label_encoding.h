@@ -74,6 +74,13 @@ uint32_t EncodeBnrField(double value, const BnrCoding& bnr);
 // Digit bits of a BCD value (bits 11-29) and whether the value is negative.
 uint32_t EncodeBcdDigits(double value, const BcdCoding& bcd, bool* negative = nullptr);
 
+// Whether `value` is inside what the label's encoding can hold, after the rounding the encoders
+// apply: BNR within the field (two's complement down to minus its largest magnitude when signed,
+// from 0 when unsigned), BCD within its digits (the top digit at most 7). Values beyond are held
+// at the largest magnitude by the encoders. A discrete label carries no value: always true. Not
+// finite: false.
+bool LabelValueFits(double value, const LabelCoding& coding);
+
 // The word of a label at `seconds` after the scenario started: label (bits 1-8), SDI (9-10),
 // data, SSM (30-31); bit 32 left 0 for the transmitter's parity.
 uint32_t EncodeLabelWord(uint8_t label, unsigned sdi, const LabelCoding& coding, double seconds);

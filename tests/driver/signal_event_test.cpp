@@ -53,6 +53,31 @@ TEST(EventWorkerTest, ServesEachSignalAndStopsEvenWhenTheHandlerResetsTheEvent) 
     worker.Start(second, [&] { second.Reset(); });
 }
 
+// Serving() covers the handler from the wake on: seen false after the event reads reset, every
+// signal so far has been served.
+TEST(EventWorkerTest, ServingLastsFromTheWakeUntilTheHandlerReturns) {
+    SignalEvent event("SignalEvent4");
+    std::atomic<bool> release{false};
+    std::atomic<int> served{0};
+    EventWorker worker;
+    EXPECT_FALSE(worker.Serving());
+    worker.Start(event, [&] {
+        event.Reset();
+        while (!release.load()) std::this_thread::yield();
+        ++served;
+    });
+    EXPECT_FALSE(worker.Serving());
+    event.Set();
+    while (event.IsSet()) std::this_thread::yield();  // the handler has reset it
+    EXPECT_TRUE(worker.Serving());
+    EXPECT_EQ(served.load(), 0);
+    release = true;
+    while (worker.Serving()) std::this_thread::yield();
+    EXPECT_EQ(served.load(), 1);
+    worker.Stop();
+    EXPECT_FALSE(worker.Serving());
+}
+
 TEST(EventWorkerTest, StopWinsOverAHandlerThatKeepsTheEventSignalled) {
     SignalEvent event("SignalEvent4");
     std::atomic<int> served{0};

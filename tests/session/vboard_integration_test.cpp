@@ -281,5 +281,38 @@ TEST_F(VirtualBoardTest, MaskCountsEveryWordOfABurstOnce) {
     ReleaseBoard(state);
 }
 
+// After each step of the manual clock, AcquisitionIdle says when the thread has served every word
+// the step brought: the trace then holds exactly the words sent so far, without waiting for a count.
+TEST_F(VirtualBoardTest, IdleAfterAStepMeansEveryWordOfTheStepIsTraced) {
+    VirtualBoardProvider devices(BoardClock::Manual);
+    Attach(devices);
+    ASSERT_TRUE(OpenSelectedBoard(state, "arinc12"));
+    state.Board.ChannelSettings[0] = 2;
+    state.Board.ChannelSettings[8] = 2;
+    StartBoard(state);
+    EXPECT_TRUE(AcquisitionIdle(state.Board));
+    StartInput(state.Board, 1, 0);
+    Display(state, 0, 1, 077);
+    auto& acq = state.Acquisition;
+    acq.AcquisitionMode = 1;
+    StoreMaskPattern(acq, 0, EncodeMask(""));
+    ASSERT_TRUE(SetMask(state.Display, acq, state.Board.Link, 0));
+
+    constexpr int kWords = 40;
+    std::vector<uint32_t> words;
+    for (uint32_t k = 0; k < kWords; ++k) words.push_back(((k + 1) << 16) | 077);
+    SendOnce(state.Board, 1, words);
+    for (int k = 1; k <= kWords; ++k) {
+        devices.Advance(WordTimeUs(2));  // one word a step
+        ASSERT_TRUE(WaitUntil([&] { return AcquisitionIdle(state.Board); }));
+        const uint64_t received = devices.Board(1).Input(1).received;
+        ASSERT_EQ(acq.TraceIndex[0].load(), received) << k;
+        ASSERT_EQ(acq.MaskMatchCount[0].load(), int32_t(received)) << k;
+    }
+    EXPECT_EQ(acq.TraceIndex[0].load(), kWords);
+    ReleaseBoard(state);
+    EXPECT_TRUE(AcquisitionIdle(state.Board));
+}
+
 }  // namespace
 }  // namespace orv::test

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <bitset>
+#include <limits>
 #include <vector>
 
 #include "vboard/arinc_bus.h"
@@ -43,6 +44,36 @@ TEST(LabelEncodingTest, BnrWordsMatchHandComputedBits) {
     EXPECT_EQ(EncodeLabelWord(0100, 3, c, 0), 0x200FFF40u);
     // The flight's own encoder gives the same bits.
     EXPECT_EQ(EncodeBnr(18000, 28, 12, 65536), 0x02328000u);
+}
+
+// The range check agrees with the encoders' rounding at both ends of each field.
+TEST(LabelEncodingTest, ValueFitsExactlyWhatTheEncodersDoNotClamp) {
+    // Signed field 28..12 from 65536: lsb 1, 17 bits, -131071..131071 after rounding.
+    const LabelCoding alt = Bnr(29, 28, 12, 65536, Constant(0));
+    EXPECT_TRUE(LabelValueFits(131071.4, alt));
+    EXPECT_FALSE(LabelValueFits(131071.5, alt));
+    EXPECT_TRUE(LabelValueFits(-131071.4, alt));
+    EXPECT_FALSE(LabelValueFits(-131072.0, alt));
+    // Unsigned 4-bit field of lsb 1: 0..15; -0.4 rounds to 0.
+    const LabelCoding u = Bnr(0, 20, 17, 8, Constant(0));
+    EXPECT_TRUE(LabelValueFits(15.0, u));
+    EXPECT_FALSE(LabelValueFits(16.0, u));
+    EXPECT_TRUE(LabelValueFits(-0.4, u));
+    EXPECT_FALSE(LabelValueFits(-1.0, u));
+    EXPECT_FALSE(LabelValueFits(std::numeric_limits<double>::quiet_NaN(), u));
+    EXPECT_FALSE(LabelValueFits(std::numeric_limits<double>::infinity(), alt));
+    // Wherever it fits, the word carries the value itself: one lsb above the top clamps.
+    for (double v : {15.0, 16.0})
+        EXPECT_EQ(LabelValueFits(v, u), EncodeBnrField(v, u.bnr) == uint32_t(v) << 16) << v;
+
+    LabelCoding bcd;
+    bcd.encoding = TrafficEncoding::Bcd;
+    bcd.bcd = {2, 0.5};  // 0..79 steps of 0.5: up to 39.5, either sign
+    EXPECT_TRUE(LabelValueFits(39.5, bcd));
+    EXPECT_TRUE(LabelValueFits(-39.7, bcd));
+    EXPECT_FALSE(LabelValueFits(39.75, bcd));
+    LabelCoding disc;
+    EXPECT_TRUE(LabelValueFits(1e300, disc));  // no value to hold
 }
 
 TEST(LabelEncodingTest, BcdAndDiscreteWordsMatchHandComputedBits) {
