@@ -43,7 +43,7 @@ constexpr uint16_t kLabel = 077;
 
 class LoopedBoards : public DeviceProvider {
 public:
-    LoopedBoards() : board_(std::make_shared<VirtualBoard>(VirtualBoardSpec{8, 8, 8, false}, BoardClock::RealTime)) {}
+    LoopedBoards() : board_(std::make_shared<VirtualBoard>(BoardLayout{8, 8, 8, false}, BoardClock::RealTime)) {}
     ~LoopedBoards() override { board_->StopFirmware(); }
     std::unique_ptr<Device> Open(std::string_view) override {
         board_->StartFirmware();

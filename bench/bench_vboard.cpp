@@ -27,7 +27,7 @@ constexpr double kBusLimitWordsPerSecond = 8 * 100000.0 / 36.0;
 
 // Eight outputs looped to eight inputs, everything at 100 kbit/s, all channels running.
 std::shared_ptr<VirtualBoard> FullLoadBoard(BoardClock clock) {
-    auto board = std::make_shared<VirtualBoard>(VirtualBoardSpec{8, 8, 8, false}, clock);
+    auto board = std::make_shared<VirtualBoard>(BoardLayout{8, 8, 8, false}, clock);
     const auto device = OpenVirtualDevice(board);
     auto image = std::make_unique<BoardImage>();
     BoardLink link(*image);

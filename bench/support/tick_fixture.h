@@ -43,7 +43,7 @@ struct TickFixture {
             if (e % 4 != 3) SetEntryFormat(state.Display, e, test::Alt1Format());
         }
         state.Display.DisplayListReady = 1;
-        state.Acquisition.AcquisitionMode = 1;
+        state.Acquisition.AcquisitionMode = kParameterReception;
     }
     ~TickFixture() { ReleaseBoard(state); }
 

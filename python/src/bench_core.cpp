@@ -15,7 +15,7 @@
 #include "config/table_rules.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"
-#include "files/record_file.h"
+#include "files/file_read.h"
 #include "monitor/mask.h"
 #include "monitor/refresh_period.h"
 #include "monitor/table_rows.h"
@@ -26,7 +26,8 @@
 #include "resources/shell_strings.h"
 #include "session/acquisition.h"
 #include "session/board_control.h"
-#include "text/text.h"
+#include "text/code_page.h"
+#include "text/scanf_forms.h"
 #include "transmit/frame_line.h"
 #include "transmit/output_channel.h"
 #include "vboard/label_encoding.h"
@@ -182,7 +183,7 @@ void BenchCore::SnapshotLocked() {
         d.decimal = FromCp1251(DecimalText(r.word, r.entry.format));
         d.cycle = r.entry.receivedCycle;
         d.stale = r.stale;
-        d.masked = r.entry.maskMode == 1;
+        d.masked = r.entry.maskMode == kMaskOn;
         d.maskCount = r.maskCount;
         rows->push_back(std::move(d));
     }
@@ -372,7 +373,7 @@ void BenchCore::Watch(const std::vector<WatchItem>& items) {
     }
     std::lock_guard lock(mu_);
     CheckOpen();
-    if (state_->Shell.DeviceState == -1) throw BenchError(text::kNoBoard);
+    if (state_->Shell.DeviceState == kNoDevice) throw BenchError(text::kNoBoard);
     std::vector<ParamRecord> params;
     bool paramsRead = false;
     LineList list;
@@ -420,7 +421,7 @@ int BenchCore::FindRow(const std::string& name, int label, int channel) const {
 void BenchCore::Send(unsigned output, const std::vector<FrameItem>& items, bool cyclic) {
     std::lock_guard lock(mu_);
     CheckOpen();
-    if (state_->Shell.DeviceState == -1) throw BenchError(text::kNoBoard);
+    if (state_->Shell.DeviceState == kNoDevice) throw BenchError(text::kNoBoard);
     if (output < 1 || output > state_->Board.OutputChannelCount)
         throw BenchValueError("output channel " + std::to_string(output) + " is not 1.." +
                               std::to_string(state_->Board.OutputChannelCount));
@@ -501,7 +502,7 @@ TraceData BenchCore::Trace(int row) {
     std::lock_guard lock(mu_);
     CheckOpen();
     const DisplayEntry& e = state_->Display.DisplayTable[std::size_t(row)];
-    if (e.maskMode != 1) throw BenchValueError("the row carries no mask: set one to trace it");
+    if (e.maskMode != kMaskOn) throw BenchValueError("the row carries no mask: set one to trace it");
     TraceData t;
     const TraceSnapshot snapshot = TakeTraceSnapshot(state_->Acquisition, e.channel - 1);
     t.points = snapshot.points;
@@ -516,7 +517,7 @@ TraceData BenchCore::Trace(int row) {
 void BenchCore::StartCapture(unsigned channel, int stopLabel) {
     std::lock_guard lock(mu_);
     CheckOpen();
-    if (state_->Shell.DeviceState == -1) throw BenchError(text::kNoBoard);
+    if (state_->Shell.DeviceState == kNoDevice) throw BenchError(text::kNoBoard);
     if (channel < 1 || channel > state_->Board.InputChannelCount)
         throw BenchValueError("input channel " + std::to_string(channel) + " is not 1.." +
                               std::to_string(state_->Board.InputChannelCount));
@@ -529,7 +530,7 @@ std::array<uint32_t, 256> BenchCore::CaptureBlock() {
     std::lock_guard lock(mu_);
     CheckOpen();
     std::array<uint32_t, 256> block{};
-    if (state_->Acquisition.AcquisitionMode != 2) return block;
+    if (state_->Acquisition.AcquisitionMode != kFileReception) return block;
     // What the tick of file reception reads, taken now.
     RefreshTick(*state_);
     for (int i = 0; i < 256; ++i)
@@ -541,7 +542,7 @@ CounterData BenchCore::Counters() const {
     std::lock_guard lock(mu_);
     CheckOpen();
     const unsigned number = VirtualBoardProvider::BoardNumber(options_.device);
-    return {provider_->Counters(number), provider_->Board(number).Spec()};
+    return {provider_->Counters(number), provider_->Board(number).Layout()};
 }
 
 // ---- Free functions ----

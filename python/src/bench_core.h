@@ -78,7 +78,7 @@ struct TraceData {
 
 struct CounterData {
     BoardCounters counters;
-    VirtualBoardSpec spec;
+    BoardLayout spec;
 };
 
 // An item of a frame: a word, or a pause of n slots.

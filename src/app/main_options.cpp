@@ -33,7 +33,7 @@ const char* ApplyDeviceOption(ProgramState& state, std::string_view name, const 
 }
 
 std::vector<std::string> ApplyListOption(ProgramState& state, const std::string& path, const std::string& formatPath) {
-    if (state.Shell.DeviceState == -1) return {text::kNoBoard};
+    if (state.Shell.DeviceState == kNoDevice) return {text::kNoBoard};
     const FileBytes file = ReadFileBytes(path);
     if (!file.ok()) return {text::kOpenFailed + path};
     const RestoredDisplayList restored = RestoreDisplayList(file.bytes, true, path);
@@ -66,7 +66,7 @@ void ApplyStartOptions(ProgramState& state, const StartOptions& options,
 }
 
 std::optional<std::string> ApplyRecordOption(ProgramState& state, const std::string& path) {
-    if (state.Shell.DeviceState == -1) return std::string(text::kNoBoard);
+    if (state.Shell.DeviceState == kNoDevice) return std::string(text::kNoBoard);
     RecordingRequest request;
     request.path = path;
     std::string message = StartRecording(state, request);

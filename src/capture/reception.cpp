@@ -24,7 +24,7 @@ void StartFileReception(BoardLink& link, CaptureState& capture, AcquisitionState
 
     capture.FileChannel = uint16_t(ch);
     capture.StreamAddress = block;
-    acquisition.AcquisitionMode = 2;
+    acquisition.AcquisitionMode = kFileReception;
 
     image.Fill(InputLabelWord(ch, 0), 256, 0);
     if (capture.StopLabel >= 0 && capture.StopLabel <= 255) {

@@ -55,7 +55,7 @@ const char* LoadDisplayList(const std::vector<std::string>& lines, DisplayState&
     }
 
     // Every mask ends with the list it was set on.
-    for (auto& e : table) e.maskMode = 0;
+    for (auto& e : table) e.maskMode = kMaskOff;
     for (int c = 0; c < kInputChannels; ++c) {
         acquisition.MaskActive[std::size_t(c)] = 0;
         acquisition.MaskMatchCount[std::size_t(c)] = 0;
@@ -85,7 +85,7 @@ const char* LoadDisplayList(const std::vector<std::string>& lines, DisplayState&
         if (board.Link.StartInputChannel(uint16_t(j)) == 0) image.Set(ControlBlock::InputActiveFlags + (j - 1), 0);
     }
 
-    acquisition.AcquisitionMode = 1;
+    acquisition.AcquisitionMode = kParameterReception;
     acquisition.CycleCounter = 0;
     display.DisplayListReady = 1;
     return nullptr;

@@ -108,7 +108,7 @@ std::string TableCsv(const ShownTable& shown) {
     for (const ShownRow& row : shown) {
         const DisplayEntry& e = row.entry;
         const ArincWord v = row.word;
-        const std::string count = e.maskMode == 1 ? std::to_string(row.maskCount) : std::string();
+        const std::string count = e.maskMode == kMaskOn ? std::to_string(row.maskCount) : std::string();
         out += CsvRecord({LabelCell(e.paramLabel.View()), std::to_string(e.channel), RenderAddress(e.address),
                           RenderHex(v), RenderOctal(v), RenderM(v), ValueCell(v, e.format), UnitsCell(e.format),
                           std::to_string(e.receivedCycle), count, YesNo(row.stale)});

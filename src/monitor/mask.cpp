@@ -67,7 +67,7 @@ bool SetMask(DisplayState& display, AcquisitionState& acquisition, BoardLink& li
     DisplayEntry& entry = display.DisplayTable[std::size_t(row)];
     const auto ch = std::size_t(entry.channel - 1);
     WriteTableWord(link, entry.channel, entry.address, true);
-    entry.maskMode = 1;
+    entry.maskMode = kMaskOn;
     acquisition.MaskLabel[ch].store(entry.address, std::memory_order_relaxed);
     acquisition.MaskActive[ch].store(1, std::memory_order_release);
     return true;
@@ -75,10 +75,10 @@ bool SetMask(DisplayState& display, AcquisitionState& acquisition, BoardLink& li
 
 bool ResetMask(DisplayState& display, AcquisitionState& acquisition, BoardLink& link, int row) {
     const DisplayEntry* used = UsedRow(display, row);
-    if (!used || used->maskMode != 1) return false;
+    if (!used || used->maskMode != kMaskOn) return false;
     DisplayEntry& entry = display.DisplayTable[std::size_t(row)];
     const auto ch = std::size_t(entry.channel - 1);
-    entry.maskMode = 0;
+    entry.maskMode = kMaskOff;
     WriteTableWord(link, entry.channel, entry.address, false);
     acquisition.MaskActive[ch].store(0);
     // A word the acquisition thread is serving for this mask right now is counted before the

@@ -13,7 +13,7 @@ void TakeShownTable(const DisplayState& display, const AcquisitionState& acquisi
         ShownRow& out = into[std::size_t(r)];
         out.entry = display.DisplayTable[std::size_t(r)];
         out.word = RowValue(display, image, r);
-        out.maskCount = out.entry.maskMode == 1 ? RowMaskCount(acquisition, out.entry) : 0;
+        out.maskCount = out.entry.maskMode == kMaskOn ? RowMaskCount(acquisition, out.entry) : 0;
         out.stale = RowIsStale(display, acquisition, r, nowMs);
     }
 }

@@ -13,7 +13,7 @@ std::string PaddedLabel(const Label8& label) {
 ArincWord RowValue(const DisplayState& display, const BoardImage&, int row) {
     if (row < 0 || row >= kDisplayRows) return 0;
     const DisplayEntry& entry = display.DisplayTable[std::size_t(row)];
-    if (entry.maskMode == 1 || entry.receivedCycle == 0) return 0;
+    if (entry.maskMode == kMaskOn || entry.receivedCycle == 0) return 0;
     return entry.receivedWord;
 }
 
@@ -48,7 +48,7 @@ std::string ParameterRowText(const DisplayEntry& entry, ArincWord value, int32_t
     row += ' ';
     row += FormatDec(entry.receivedCycle, 10);
     std::string mask;
-    if (entry.maskMode == 1) mask = "    " + FormatDec(maskCount, 10);
+    if (entry.maskMode == kMaskOn) mask = "    " + FormatDec(maskCount, 10);
     row += PadLeft(mask, 14);
     row += ' ';
     return row;

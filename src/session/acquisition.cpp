@@ -5,11 +5,11 @@
 namespace orv {
 
 void RefreshTick(ProgramState& state) {
-    if (state.Shell.DeviceState == -1) return;
+    if (state.Shell.DeviceState == kNoDevice) return;
     AcquisitionState& acq = state.Acquisition;
     BoardLink& link = state.Board.Link;
 
-    if (acq.AcquisitionMode == 1) {
+    if (acq.AcquisitionMode == kParameterReception) {
         ++acq.CycleCounter;
         const uint32_t now = state.Board.TickCount();
         const DisplayTable& table = state.Display.DisplayTable;
@@ -30,7 +30,7 @@ void RefreshTick(ProgramState& state) {
                 link.ReleaseSlot(slot);
             }
         }
-    } else if (acq.AcquisitionMode == 2) {
+    } else if (acq.AcquisitionMode == kFileReception) {
         link.ReadBlock(state.Capture.StreamAddress, 512);
     }
 }

@@ -51,7 +51,7 @@ bool OpenSelectedBoard(ProgramState& state, std::string_view name) {
     board.DeviceHandle = std::move(device);
     board.DeviceName = std::string(name);
     board.Link.Attach(board.DeviceHandle.get());
-    state.Shell.DeviceState = 0;
+    state.Shell.DeviceState = kDeviceStarted;
 
     ResetBoard(state);
     const uint16_t config = board.BoardImage.Get(ControlBlock::BoardConfigWord);
@@ -63,7 +63,7 @@ bool OpenSelectedBoard(ProgramState& state, std::string_view name) {
 
 void ResetBoard(ProgramState& state) {
     AcquisitionState& acq = state.Acquisition;
-    acq.AcquisitionMode = 0;
+    acq.AcquisitionMode = kNoAcquisition;
     state.Board.Link.ReadMemory();
     for (int i = 0; i < kInputChannels; ++i) {
         acq.MaskActive[i] = 0;
@@ -116,7 +116,7 @@ void BeginRestart(ProgramState& state) {
 void ReleaseBoard(ProgramState& state) {
     StopRefreshTimer(state);
     state.Board.Release();
-    state.Shell.DeviceState = -1;
+    state.Shell.DeviceState = kNoDevice;
 }
 
 }  // namespace orv

@@ -34,7 +34,7 @@ uint16_t RecordingChannelId(const std::string& deviceName) {
 
 std::string StartRecording(ProgramState& state, const RecordingRequest& request) {
     BoardState& board = state.Board;
-    if (!board.DeviceHandle || state.Shell.DeviceState < 0) return text::kRecordNoBoard;
+    if (!board.DeviceHandle || state.Shell.DeviceState == kNoDevice) return text::kRecordNoBoard;
     WordStream* stream = board.DeviceHandle->Stream();
     if (!stream) return text::kRecordNoStream;
     board.Recorder.reset();

@@ -1,6 +1,6 @@
 #pragma once
 // Recording the selected board's input lines into a Chapter 10 file (recordings/bus_recorder.h):
-// what the commands of the menu "Анализ", the start-up option --record and orvtool record share.
+// what the commands of the menu "Анализ" and the start-up option --record share.
 
 #include <cstdint>
 #include <string>

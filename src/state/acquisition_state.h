@@ -15,9 +15,16 @@ namespace orv {
 inline constexpr int kInputChannels = 8;
 inline constexpr int kTraceSlots = 256;
 
+// The values of AcquisitionState::AcquisitionMode: what the acquisition thread serves.
+enum AcquisitionModeValue : uint16_t {
+    kNoAcquisition = 0,       // nothing
+    kParameterReception = 1,  // the displayed list's label slots
+    kFileReception = 2,       // one input's stream into the data block
+};
+
 struct AcquisitionState {
     // 0 idle, 1 parameter reception, 2 file reception. User-interface thread only.
-    uint16_t AcquisitionMode = 0;
+    uint16_t AcquisitionMode = kNoAcquisition;
     // Refresh ticks since the display list was loaded. User-interface thread only.
     int32_t CycleCounter = 0;
 
@@ -35,7 +42,7 @@ struct AcquisitionState {
     std::array<std::array<std::atomic<uint32_t>, kTraceSlots>, kInputChannels> TraceTimes{};
 
     void Reset() {
-        AcquisitionMode = 0;
+        AcquisitionMode = kNoAcquisition;
         CycleCounter = 0;
         for (int i = 0; i < kInputChannels; ++i) {
             MaskActive[i] = 0;

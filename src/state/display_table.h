@@ -9,6 +9,12 @@
 
 namespace orv {
 
+// The values of DisplayEntry::maskMode.
+enum MaskModeValue : int32_t {
+    kMaskOff = 0,
+    kMaskOn = 1,  // the row carries its channel's mask
+};
+
 struct DisplayEntry {
     DecimalFormat format;        // copy of the parameter's format; blank label = no format
     uint16_t address = 0;        // label number 0..255
@@ -22,7 +28,7 @@ struct DisplayEntry {
     // the entry sets receivedCycle to 0, and the row then shows 0 until the next reception.
     uint32_t receivedWord = 0;
     uint32_t receivedMs = 0;
-    int32_t maskMode = 0;        // 1 while the row carries its channel's mask
+    int32_t maskMode = kMaskOff;  // a MaskModeValue
 
     bool Used() const { return paramLabel.First() != '\0'; }
     friend bool operator==(const DisplayEntry&, const DisplayEntry&) = default;

@@ -13,8 +13,14 @@
 
 namespace orv {
 
+// The values of ShellState::DeviceState.
+enum DeviceStateValue : int32_t {
+    kNoDevice = -1,     // no board selected
+    kDeviceStarted = 0, // a board has been opened and started
+};
+
 struct ShellState {
-    int32_t DeviceState = -1;      // -1 no board; 0 a board has been opened and started
+    int32_t DeviceState = kNoDevice;  // a DeviceStateValue
     int32_t RefreshPeriodMs = 1000;
     uint32_t RefreshTimerId = 0;   // id of the running refresh timer, 0 when none
 

@@ -20,7 +20,7 @@ std::string HearsText(InputHears hears, unsigned channel) {
 }
 
 std::vector<std::array<std::string, kCounterColumns>> CounterRows(const BoardCounters& counters,
-                                                                   const VirtualBoardSpec& spec) {
+                                                                   const BoardLayout& spec) {
     std::vector<std::array<std::string, kCounterColumns>> rows;
     const unsigned channels = std::max(spec.inputs, spec.outputs);
     for (unsigned c = 1; c <= channels; ++c) {

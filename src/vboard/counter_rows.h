@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "vboard/board_counters.h"
-#include "vboard/board_spec.h"
+#include "vboard/board_layout.h"
 
 namespace orv {
 
@@ -19,6 +19,6 @@ extern const std::array<const char*, kCounterColumns> kCounterHeads;
 std::string HearsText(InputHears hears, unsigned channel);
 
 std::vector<std::array<std::string, kCounterColumns>> CounterRows(const BoardCounters& counters,
-                                                                   const VirtualBoardSpec& spec);
+                                                                   const BoardLayout& spec);
 
 }  // namespace orv

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "vboard/board_spec.h"
+#include "vboard/board_layout.h"
 #include "vboard/scenario_labels.h"
 #include "files/file_read.h"
 #include "vboard/scenario_limits.h"
@@ -34,7 +34,7 @@ void RefuseTooMany(const toml::array& tables, std::string_view key, unsigned boa
     if (tables.size() > limit) Refuse(tables[limit], TooManyTablesReason(key, board, input));
 }
 
-InputScenario ReadInput(const toml::table& raw, const VirtualBoardSpec& spec, unsigned input, unsigned board) {
+InputScenario ReadInput(const toml::table& raw, const BoardLayout& spec, unsigned input, unsigned board) {
     const Table t(raw, "board" + std::to_string(board) + ".input" + std::to_string(input));
     t.Allow({"hears", "bit_rate_kbps", "parity", "label", "fault"});
     InputScenario s;
@@ -85,7 +85,7 @@ Scenario ReadScenario(const toml::table& root) {
     for (unsigned b = 1; b <= 2; ++b) {
         const std::string name = "board" + std::to_string(b);
         if (!top.Has(name)) continue;
-        const VirtualBoardSpec spec = b == 1 ? VirtualBoardOne() : VirtualBoardTwo();
+        const BoardLayout spec = b == 1 ? VirtualBoardOne() : VirtualBoardTwo();
         const Table board(top.SubTable(name), name);
         for (auto&& [key, value] : board.Raw()) {
             const std::string k(key.str());

@@ -26,7 +26,7 @@ uint64_t SteadyNs() {
 
 }  // namespace
 
-VirtualBoard::VirtualBoard(VirtualBoardSpec spec, BoardClock clock)
+VirtualBoard::VirtualBoard(BoardLayout spec, BoardClock clock)
     : spec_{std::min<uint16_t>(spec.inputs, 8), std::min<uint16_t>(spec.outputs, 8),
             std::min<uint16_t>(spec.loopbacks, 8), spec.scenario},
       clock_(clock),

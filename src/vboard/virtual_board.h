@@ -41,7 +41,7 @@
 #include "driver/word_stream.h"
 #include "driver/board_words.h"
 #include "vboard/board_counters.h"
-#include "vboard/board_spec.h"
+#include "vboard/board_layout.h"
 #include "vboard/flight_player.h"
 #include "vboard/frame_cursor.h"
 #include "vboard/receiver.h"
@@ -54,7 +54,7 @@ enum class BoardClock { RealTime, Manual };
 
 class VirtualBoard final : public WordStream {
 public:
-    VirtualBoard(VirtualBoardSpec spec, BoardClock clock);
+    VirtualBoard(BoardLayout spec, BoardClock clock);
     ~VirtualBoard();
     VirtualBoard(const VirtualBoard&) = delete;
     VirtualBoard& operator=(const VirtualBoard&) = delete;
@@ -86,7 +86,7 @@ public:
     // The counters with the bus played up to the clock.
     BoardCounters Counters();
 
-    const VirtualBoardSpec& Spec() const { return spec_; }
+    const BoardLayout& Layout() const { return spec_; }
     BoardClock Clock() const { return clock_; }
 
     // Inspection, for tests and tools.
@@ -160,7 +160,7 @@ private:
     uint64_t NextTrafficEventLocked(unsigned index) const;
     void FirmwareLoop();
 
-    const VirtualBoardSpec spec_;
+    const BoardLayout spec_;
     const BoardClock clock_;
     const uint64_t epochNs_;
 

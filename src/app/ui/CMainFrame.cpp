@@ -163,7 +163,7 @@ QMenu* CMainFrame::BuildAnalysisMenu() {
     connect(analysis, &QMenu::aboutToShow, this, [this, record, stop] {
         const bool stream = CanRecord(state_);
         record->setEnabled(stream);
-        record->setStatusTip(stream || state_.Shell.DeviceState < 0 ? QString() : QString::fromUtf8(text::kRecordNoStream));
+        record->setStatusTip(stream || state_.Shell.DeviceState == kNoDevice ? QString() : QString::fromUtf8(text::kRecordNoStream));
         stop->setEnabled(state_.Board.Recorder != nullptr);
     });
     return analysis;
@@ -282,7 +282,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (state_.Shell.DeviceState >= 0) state_.Board.Link.StopBoard();
+    if (state_.Shell.DeviceState != kNoDevice) state_.Board.Link.StopBoard();
     // The tick must not run once the window is going away.
     if (state_.Shell.RefreshTimerId != 0) {
         Stop(state_.Shell.RefreshTimerId);
@@ -297,12 +297,12 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 void CMainFrame::OnSelectDevice() { SelectDeviceCommand(table_, state_); }
 
 void CMainFrame::OnReceiveParams() {
-    if (state_.Shell.DeviceState < 0) ShowMessage(table_, QString::fromUtf8(text::kNoBoardList));
+    if (state_.Shell.DeviceState == kNoDevice) ShowMessage(table_, QString::fromUtf8(text::kNoBoardList));
     if (RunDisplayList(table_, state_)) table_->Changed();
 }
 
 void CMainFrame::OnReceiveFile() {
-    if (state_.Shell.DeviceState == -1) {
+    if (state_.Shell.DeviceState == kNoDevice) {
         ShowMessage(table_, QString::fromUtf8(text::kNoBoard));
         return;
     }
@@ -311,7 +311,7 @@ void CMainFrame::OnReceiveFile() {
 }
 
 void CMainFrame::OnTransmit() {
-    if (state_.Shell.DeviceState < 0) ShowMessage(table_, QString::fromUtf8(text::kNoBoardFrame));
+    if (state_.Shell.DeviceState == kNoDevice) ShowMessage(table_, QString::fromUtf8(text::kNoBoardFrame));
     RunTransmit(table_, state_);
 }
 

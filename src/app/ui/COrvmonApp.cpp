@@ -29,7 +29,7 @@ COrvmonApp::COrvmonApp(int& argc, char** argv) : app_(argc, argv) {
     frame_ = std::make_unique<CMainFrame>(*state_);
     // The start-up values, once the main window exists.
     state_->Shell.RefreshPeriodMs = 1000;
-    state_->Shell.DeviceState = -1;
+    state_->Shell.DeviceState = kNoDevice;
     state_->Shell.RefreshTimerId = 0;
 }
 

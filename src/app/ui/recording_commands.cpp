@@ -41,7 +41,7 @@ std::vector<uint8_t> CRecordInputsDlg::Chosen() const {
 }
 
 void RecordBusCommand(QWidget* parent, ProgramState& state) {
-    if (state.Shell.DeviceState < 0 || !state.Board.DeviceHandle) {
+    if (state.Shell.DeviceState == kNoDevice || !state.Board.DeviceHandle) {
         ShowMessage(parent, U(text::kRecordNoBoard));
         return;
     }

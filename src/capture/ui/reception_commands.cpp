@@ -7,7 +7,7 @@
 namespace orv {
 
 void RunFileReception(QWidget* parent, ProgramState& state) {
-    if (state.Shell.DeviceState == -1) return;
+    if (state.Shell.DeviceState == kNoDevice) return;
     CInChannelChooserDlg chooser(state.Board.InputChannelCount, parent);
     if (ui::RunModal(chooser) != QDialog::Accepted || chooser.Channel() == 0) return;
     CFileReceiveDlg dlg(state, chooser.Channel(), parent);

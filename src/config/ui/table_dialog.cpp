@@ -19,7 +19,7 @@ TableDialog::TableDialog(QWidget* parent, const Layout& layout)
     if (layout.scrollSideways) list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list_->setMinimumWidth(ui::kCellWidth * layout.listWidthCells);
 
-    std::vector<ui::ButtonSpec> buttons;
+    std::vector<ui::DialogButton> buttons;
     for (const FrameButton& b : layout.buttons) {
         switch (b.action) {
             case Action::Add: buttons.push_back({b.id, U(b.text), [this] { OnAdd(); }}); break;

@@ -95,7 +95,7 @@ CDisplayListDlg::CDisplayListDlg(ProgramState& state, QWidget* parent) : QDialog
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     Show(DisplayLines(state_.Display.DisplayTable));
-    apply_->setEnabled(state_.Shell.DeviceState != -1);
+    apply_->setEnabled(state_.Shell.DeviceState != kNoDevice);
 }
 
 void CDisplayListDlg::Show(const LineList& lines) { ui::ShowLines(*list_, lines); }
@@ -198,7 +198,7 @@ void CDisplayListDlg::OnRestore() {
 }
 
 void CDisplayListDlg::OnApply() {
-    if (state_.Shell.DeviceState == -1) return;  // no board to load into
+    if (state_.Shell.DeviceState == kNoDevice) return;  // no board to load into
     std::vector<std::string> lines = list_->Lines().Lines();
     if (const char* refusal = LoadDisplayList(lines, state_.Display, state_.Acquisition, state_.Board))
         return Refuse(refusal);

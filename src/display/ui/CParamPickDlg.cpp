@@ -35,7 +35,7 @@ CParamPickDlg::CParamPickDlg(const ProgramState& state, int listLines, QWidget* 
     channel_ = ui::WithId(new QComboBox(this), kIdPickChannel);
     channel_->setEditable(true);
     channel_->setInsertPolicy(QComboBox::NoInsert);
-    for (const auto& item : ChannelItems(state.Shell.DeviceState != -1, state.Board.InputChannelCount))
+    for (const auto& item : ChannelItems(state.Shell.DeviceState != kNoDevice, state.Board.InputChannelCount))
         channel_->addItem(ui::FromCp1251(item));  // "%2d" items come in sorted order
     channel_->setCurrentIndex(channel_->count() > 0 ? 0 : -1);
     params_ = ui::WithId(new ui::ListBox(true, this), kIdPickParams);

@@ -273,7 +273,7 @@ void COrvmonView::OnSetMask() {
 void COrvmonView::OnResetMask() {
     const int row = m_nSelectedRow;
     if (row < 0 || row >= UsedEntries(state_.Display.DisplayTable)) return;
-    if (state_.Display.DisplayTable[std::size_t(row)].maskMode != 1) return;
+    if (state_.Display.DisplayTable[std::size_t(row)].maskMode != kMaskOn) return;
     if (ShowMessage(this, U(text::kMaskResetQuestion), Buttons::OkCancel) != Answer::Ok) return;
     ResetMask(state_.Display, state_.Acquisition, state_.Board.Link, row);
     Changed();
@@ -282,7 +282,7 @@ void COrvmonView::OnResetMask() {
 void COrvmonView::OnTrace() {
     const int row = m_nSelectedRow;
     if (row < 0 || row >= UsedEntries(state_.Display.DisplayTable)) return;
-    if (state_.Display.DisplayTable[std::size_t(row)].maskMode != 1) return;
+    if (state_.Display.DisplayTable[std::size_t(row)].maskMode != kMaskOn) return;
     CParamTraceDlg dialog(state_, uint16_t(row), this);
     RunModal(dialog);
 }

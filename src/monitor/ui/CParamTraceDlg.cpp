@@ -78,7 +78,7 @@ CParamTraceDlg::CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget*
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
 
-    // The specified list, wide enough for every column of the head above it.
+    // The list of words, wide enough for every column of the head above it.
     auto* listPane = new QWidget(splitter);
     auto* listLayout = new QVBoxLayout(listPane);
     listLayout->setContentsMargins(0, 0, 0, 0);
@@ -165,7 +165,7 @@ CParamTraceDlg::CParamTraceDlg(const ProgramState& state, uint16_t row, QWidget*
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
 
-    // Live check box and export at the left, the specified buttons at the right.
+    // Live check box and export at the left, the dialog's own buttons at the right.
     auto* buttons = new QHBoxLayout;
     live_ = new QCheckBox(U(text::kTraceLive), this);
     live_->setObjectName(QStringLiteral("live"));

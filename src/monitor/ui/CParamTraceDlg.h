@@ -1,5 +1,5 @@
 #pragma once
-// "Трасса параметра": the trace of one masked row. Besides the specified list it plots the words
+// "Трасса параметра": the trace of one masked row. Besides the list of its words it plots them
 // against their arrival time, shows the statistics of the ring and can follow the acquisition
 // thread live; "Сохранить в CSV..." saves what it shows.
 

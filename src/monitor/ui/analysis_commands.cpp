@@ -33,7 +33,7 @@ QString CsvFileName(const QString& base) {
 }
 
 void ExportTableCommand(QWidget* parent, const ProgramState& state, const ShownTable& shown) {
-    if (state.Acquisition.AcquisitionMode != 1 || state.Display.DisplayListReady == 0 ||
+    if (state.Acquisition.AcquisitionMode != kParameterReception || state.Display.DisplayListReady == 0 ||
         UsedEntries(state.Display.DisplayTable) == 0) {
         ShowMessage(parent, U(text::kNoTableToExport));
         return;
@@ -44,7 +44,7 @@ void ExportTableCommand(QWidget* parent, const ProgramState& state, const ShownT
 }
 
 void ExportBlockCommand(QWidget* parent, const ProgramState& state) {
-    if (state.Acquisition.AcquisitionMode != 2) {
+    if (state.Acquisition.AcquisitionMode != kFileReception) {
         ShowMessage(parent, U(text::kNoBlockToExport));
         return;
     }

@@ -45,11 +45,11 @@ ButtonRow MakeButtonRow(QDialog* dialog, const QString& okText, const QString& c
 }
 
 void LayOutTableDialog(QDialog& dialog, QWidget* list, const QStringList& heads, const QString& frameTitle,
-                       const std::vector<ButtonSpec>& frameButtons, const ButtonSpec& ok,
+                       const std::vector<DialogButton>& frameButtons, const DialogButton& ok,
                        const QString& cancelText) {
     auto* frame = new QGroupBox(frameTitle, &dialog);
     auto* frameLayout = new QVBoxLayout(frame);
-    for (const ButtonSpec& spec : frameButtons) {
+    for (const DialogButton& spec : frameButtons) {
         QPushButton* b = MakeButton(frame, spec.id, spec.text);
         QObject::connect(b, &QPushButton::clicked, &dialog, spec.onClick);
         frameLayout->addWidget(b);

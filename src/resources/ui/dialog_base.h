@@ -45,7 +45,7 @@ struct ButtonRow {
 ButtonRow MakeButtonRow(QDialog* dialog, const QString& okText, const QString& cancelText);
 
 // A button of a dialog: id, caption and what a click does.
-struct ButtonSpec {
+struct DialogButton {
     int id;
     QString text;
     std::function<void()> onClick;
@@ -55,7 +55,7 @@ struct ButtonSpec {
 // a frame titled `frameTitle` with `frameButtons` in their order, then `ok` (the default button,
 // id 1) and a cancel button (id 2) that rejects the dialog.
 void LayOutTableDialog(QDialog& dialog, QWidget* list, const QStringList& heads, const QString& frameTitle,
-                       const std::vector<ButtonSpec>& frameButtons, const ButtonSpec& ok,
+                       const std::vector<DialogButton>& frameButtons, const DialogButton& ok,
                        const QString& cancelText);
 
 // Standard dialog ids.

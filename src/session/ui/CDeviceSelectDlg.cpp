@@ -33,7 +33,7 @@ CDeviceSelectDlg::CDeviceSelectDlg(ProgramState& state, QWidget* parent)
     connect(select, &QPushButton::clicked, this, &CDeviceSelectDlg::OnSelect);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (state_.Shell.DeviceState >= 0)
+    if (state_.Shell.DeviceState != kNoDevice)
         ui::ShowMessage(parent, QString::fromUtf8(text::kBoardAlreadySelected));
     for (std::string_view name : kDeviceNames) list_->AddLine(std::string(name));
     list_->Select(0);

@@ -27,7 +27,7 @@ void SelectDeviceCommand(QWidget* parent, ProgramState& state) {
 }
 
 void ChannelRatesCommand(QWidget* parent, ProgramState& state) {
-    if (state.Shell.DeviceState < 0) {
+    if (state.Shell.DeviceState == kNoDevice) {
         ShowMessage(parent, QString::fromUtf8(text::kRatesNeedBoard));
         return;
     }

@@ -207,7 +207,7 @@ void COutputFrameDlg::OnEdit() {
 }
 
 void COutputFrameDlg::OnChangeCode() {
-    if (channel_ == 0 || state_.Shell.DeviceState == -1) return Message(text::kNoDeviceForCode);
+    if (channel_ == 0 || state_.Shell.DeviceState == kNoDevice) return Message(text::kNoDeviceForCode);
     const int sel = list_->Selection();
     if (sel == LineList::kNone) return Message(text::kPickParameter);
     const std::string line = list_->Text(sel);

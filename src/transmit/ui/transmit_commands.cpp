@@ -8,7 +8,7 @@ namespace orv {
 
 void RunTransmit(QWidget* parent, ProgramState& state) {
     unsigned channel = 0;
-    if (state.Shell.DeviceState != -1) {
+    if (state.Shell.DeviceState != kNoDevice) {
         COutChannelChooserDlg chooser(state.Board.OutputChannelCount, parent);
         if (ui::RunModal(chooser) != QDialog::Accepted || chooser.Channel() == 0) return;
         channel = chooser.Channel();

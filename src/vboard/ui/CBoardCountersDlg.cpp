@@ -62,7 +62,7 @@ CBoardCountersDlg::CBoardCountersDlg(VirtualBoardProvider& boards, QWidget* pare
 
 void CBoardCountersDlg::Refresh() {
     const unsigned number = board_->currentIndex() == 1 ? 2 : 1;
-    const auto rows = CounterRows(boards_.Counters(number), boards_.Board(number).Spec());
+    const auto rows = CounterRows(boards_.Counters(number), boards_.Board(number).Layout());
     table_->setRowCount(int(rows.size()));
     for (int r = 0; r < int(rows.size()); ++r) {
         for (int c = 0; c < int(kCounterColumns); ++c) {

@@ -1,4 +1,4 @@
-// The trace dialog headless: the specified list in full width, the plot with its hover and click,
+// The trace dialog headless: the list of words in full width, the plot with its hover and click,
 // the statistics, the live mode (on hand-made rings and on the virtual board) and the CSV export.
 #include <QChart>
 #include <QChartView>
@@ -83,7 +83,7 @@ TEST_F(TraceDialogTest, ListPlotAndStatisticsShowOneSnapshot) {
     dlg.show();
     QCoreApplication::processEvents();
 
-    // The specified list, every column visible without scrolling sideways.
+    // The list of words, every column visible without scrolling sideways.
     auto* list = Find<ListBox>(dlg, 1000);
     ASSERT_EQ(list->Count(), 100);
     const std::vector<std::string> lines = TraceLines(state.Acquisition, 4, test::Alt1Format());
@@ -187,7 +187,7 @@ TEST_F(TraceDialogTest, LiveModeFollowsTheRingAndKeepsTheScrollPosition) {
 
     dlg.MarkLine(1);  // the word in slot 1
 
-    // Off: the specified snapshot, whatever arrives.
+    // Off: the snapshot taken at the opening, whatever arrives.
     test::AppendTrace(state.Acquisition, 4, 0x0C800000, 20000);
     QTest::qWait(100);
     EXPECT_EQ(list->Text(0), first);

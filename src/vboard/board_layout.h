@@ -6,7 +6,7 @@
 
 namespace orv {
 
-struct VirtualBoardSpec {
+struct BoardLayout {
     uint16_t inputs = 8;     // 0..8
     uint16_t outputs = 8;    // 0..8
     uint16_t loopbacks = 4;  // outputs 1..loopbacks feed inputs 1..loopbacks
@@ -17,8 +17,8 @@ struct VirtualBoardSpec {
 };
 
 // Board 1: 8 inputs, 8 outputs, outputs 1..4 looped to inputs 1..4, inputs 5..8 hear the flight.
-inline VirtualBoardSpec VirtualBoardOne() { return {8, 8, 4, true}; }
+inline BoardLayout VirtualBoardOne() { return {8, 8, 4, true}; }
 // Board 2: 4 inputs, 2 outputs, outputs 1..2 looped to inputs 1..2, inputs 3..4 hear the flight.
-inline VirtualBoardSpec VirtualBoardTwo() { return {4, 2, 2, true}; }
+inline BoardLayout VirtualBoardTwo() { return {4, 2, 2, true}; }
 
 }  // namespace orv
