@@ -27,6 +27,7 @@
 #include "session/acquisition.h"
 #include "session/board_control.h"
 #include "text/code_page.h"
+#include "text/printf_forms.h"
 #include "text/scanf_forms.h"
 #include "transmit/frame_line.h"
 #include "transmit/output_channel.h"

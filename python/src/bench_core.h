@@ -23,6 +23,7 @@
 #include <variant>
 #include <vector>
 
+#include "config/param_line.h"
 #include "monitor/shown_table.h"
 #include "monitor/trace_stats.h"
 #include "state/program_state.h"
