@@ -36,9 +36,8 @@ std::vector<std::string> ApplyListOption(ProgramState& state, const std::string&
     if (state.Shell.DeviceState == kNoDevice) return {text::kNoBoard};
     const FileBytes file = ReadFileBytes(path);
     if (!file.ok()) return {text::kOpenFailed + path};
-    const RestoredDisplayList restored = RestoreDisplayList(file.bytes, true, path);
-    std::vector<std::string> messages;
-    if (!restored.message.empty()) messages.push_back(restored.message);
+    RestoredList restored = RestoreDisplayList(file.bytes, true, path);
+    std::vector<std::string> messages = std::move(restored.messages);
     if (const char* refusal =
             LoadDisplayList(restored.lines, state.Display, state.Acquisition, state.Board, formatPath))
         messages.emplace_back(refusal);

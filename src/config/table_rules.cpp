@@ -61,6 +61,59 @@ std::vector<const char*> Clashes(const std::vector<T>& records, LabelOf label, R
     return out;
 }
 
+// What tells the format list from the dictionary: the record, its label, its line both ways and
+// the refusals of a label clash. Both lists follow the same rules through the templates below.
+struct FormatRules {
+    using Record = DecimalFormat;
+    static const Label8& LabelOf(const Record& r) { return r.label; }
+    static std::string Render(const Record& r) { return RenderFormatLine(r); }
+    static Record Parse(std::string_view line) { return ParseFormatLine(line); }
+    static constexpr const char* kClashOnAdd = text::kDuplicateFormatOnAdd;
+    static constexpr const char* kClashOnEdit = text::kDuplicateFormatOnEdit;
+};
+
+struct ParamRules {
+    using Record = ParamRecord;
+    static const Label8& LabelOf(const Record& r) { return r.paramLabel; }
+    static std::string Render(const Record& r) { return RenderParamLine(r); }
+    static Record Parse(std::string_view line) { return ParseParamLine(line); }
+    static constexpr const char* kClashOnAdd = text::kDuplicateParamOnAdd;
+    static constexpr const char* kClashOnEdit = text::kDuplicateParamOnEdit;
+};
+
+template <class Rules>
+LineList LinesOf(const std::vector<typename Rules::Record>& records) {
+    std::vector<std::string> lines;
+    lines.reserve(records.size());
+    for (const auto& r : records) lines.push_back(Rules::Render(r));
+    LineList list(true);
+    list.AddAll(std::move(lines));
+    return list;
+}
+
+template <class Rules>
+std::vector<typename Rules::Record> RecordsOf(const LineList& list) {
+    std::vector<typename Rules::Record> records;
+    for (const auto& line : list.Lines()) records.push_back(Rules::Parse(line));
+    return records;
+}
+
+template <class Rules>
+const char* AddLine(LineList& list, const typename Rules::Record& record) {
+    return PutLine(list, LineList::kNone, Rules::LabelOf(record), Rules::Render(record), Rules::kClashOnAdd);
+}
+
+template <class Rules>
+const char* ReplaceLine(LineList& list, int index, const typename Rules::Record& record) {
+    if (index < 0 || index >= list.Count()) return nullptr;
+    return PutLine(list, index, Rules::LabelOf(record), Rules::Render(record), Rules::kClashOnEdit);
+}
+
+template <class Rules>
+std::vector<const char*> LabelClashes(const std::vector<typename Rules::Record>& records) {
+    return Clashes(records, Rules::LabelOf, Rules::Render, Rules::kClashOnAdd);
+}
+
 }  // namespace
 
 void DeleteAndSelectNext(LineList& list, int index) {
@@ -69,62 +122,24 @@ void DeleteAndSelectNext(LineList& list, int index) {
     list.Select(index);  // no selection when the last line went
 }
 
-LineList FormatLines(const std::vector<DecimalFormat>& formats) {
-    std::vector<std::string> lines;
-    lines.reserve(formats.size());
-    for (const auto& f : formats) lines.push_back(RenderFormatLine(f));
-    LineList list(true);
-    list.AddAll(std::move(lines));
-    return list;
-}
-
-std::vector<DecimalFormat> FormatsOfLines(const LineList& list) {
-    std::vector<DecimalFormat> formats;
-    for (const auto& line : list.Lines()) formats.push_back(ParseFormatLine(line));
-    return formats;
-}
-
-const char* AddFormatLine(LineList& list, const DecimalFormat& format) {
-    return PutLine(list, LineList::kNone, format.label, RenderFormatLine(format), text::kDuplicateFormatOnAdd);
-}
-
-std::vector<const char*> FormatLabelClashes(const std::vector<DecimalFormat>& formats) {
-    return Clashes(formats, [](const DecimalFormat& f) -> const Label8& { return f.label; }, RenderFormatLine,
-                   text::kDuplicateFormatOnAdd);
-}
-
+LineList FormatLines(const std::vector<DecimalFormat>& formats) { return LinesOf<FormatRules>(formats); }
+std::vector<DecimalFormat> FormatsOfLines(const LineList& list) { return RecordsOf<FormatRules>(list); }
+const char* AddFormatLine(LineList& list, const DecimalFormat& format) { return AddLine<FormatRules>(list, format); }
 const char* ReplaceFormatLine(LineList& list, int index, const DecimalFormat& format) {
-    if (index < 0 || index >= list.Count()) return nullptr;
-    return PutLine(list, index, format.label, RenderFormatLine(format), text::kDuplicateFormatOnEdit);
+    return ReplaceLine<FormatRules>(list, index, format);
+}
+std::vector<const char*> FormatLabelClashes(const std::vector<DecimalFormat>& formats) {
+    return LabelClashes<FormatRules>(formats);
 }
 
-LineList ParamLines(const std::vector<ParamRecord>& records) {
-    std::vector<std::string> lines;
-    lines.reserve(records.size());
-    for (const auto& r : records) lines.push_back(RenderParamLine(r));
-    LineList list(true);
-    list.AddAll(std::move(lines));
-    return list;
-}
-
-std::vector<ParamRecord> ParamsOfLines(const LineList& list) {
-    std::vector<ParamRecord> records;
-    for (const auto& line : list.Lines()) records.push_back(ParseParamLine(line));
-    return records;
-}
-
-const char* AddParamLine(LineList& list, const ParamRecord& record) {
-    return PutLine(list, LineList::kNone, record.paramLabel, RenderParamLine(record), text::kDuplicateParamOnAdd);
-}
-
-std::vector<const char*> ParamLabelClashes(const std::vector<ParamRecord>& records) {
-    return Clashes(records, [](const ParamRecord& r) -> const Label8& { return r.paramLabel; }, RenderParamLine,
-                   text::kDuplicateParamOnAdd);
-}
-
+LineList ParamLines(const std::vector<ParamRecord>& records) { return LinesOf<ParamRules>(records); }
+std::vector<ParamRecord> ParamsOfLines(const LineList& list) { return RecordsOf<ParamRules>(list); }
+const char* AddParamLine(LineList& list, const ParamRecord& record) { return AddLine<ParamRules>(list, record); }
 const char* ReplaceParamLine(LineList& list, int index, const ParamRecord& record) {
-    if (index < 0 || index >= list.Count()) return nullptr;
-    return PutLine(list, index, record.paramLabel, RenderParamLine(record), text::kDuplicateParamOnEdit);
+    return ReplaceLine<ParamRules>(list, index, record);
+}
+std::vector<const char*> ParamLabelClashes(const std::vector<ParamRecord>& records) {
+    return LabelClashes<ParamRules>(records);
 }
 
 }  // namespace orv

@@ -192,14 +192,14 @@ std::vector<std::string> LinesOfRecords(std::span<const DisplayLineRecord> recor
     return lines;
 }
 
-RestoredDisplayList RestoreDisplayList(std::span<const uint8_t> bytes, bool whole, std::string_view name) {
+RestoredList RestoreDisplayList(std::span<const uint8_t> bytes, bool whole, std::string_view name) {
     const RecordFileRead<DisplayLineRecord> read = DecodeDisplayLineFile(bytes);
-    RestoredDisplayList out;
+    RestoredList out;
     out.lines = LinesOfRecords(read.records);
     const std::size_t leftOut = read.damaged.size() + (read.trailingBytes != 0 ? 1 : 0);
     out.lossy = leftOut != 0 || !whole || read.records.size() > out.lines.size();
-    if (!whole) out.message = text::FileMessage(text::kFileReadFailed, name);
-    else if (leftOut != 0) out.message = text::DamagedRecordsMessage(name, leftOut);
+    if (!whole) out.messages.push_back(text::FileMessage(text::kFileReadFailed, name));
+    else if (leftOut != 0) out.messages.push_back(text::DamagedRecordsMessage(name, leftOut));
     return out;
 }
 

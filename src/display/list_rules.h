@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "text/line_list.h"
+#include "files/list_file.h"
 #include "display/display_line.h"
 #include "state/display_table.h"
 
@@ -94,13 +95,9 @@ std::vector<std::string> LinesOfRecords(std::span<const DisplayLineRecord> recor
 // What "Восстановить из файла" and the --list option take from a ".42i" file: the lines of its
 // sound records (at most 256), whether anything of the file was left out (damaged records, a
 // trailing partial record, records beyond 256, or a read that failed part way: a save over the
-// file then keeps the old one as "<name>.bak"), and the message to show (UTF-8) or empty.
+// file then keeps the old one as "<name>.bak"), and the one message to show (UTF-8), if any.
 // `whole` is false when reading the file failed part way; `name` is the file as messages name it.
-struct RestoredDisplayList {
-    std::vector<std::string> lines;
-    bool lossy = false;
-    std::string message;
-};
-RestoredDisplayList RestoreDisplayList(std::span<const uint8_t> bytes, bool whole, std::string_view name);
+// It is the decoder the dialog gives RestoreListFile (files/list_file.h).
+RestoredList RestoreDisplayList(std::span<const uint8_t> bytes, bool whole, std::string_view name);
 
 }  // namespace orv

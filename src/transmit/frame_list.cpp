@@ -103,6 +103,16 @@ std::vector<std::string> FrameFileMessages(const FrameFileRead& read, std::strin
     return messages;
 }
 
+RestoredList RestoreFrameList(std::span<const uint8_t> bytes, bool whole, std::string_view name, FrameEntry& current) {
+    FrameFileRead read = DecodeFrameFile(bytes, current);
+    RestoredList out;
+    out.lines = std::move(read.lines);
+    out.lossy = read.lossy() || !whole;
+    if (!whole) out.messages.push_back(text::FileMessage(text::kFileReadFailed, name));
+    for (std::string& m : FrameFileMessages(read, name)) out.messages.push_back(std::move(m));
+    return out;
+}
+
 std::vector<std::string> FrameFileLines(std::span<const uint8_t> bytes, FrameEntry& current) {
     return DecodeFrameFile(bytes, current).lines;
 }

@@ -14,6 +14,7 @@
 
 #include "text/line_list.h"
 #include "files/file_read.h"
+#include "files/list_file.h"
 #include "files/record_read.h"
 #include "state/frame_entry.h"
 #include "transmit/frame_line.h"
@@ -68,6 +69,11 @@ FrameFileRead ReadFrameFile(const std::string& path, FrameEntry& current);
 // The messages (UTF-8) that tell the engineer what a restore of file `name` left out, in order:
 // the records beyond the limit, the damaged records, the trailing partial record.
 std::vector<std::string> FrameFileMessages(const FrameFileRead& read, std::string_view name);
+
+// What "Восстановить" takes from a ".42o" file, as the decoder the dialog gives RestoreListFile
+// (files/list_file.h): the lines of DecodeFrameFile, lossy when anything was left out or the read
+// failed part way (`whole` false), and the messages: the failed read first, then FrameFileMessages.
+RestoredList RestoreFrameList(std::span<const uint8_t> bytes, bool whole, std::string_view name, FrameEntry& current);
 
 // The lines of DecodeFrameFile.
 std::vector<std::string> FrameFileLines(std::span<const uint8_t> bytes, FrameEntry& current);

@@ -9,21 +9,12 @@
 
 #include "config/param_line.h"
 #include "text/code_page.h"
+#include "support/example_formats.h"
 
 namespace orv {
 namespace {
 
-DecimalFormat MakeFormat(std::string_view label, uint8_t role, uint16_t msb, uint16_t lsb, float weight,
-                         std::string_view units) {
-    DecimalFormat f;
-    f.label = Label8(label);
-    f.bit29Role = role;
-    f.msbBit = msb;
-    f.lsbBit = lsb;
-    f.msbWeight = weight;
-    f.units = Units4(units);
-    return f;
-}
+using test::MakeFormat;
 
 const DecimalFormat kAlt1 = MakeFormat("ALT1", 0, 28, 11, 90.0f, "deg");
 

@@ -215,5 +215,25 @@ TEST(FrameFile, AFileLongerThanTheLineNumbersIsCutWithAMessage) {
                   "В файле long.42o больше записей, чем номеров строк. Прочитано записей: 4096"});
 }
 
+// What the frame dialog's restore takes: a read that failed part way is told first and marks the
+// file lossy, then what the bytes read left out; a clean whole file is neither.
+TEST(FrameFile, ARestoreTellsAFailedReadFirstThenWhatTheBytesLeftOut) {
+    std::vector<uint8_t> bytes;
+    const auto r = EncodeFrameEntry(WordEntry(0, "P", 1, 0x101));
+    bytes.insert(bytes.end(), r.begin(), r.end());
+    FrameEntry current;
+    const RestoredList clean = RestoreFrameList(bytes, true, "f.42o", current);
+    EXPECT_EQ(clean.lines, DecodeFrameFile(bytes, current).lines);
+    EXPECT_FALSE(clean.lossy);
+    EXPECT_TRUE(clean.messages.empty());
+
+    bytes.resize(bytes.size() + 5, 0);
+    const RestoredList cut = RestoreFrameList(bytes, false, "f.42o", current);
+    EXPECT_EQ(cut.lines.size(), 1u);
+    EXPECT_TRUE(cut.lossy);
+    EXPECT_EQ(cut.messages, (std::vector<std::string>{text::FileMessage(text::kFileReadFailed, "f.42o"),
+                                                      "Файл f.42o поврежден: неполная последняя запись отброшена."}));
+}
+
 }  // namespace
 }  // namespace orv

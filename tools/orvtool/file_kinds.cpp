@@ -10,6 +10,7 @@
 #include "config/channel_settings.h"
 #include "config/format_file.h"
 #include "config/param_file.h"
+#include "files/record_fields.h"
 #include "files/record_read.h"
 #include "display/display_line_file.h"
 #include "transmit/frame_line.h"
@@ -17,40 +18,48 @@
 namespace orv::tool {
 namespace {
 
-constexpr FieldSpec kFormatFields[] = {{"label", FieldType::Text}, {"role", FieldType::Dec},
-                                       {"msb", FieldType::Dec},    {"lsb", FieldType::Dec},
-                                       {"units", FieldType::Text}, {"weight", FieldType::Float}};
+FieldType TypeOf(FieldForm form) {
+    switch (form) {
+        case FieldForm::Dec: return FieldType::Dec;
+        case FieldForm::Oct: return FieldType::Oct;
+        case FieldForm::Hex: return FieldType::Hex;
+        case FieldForm::Float: return FieldType::Float;
+        case FieldForm::Text:
+        case FieldForm::Hidden: break;
+    }
+    return FieldType::Text;
+}
 
-std::vector<FieldSpec> Fields(std::initializer_list<FieldSpec> first, bool withFormat = false) {
-    std::vector<FieldSpec> fields(first);
-    if (withFormat)
-        for (const FieldSpec& f : kFormatFields)
-            fields.push_back({f.name == std::string_view("label") ? "fmt_label"
-                              : f.name == std::string_view("role") ? "fmt_role"
-                              : f.name == std::string_view("msb")  ? "fmt_msb"
-                              : f.name == std::string_view("lsb")  ? "fmt_lsb"
-                              : f.name == std::string_view("units") ? "fmt_units"
-                                                                    : "fmt_weight",
-                              f.type});
+// The shown fields of a record kind's field table, in its order, each name after `prefix`.
+template <class T, std::size_t N>
+void AppendFields(std::vector<FieldSpec>& out, const FieldDef<T> (&table)[N], std::string_view prefix = {}) {
+    for (const FieldDef<T>& f : table)
+        if (f.form != FieldForm::Hidden) out.push_back({std::string(prefix) + f.name, TypeOf(f.form)});
+}
+
+template <class T, std::size_t N>
+std::vector<FieldSpec> FieldsOf(const FieldDef<T> (&table)[N]) {
+    std::vector<FieldSpec> fields;
+    AppendFields(fields, table);
+    return fields;
+}
+
+// A frame slot: its own fields, then those of its format as "fmt_<name>".
+std::vector<FieldSpec> FrameFieldSpecs() {
+    std::vector<FieldSpec> fields = FieldsOf(kFrameFields);
+    AppendFields(fields, kFormatFields, "fmt_");
     return fields;
 }
 
 const std::vector<KindInfo>& Infos() {
     static const std::vector<KindInfo> infos = {
-        {Kind::Formats, "formats", std::vector<FieldSpec>(std::begin(kFormatFields), std::end(kFormatFields))},
-        {Kind::Dictionary, "dictionary",
-         Fields({{"label", FieldType::Text}, {"address", FieldType::Oct}, {"format", FieldType::Text}})},
+        {Kind::Formats, "formats", FieldsOf(kFormatFields)},
+        {Kind::Dictionary, "dictionary", FieldsOf(kParamFields)},
         {Kind::Channels, "channels",
-         Fields({{"direction", FieldType::Text}, {"channel", FieldType::Dec}, {"rate", FieldType::Dec},
-                 {"parity", FieldType::Dec}})},
-        {Kind::DisplayList, "list",
-         Fields({{"label", FieldType::Text}, {"channel", FieldType::Dec}, {"address", FieldType::Oct},
-                 {"format", FieldType::Text}})},
-        {Kind::Frame, "frame",
-         Fields({{"number", FieldType::Dec}, {"pause", FieldType::Dec}, {"end", FieldType::Dec},
-                 {"label", FieldType::Text}, {"address", FieldType::Oct}, {"word", FieldType::Hex},
-                 {"format", FieldType::Text}},
-                true)},
+         {{"direction", FieldType::Text}, {"channel", FieldType::Dec}, {"rate", FieldType::Dec},
+          {"parity", FieldType::Dec}}},
+        {Kind::DisplayList, "list", FieldsOf(kDisplayLineFields)},
+        {Kind::Frame, "frame", FrameFieldSpecs()},
     };
     return infos;
 }

@@ -28,7 +28,7 @@ enum class FieldType {
 };
 
 struct FieldSpec {
-    const char* name;
+    std::string name;
     FieldType type;
 };
 

@@ -8,6 +8,7 @@
 
 #include "capture/ui/file_choosers.h"
 #include "config/ui/list_sync.h"
+#include "files/list_file.h"
 #include "display/display_line_file.h"
 #include "display/table_ops.h"
 #include "display/ui/CDisplayParamDlg.h"
@@ -166,35 +167,23 @@ void CDisplayListDlg::OnSave() {
     CSaveFileDlg chooser(state_.Capture, this);
     chooser.SetExtension(kListExtension);
     if (ui::RunModal(chooser) != QDialog::Accepted || !state_.Capture.DataFileHandle) return;
-    std::unique_ptr<DataFile> file = std::move(state_.Capture.DataFileHandle);
-    file->KeepBackup(!lossyFile_.empty() && file->Path() == lossyFile_);
-    const auto records = RecordsOfLines(list_->Lines());
-    const std::vector<uint8_t> bytes = EncodeDisplayLines(records);
-    const bool written = file->Write(bytes);
+    const std::vector<uint8_t> bytes = EncodeDisplayLines(RecordsOfLines(list_->Lines()));
     // A file that could not be written whole is not left in place of the old one.
-    if (!written) file->Discard();
-    if (!written || !file->Close())
+    if (!SaveListFile(std::move(state_.Capture.DataFileHandle), bytes, lossyFile_))
         ui::ShowMessage(this, U(text::kCreateFailed));
-    else if (file->Path() == lossyFile_)
-        lossyFile_.clear();
 }
 
 void CDisplayListDlg::OnRestore() {
     COpenFileDlg chooser(state_.Capture, this);
     chooser.SetExtension(kListExtension);
     if (ui::RunModal(chooser) != QDialog::Accepted || !state_.Capture.DataFileHandle) return;
-    std::unique_ptr<DataFile> file = std::move(state_.Capture.DataFileHandle);
-    std::vector<uint8_t> bytes;
-    const bool whole = file->ReadAll(bytes);
-    file->Close();
     // The reader the --list option uses too: damaged records (and a trailing partial one) are left
     // out and counted; the list holds at most 256 lines.
-    RestoredDisplayList restored = RestoreDisplayList(bytes, whole, file->Path());
+    RestoredList restored = RestoreListFile(std::move(state_.Capture.DataFileHandle), RestoreDisplayList, lossyFile_);
     LineList lines(false);
     for (auto& line : restored.lines) lines.Add(std::move(line));
     Show(lines);
-    lossyFile_ = restored.lossy ? file->Path() : std::string();
-    if (!restored.message.empty()) ui::ShowMessage(this, U(restored.message.c_str()));
+    for (const auto& m : restored.messages) ui::ShowMessage(this, U(m.c_str()));
 }
 
 void CDisplayListDlg::OnApply() {

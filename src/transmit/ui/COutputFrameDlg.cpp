@@ -12,6 +12,7 @@
 #include "text/printf_forms.h"
 #include "capture/ui/file_choosers.h"
 #include "config/ui/list_sync.h"
+#include "files/list_file.h"
 #include "resources/capture_strings.h"
 #include "resources/file_strings.h"
 #include "resources/transmit_strings.h"
@@ -231,32 +232,24 @@ void COutputFrameDlg::OnSave() {
     chooser.SetExtension(text::kFrameExtension);
     if (ui::RunModal(chooser) != QDialog::Accepted || !state_.Capture.DataFileHandle) return;
     const std::vector<uint8_t> bytes = FrameFileBytes(list_->Lines(), current_);
-    std::unique_ptr<DataFile> file = std::move(state_.Capture.DataFileHandle);
-    const bool overLossy = !lossyFile_.empty() && file->Path() == lossyFile_;
-    file->KeepBackup(overLossy);
     // A file that could not be written whole (a full disk) is not left in place of the old one,
     // and the engineer is told, as the display list's save does.
-    const bool written = file->Write(bytes);
-    if (!written) file->Discard();
-    if (!written || !file->Close()) Message(text::kCreateFailed);
-    else if (overLossy) lossyFile_.clear();
+    if (!SaveListFile(std::move(state_.Capture.DataFileHandle), bytes, lossyFile_)) Message(text::kCreateFailed);
 }
 
 void COutputFrameDlg::OnRestore() {
     COpenFileDlg chooser(state_.Capture, this);
     chooser.SetExtension(text::kFrameExtension);
     if (ui::RunModal(chooser) != QDialog::Accepted || !state_.Capture.DataFileHandle) return;
-    std::vector<uint8_t> bytes;
-    const bool whole = state_.Capture.DataFileHandle->ReadAll(bytes);
-    const std::string name = state_.Capture.DataFileHandle->Path();
-    state_.Capture.DataFileHandle->Close();
-    state_.Capture.DataFileHandle.reset();
+    RestoredList restored = RestoreListFile(
+        std::move(state_.Capture.DataFileHandle),
+        [this](std::span<const uint8_t> bytes, bool whole, std::string_view name) {
+            return RestoreFrameList(bytes, whole, name, current_);
+        },
+        lossyFile_);
     list_->ClearLines();
-    FrameFileRead read = DecodeFrameFile(bytes, current_);
-    for (auto& line : read.lines) list_->InsertLine(list_->Count(), std::move(line));
-    lossyFile_ = read.lossy() || !whole ? name : std::string();
-    if (!whole) ui::ShowMessage(this, U(text::FileMessage(text::kFileReadFailed, name).c_str()));
-    for (const auto& m : FrameFileMessages(read, name)) ui::ShowMessage(this, U(m.c_str()));
+    for (auto& line : restored.lines) list_->InsertLine(list_->Count(), std::move(line));
+    for (const auto& m : restored.messages) ui::ShowMessage(this, U(m.c_str()));
 }
 
 void COutputFrameDlg::OnStart() {
