@@ -346,9 +346,8 @@ std::vector<std::string> BenchCore::LoadList(const std::string& path) {
     CheckOpen();
     const FileBytes file = ReadFileBytes(path);
     if (!file.ok()) throw BenchError(text::kOpenFailed + path);
-    const RestoredDisplayList restored = RestoreDisplayList(file.bytes, true, path);
-    std::vector<std::string> messages;
-    if (!restored.message.empty()) messages.push_back(restored.message);
+    RestoredList restored = RestoreDisplayList(file.bytes, true, path);
+    std::vector<std::string> messages = std::move(restored.messages);
     if (const char* refusal = LoadDisplayList(restored.lines, state_->Display, state_->Acquisition, state_->Board,
                                               FormatsPath()))
         throw BenchError(refusal);

@@ -11,7 +11,7 @@ namespace {
 // line, the JSON member names and how each value is written and read.
 std::string FieldList(Kind kind) {
     std::string out;
-    for (const FieldSpec& f : Info(kind).fields) {
+    for (const ColumnDef& f : Info(kind).fields) {
         const char type = f.type == FieldType::Text  ? 'T'
                           : f.type == FieldType::Dec ? 'D'
                           : f.type == FieldType::Oct ? 'O'

@@ -32,21 +32,21 @@ FieldType TypeOf(FieldForm form) {
 
 // The shown fields of a record kind's field table, in its order, each name after `prefix`.
 template <class T, std::size_t N>
-void AppendFields(std::vector<FieldSpec>& out, const FieldDef<T> (&table)[N], std::string_view prefix = {}) {
+void AppendFields(std::vector<ColumnDef>& out, const FieldDef<T> (&table)[N], std::string_view prefix = {}) {
     for (const FieldDef<T>& f : table)
         if (f.form != FieldForm::Hidden) out.push_back({std::string(prefix) + f.name, TypeOf(f.form)});
 }
 
 template <class T, std::size_t N>
-std::vector<FieldSpec> FieldsOf(const FieldDef<T> (&table)[N]) {
-    std::vector<FieldSpec> fields;
+std::vector<ColumnDef> FieldsOf(const FieldDef<T> (&table)[N]) {
+    std::vector<ColumnDef> fields;
     AppendFields(fields, table);
     return fields;
 }
 
 // A frame slot: its own fields, then those of its format as "fmt_<name>".
-std::vector<FieldSpec> FrameFieldSpecs() {
-    std::vector<FieldSpec> fields = FieldsOf(kFrameFields);
+std::vector<ColumnDef> FrameFieldSpecs() {
+    std::vector<ColumnDef> fields = FieldsOf(kFrameFields);
     AppendFields(fields, kFormatFields, "fmt_");
     return fields;
 }

@@ -27,7 +27,7 @@ enum class FieldType {
     Float,  // single precision, the shortest decimal that reads back to the same value
 };
 
-struct FieldSpec {
+struct ColumnDef {
     std::string name;
     FieldType type;
 };
@@ -35,7 +35,7 @@ struct FieldSpec {
 struct KindInfo {
     Kind kind;
     const char* name;            // the name given to import and written in JSON
-    std::vector<FieldSpec> fields;
+    std::vector<ColumnDef> fields;
 };
 
 const KindInfo& Info(Kind kind);

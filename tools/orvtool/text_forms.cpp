@@ -30,7 +30,7 @@ std::string WriteCsv(const KindInfo& info, const std::vector<Row>& rows) {
     return out;
 }
 
-Json JsonValue(const FieldSpec& field, const std::string& text) {
+Json JsonValue(const ColumnDef& field, const std::string& text) {
     switch (field.type) {
         case FieldType::Dec: {
             long long v = 0;
@@ -157,7 +157,7 @@ ParsedText ReadCsv(const KindInfo& info, std::string_view text) {
         return parsed;
     }
     Row expected;
-    for (const FieldSpec& f : info.fields) expected.push_back(f.name);
+    for (const ColumnDef& f : info.fields) expected.push_back(f.name);
     if (records[0].first != expected) {
         parsed.error = "line " + std::to_string(records[0].second) + ": the head line must be \"" + head + "\"";
         return parsed;
@@ -311,7 +311,7 @@ private:
             return;
         }
         Row row;
-        for (const FieldSpec& f : info_.fields) {
+        for (const ColumnDef& f : info_.fields) {
             const auto it = std::find_if(values_.begin(), values_.end(), [&](const auto& v) { return v.first == f.name; });
             const bool number = f.type == FieldType::Dec || f.type == FieldType::Float;
             const Type type = it == values_.end() ? Type::Other : it->second.type;
