@@ -10,16 +10,10 @@
 namespace orv {
 
 std::array<uint8_t, kFormatRecordSize> EncodeFormat(const DecimalFormat& format) {
-    std::array<uint8_t, kFormatRecordSize> rec{};
-    EncodeFields<DecimalFormat>(kFormatFields, format, rec);
-    return rec;
+    return EncodeRecord<kFormatRecordSize, DecimalFormat>(kFormatFields, format);
 }
 
-DecimalFormat DecodeFormat(std::span<const uint8_t> record) {
-    DecimalFormat f;
-    DecodeFields<DecimalFormat>(kFormatFields, record, f);
-    return f;
-}
+DecimalFormat DecodeFormat(std::span<const uint8_t> record) { return DecodeRecord<DecimalFormat>(kFormatFields, record); }
 
 const char* FormatRecordDefect(const DecimalFormat& format) {
     if (TextsHoldControlCharacter<DecimalFormat>(kFormatFields, format)) return text::kDefectControl;

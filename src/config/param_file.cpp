@@ -7,24 +7,16 @@
 namespace orv {
 
 std::array<uint8_t, kParamRecordSize> EncodeParam(const ParamRecord& record) {
-    std::array<uint8_t, kParamRecordSize> rec{};
-    EncodeFields<ParamRecord>(kParamFields, record, rec);
-    return rec;
+    return EncodeRecord<kParamRecordSize, ParamRecord>(kParamFields, record);
 }
 
-ParamRecord DecodeParam(std::span<const uint8_t> record) {
-    ParamRecord r;
-    DecodeFields<ParamRecord>(kParamFields, record, r);
-    return r;
-}
+ParamRecord DecodeParam(std::span<const uint8_t> record) { return DecodeRecord<ParamRecord>(kParamFields, record); }
 
+// An address 0400..0777 fits its three octal columns and stays in the dictionary; it is refused
+// where it would name a label slot.
 const char* ParamRecordDefect(const ParamRecord& record) {
-    if (TextsHoldControlCharacter<ParamRecord>(kParamFields, record)) return text::kDefectControl;
-    // An address 0400..0777 fits its three octal columns and stays in the dictionary; it is
-    // refused where it would name a label slot.
-    if (!ShownFieldsReadBack<ParamRecord>(kParamFields, ParseParamLine(RenderParamLine(record)), record))
-        return text::kDefectColumns;
-    return nullptr;
+    return LineRecordDefect<ParamRecord>(kParamFields, record,
+                                         [](const ParamRecord& r) { return ParseParamLine(RenderParamLine(r)); });
 }
 
 RecordFileRead<ParamRecord> DecodeParamFile(std::span<const uint8_t> bytes) {

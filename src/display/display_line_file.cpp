@@ -7,24 +7,18 @@
 namespace orv {
 
 std::array<uint8_t, kDisplayLineRecordSize> EncodeDisplayLine(const DisplayLineRecord& record) {
-    std::array<uint8_t, kDisplayLineRecordSize> rec{};
-    EncodeFields<DisplayLineRecord>(kDisplayLineFields, record, rec);
-    return rec;
+    return EncodeRecord<kDisplayLineRecordSize, DisplayLineRecord>(kDisplayLineFields, record);
 }
 
 DisplayLineRecord DecodeDisplayLine(std::span<const uint8_t> record) {
-    DisplayLineRecord r;
-    DecodeFields<DisplayLineRecord>(kDisplayLineFields, record, r);
-    return r;
+    return DecodeRecord<DisplayLineRecord>(kDisplayLineFields, record);
 }
 
+// A channel or address with no label slot reads back the same and stays in the list; loading the
+// list refuses it (LoadDisplayList).
 const char* DisplayLineDefect(const DisplayLineRecord& record) {
-    if (TextsHoldControlCharacter<DisplayLineRecord>(kDisplayLineFields, record)) return text::kDefectControl;
-    // A channel or address with no label slot reads back the same and stays in the list; loading
-    // the list refuses it (LoadDisplayList).
-    if (!ShownFieldsReadBack<DisplayLineRecord>(kDisplayLineFields, ParseDisplayLine(RenderDisplayLine(record)), record))
-        return text::kDefectColumns;
-    return nullptr;
+    return LineRecordDefect<DisplayLineRecord>(
+        kDisplayLineFields, record, [](const DisplayLineRecord& r) { return ParseDisplayLine(RenderDisplayLine(r)); });
 }
 
 RecordFileRead<DisplayLineRecord> DecodeDisplayLineFile(std::span<const uint8_t> bytes) {

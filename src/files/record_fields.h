@@ -3,6 +3,7 @@
 // offset in the record and the member of the in-memory struct that holds it. The record's encoder
 // and decoder, its damage check and orvtool's rows all walk the same table.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -13,6 +14,7 @@
 
 #include "files/record_codec.h"
 #include "files/record_read.h"
+#include "resources/file_strings.h"
 #include "text/fixed_text.h"
 
 namespace orv {
@@ -111,6 +113,30 @@ bool ShownFieldsReadBack(std::span<const FieldDef<std::type_identity_t<T>>> fiel
         if (!same) return false;
     }
     return true;
+}
+
+// A whole record of N bytes made from its fields (bytes no field covers are 0), and one read back.
+template <std::size_t N, class T>
+std::array<uint8_t, N> EncodeRecord(std::span<const FieldDef<std::type_identity_t<T>>> fields, const T& record) {
+    std::array<uint8_t, N> bytes{};
+    EncodeFields<T>(fields, record, bytes);
+    return bytes;
+}
+template <class T>
+T DecodeRecord(std::span<const FieldDef<std::type_identity_t<T>>> fields, std::span<const uint8_t> bytes) {
+    T record;
+    DecodeFields<T>(fields, bytes, record);
+    return record;
+}
+
+// The damage rule of a record the lists keep as its line: a control character in a text, or shown
+// fields that do not come back the same through the line (`throughLine` renders and parses it).
+template <class T, class ThroughLine>
+const char* LineRecordDefect(std::span<const FieldDef<std::type_identity_t<T>>> fields, const T& record,
+                             ThroughLine throughLine) {
+    if (TextsHoldControlCharacter<T>(fields, record)) return text::kDefectControl;
+    if (!ShownFieldsReadBack<T>(fields, throughLine(record), record)) return text::kDefectColumns;
+    return nullptr;
 }
 
 // The records one after another, each `size` bytes made by `encode`.
