@@ -29,9 +29,10 @@ public:
 class WordStream {
 public:
     virtual ~WordStream() = default;
-    // From now on every word of every running input goes to `sink`; nullptr stops the stream.
-    // When this returns, the previous sink is called no more.
-    virtual void SetSink(WordSink* sink) = 0;
+    // From now on every word of every running input goes to `sink` too (a recorder and a script's
+    // waits may listen at once). RemoveSink: when it returns, `sink` is called no more.
+    virtual void AddSink(WordSink* sink) = 0;
+    virtual void RemoveSink(WordSink* sink) = 0;
     // Board time now, in the microseconds of LineWord::arrivalUs.
     virtual uint64_t NowUs() const = 0;
     // Bit rate of what the line of `input` carries now (its transmitter's), 0 when nothing does.

@@ -42,7 +42,7 @@ std::unique_ptr<BusRecorder> BusRecorder::Start(WordStream& stream, RecorderOpti
     w.clock = [s, startUs] { return (s->NowUs() - startUs) * 10; };
     r->writer_ = c10::Writer::Create(options.path, std::move(w), error);
     if (!r->writer_) return nullptr;
-    stream.SetSink(r.get());
+    stream.AddSink(r.get());
     r->streaming_ = true;
     if (options.ownThread) r->thread_ = std::thread([p = r.get()] { p->ServiceLoop(); });
     return r;
@@ -90,7 +90,7 @@ bool BusRecorder::Stop() {
     wake_.notify_all();
     if (thread_.joinable()) thread_.join();
     // No word reaches the writer after this: the stream calls the sink no more once it returns.
-    if (streaming_) stream_.SetSink(nullptr);
+    if (streaming_) stream_.RemoveSink(this);
     std::lock_guard lock(mutex_);
     stopResult_ = writer_->Close();
     stopped_ = true;

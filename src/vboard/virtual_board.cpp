@@ -82,9 +82,14 @@ uint64_t VirtualBoard::NowUs() const {
     return now_;
 }
 
-void VirtualBoard::SetSink(WordSink* sink) {
+void VirtualBoard::AddSink(WordSink* sink) {
     std::lock_guard lock(mutex_);
-    sink_ = sink;
+    if (sink && std::find(sinks_.begin(), sinks_.end(), sink) == sinks_.end()) sinks_.push_back(sink);
+}
+
+void VirtualBoard::RemoveSink(WordSink* sink) {
+    std::lock_guard lock(mutex_);
+    std::erase(sinks_, sink);
 }
 
 double VirtualBoard::LineBitRate(unsigned input) const {
@@ -169,9 +174,11 @@ void VirtualBoard::ReceiveLocked(unsigned index, uint32_t wire, unsigned txRate,
     // handed to the word stream as it was on the line.
     const uint32_t onLine = wire;
     const LineWordFate fate = r.Judge(settings_[InputChannelCode(index + 1)], txRate, wire);
-    if (sink_)
-        sink_->OnWord({atUs, onLine, bitRate, uint8_t(index + 1), fate == LineWordFate::ParityDropped,
-                       fate == LineWordFate::RateMismatched});
+    if (!sinks_.empty()) {
+        const LineWord heard{atUs, onLine, bitRate, uint8_t(index + 1), fate == LineWordFate::ParityDropped,
+                             fate == LineWordFate::RateMismatched};
+        for (WordSink* sink : sinks_) sink->OnWord(heard);
+    }
     if (fate != LineWordFate::Accepted) return;
     r.counters.lastArrivalUs = atUs;
     StoreLocked(index, wire);

@@ -72,7 +72,8 @@ public:
 
     // The word stream (driver/word_stream.h): every word the line of a running input carries goes
     // to the sink, accepted or not, as the receiver judges it.
-    void SetSink(WordSink* sink) override;
+    void AddSink(WordSink* sink) override;
+    void RemoveSink(WordSink* sink) override;
     double LineBitRate(unsigned input) const override;
 
     // Real time: starts the firmware thread unless it runs; StopFirmware stops and joins it.
@@ -176,7 +177,7 @@ private:
     std::array<LineCounters, 8> lines_{};
     uint64_t trafficOrigin_ = 0;
     uint64_t now_ = 0;
-    WordSink* sink_ = nullptr;  // the word stream's receiver, when one listens
+    std::vector<WordSink*> sinks_;  // the word stream's listeners
     uint16_t events_ = 0;
     bool raised_ = false;
     int eventFd_ = -1;

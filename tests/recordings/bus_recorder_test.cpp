@@ -16,9 +16,13 @@ namespace {
 // A board's stream as a test plays it: a clock the test moves and words it hands to the sink.
 class ScriptedStream : public WordStream {
 public:
-    void SetSink(WordSink* sink) override {
+    void AddSink(WordSink* sink) override {
         std::lock_guard lock(mutex_);
         sink_ = sink;
+    }
+    void RemoveSink(WordSink* sink) override {
+        std::lock_guard lock(mutex_);
+        if (sink_ == sink) sink_ = nullptr;
     }
     uint64_t NowUs() const override { return now_; }
     double LineBitRate(unsigned input) const override { return input == 5 ? 100'000.0 : 0.0; }
