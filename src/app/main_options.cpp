@@ -50,14 +50,38 @@ std::optional<std::string> ApplyScenarioOption(ProgramState& state, const std::s
     return boards->PlayScenarioFile(path);
 }
 
+std::vector<std::string> ApplyPlaybackOption(ProgramState& state, const std::string& path,
+                                             std::optional<RecordingPlayback>* played) {
+    auto* boards = dynamic_cast<VirtualBoardProvider*>(state.Devices);
+    if (!boards) return {text::kScenarioNeedsVirtualBoard};
+    std::string failure;
+    std::optional<RecordingPlayback> playback = RecordingPlaybackOf(path, failure);
+    if (!playback) return {failure};
+    boards->PlayScenario(playback->scenario);
+    std::vector<std::string> messages = playback->messages;
+    if (played) *played = std::move(playback);
+    return messages;
+}
+
 void ApplyStartOptions(ProgramState& state, const StartOptions& options,
                        const std::function<void(const std::string&)>& show) {
     if (options.scenario)
         if (const auto m = ApplyScenarioOption(state, *options.scenario)) show(*m);
+    std::optional<RecordingPlayback> playback;
+    if (options.playback) {
+        std::string text;  // one box for all that the playback has to say
+        for (const std::string& m : ApplyPlaybackOption(state, *options.playback, &playback))
+            text += (text.empty() ? "" : "\n\n") + m;
+        show(text);
+    }
     if (options.period)
         if (const char* m = ApplyPeriodOption(state, *options.period)) show(m + *options.period);
-    if (options.device)
+    if (options.device) {
         if (const char* m = ApplyDeviceOption(state, *options.device)) show(m);
+        else if (playback && VirtualBoardProvider::BoardNumber(*options.device) == 1)
+            if (const std::string rates = PlaybackRateMessage(*playback, state.Board.ChannelSettings); !rates.empty())
+                show(rates);
+    }
     if (options.list)
         for (const std::string& m : ApplyListOption(state, *options.list)) show(m);
     if (options.record)

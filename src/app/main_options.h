@@ -12,6 +12,7 @@
 #include "state/program_state.h"
 #include "config/channel_settings.h"
 #include "config/format_file.h"
+#include "vboard/recording_playback.h"
 
 namespace orv {
 
@@ -25,6 +26,7 @@ struct StartOptions {
     std::optional<std::string> period;
     std::optional<std::string> scenario;
     std::optional<std::string> record = std::nullopt;
+    std::optional<std::string> playback = std::nullopt;
 };
 
 // --period: the refresh period as the period dialog's "Применить" takes it. nullptr when taken.
@@ -51,6 +53,14 @@ std::vector<std::string> ApplyListOption(ProgramState& state, const std::string&
 // flight; without the virtual boards, the message that only they play scenarios.
 std::optional<std::string> ApplyScenarioOption(ProgramState& state, const std::string& path);
 
+// --playback: the virtual boards play the Chapter 10 recording at `path`: its buses, in order of
+// channel id and bus number, on inputs 1..8 of board 1. Returns the messages to show: which bus
+// went where (and what was left out, and the damage found), or why the file cannot be played
+// (the boards keep the built-in flight); without the virtual boards, the message that only they
+// play scenarios. `played` receives the playback when it started.
+std::vector<std::string> ApplyPlaybackOption(ProgramState& state, const std::string& path,
+                                             std::optional<RecordingPlayback>* played = nullptr);
+
 // --record: the lines of every input of the board recorded into the Chapter 10 file at `path`
 // (an existing file is refused: nobody was asked to replace it). The message when it cannot start:
 // without a board, the board's; a device without the word stream, or a file that cannot be made.
@@ -63,8 +73,9 @@ std::optional<std::string> ApplyRecordOption(ProgramState& state, const std::str
 std::u16string ArgumentText(std::string_view bytes);
 std::string ArgumentBytes(std::u16string_view text);
 
-// The steps in the order that makes sense: the scenario first (so that it plays from the start),
-// then the period (the board starts its timer with it), then the device, then the list, then the
+// The steps in the order that makes sense: the scenario or the playback first (so that it plays
+// from the start), then the period (the board starts its timer with it), then the device (and,
+// with a playback, the inputs whose rate class does not hear their bus), then the list, then the
 // recording. Calls `show` with each message, in order; the bad
 // period and the unreadable file are named after the message.
 void ApplyStartOptions(ProgramState& state, const StartOptions& options,

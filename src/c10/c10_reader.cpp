@@ -57,7 +57,8 @@ Reader::Reader(ReadOptions options) : options_(options) {}
 Reader::~Reader() = default;
 
 bool Reader::ReadFile(const std::string& path, ReadSink& sink, std::string* error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO under the name is refused rather than waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         if (fd >= 0) ::close(fd);

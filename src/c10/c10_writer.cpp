@@ -15,6 +15,9 @@ namespace orv::c10 {
 
 namespace {
 
+// bit/s: the slowest a transmitter sends at (the virtual board's rate faults go down to 10 kbit/s).
+constexpr double kSlowestTransmitterRate = 10000.0;
+
 // Words that arrive later than this behind the clock are not waited for: a packet is closed once
 // the clock is this far past its span (the producer hands words over as they arrive).
 constexpr int64_t kArrivalSlack = int64_t(kTicksPerSecond) / 5;
@@ -95,6 +98,9 @@ Writer::Writer(int fd, std::string path, WriterOptions options)
             c.highSpeed[b.number] = IsHighSpeed(b.bitRate) ? 1 : 0;
             c.maxDuration = std::max(c.maxDuration, c.duration[b.number]);
         }
+        // A word sent at another rate than its bus's may take as long as 32 bits at the slowest
+        // rate a transmitter uses.
+        c.maxDuration = std::max(c.maxDuration, WordTicks(kSlowestTransmitterRate));
         c.body.reserve(8 * 4096);
         channels_.push_back(std::move(c));
     }
@@ -165,9 +171,11 @@ void Writer::Drain() {
         const WordIn& w = ring_[head & ringMask_];
         Channel& c = channels_[std::size_t(ChannelIndex(w.channel))];
         const uint64_t arrival = CounterAt(w.arrival);
-        const uint64_t duration = c.duration[w.bus];
+        const bool own = w.bitRate > 0.0;
+        const uint64_t duration = own ? WordTicks(w.bitRate) : c.duration[w.bus];
+        const bool highSpeed = own ? IsHighSpeed(w.bitRate) : c.highSpeed[w.bus] != 0;
         Pending p{arrival > duration ? arrival - duration : 0, w.word, w.bus,
-                  uint8_t(w.flags & (kWordParityError | kWordFormatError))};
+                  uint8_t((w.flags & (kWordParityError | kWordFormatError)) | (highSpeed ? kWordHighSpeed : 0))};
         // Words come in order of arrival; a slower bus's word may have started earlier than the
         // words before it, so it goes back to its place by start time.
         auto it = c.pending.end();
@@ -187,7 +195,7 @@ void Writer::Place(Channel& c, const Pending& p) {
         ClosePacket(std::size_t(&c - channels_.data()));
     if (c.count == 0) c.firstStart = start;
     const uint32_t gap = c.count == 0 ? 0 : uint32_t(start - c.lastStart);
-    const uint32_t iph = gap | (c.highSpeed[p.bus] ? kIphBusSpeed : 0) |
+    const uint32_t iph = gap | ((p.flags & kWordHighSpeed) ? kIphBusSpeed : 0) |
                          ((p.flags & kWordParityError) ? kIphParityError : 0) |
                          ((p.flags & kWordFormatError) ? kIphFormatError : 0) | (uint32_t(p.bus) << 24);
     const std::size_t at = c.body.size();

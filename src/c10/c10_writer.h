@@ -32,6 +32,10 @@ struct WordIn {
     uint16_t channel = 2;  // channel id of the word's board
     uint8_t bus = 0;       // bus number (input 1..8 is bus 0..7)
     uint8_t flags = 0;     // kWordParityError, kWordFormatError (c10_reader.h)
+    // The rate of the transmitter that sent it, when known (0: its bus's rate). A word of another
+    // rate class than its bus starts 32 of its own bit times before it arrives, and its intra-packet
+    // header's speed bit says whether it was sent at 100 kbit/s.
+    double bitRate = 0.0;
 };
 
 // 0.1 us ticks of a word's 32 bit times at `bitRate` (at least 1): a word starts this long before

@@ -58,6 +58,7 @@ void BusRecorder::OnWord(const LineWord& word) {
     in.word = word.word;
     in.channel = channelId_;
     in.bus = uint8_t(word.input - 1);
+    in.bitRate = word.bitRate;
     in.flags = uint8_t((word.parityError ? c10::kWordParityError : 0) | (word.formatError ? c10::kWordFormatError : 0));
     writer_->Offer(in);
 }

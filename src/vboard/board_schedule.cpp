@@ -27,7 +27,8 @@ uint64_t VirtualBoard::NextWakeLocked() const {
         switch (hears_[i]) {
             case InputHears::Loopback: wake = std::min(wake, NextOutputEventLocked(i)); break;
             case InputHears::Flight: wake = std::min(wake, flight_.NextArrivalUs()); break;
-            case InputHears::Traffic: wake = std::min(wake, NextTrafficEventLocked(i)); break;
+            case InputHears::Traffic:
+            case InputHears::Playback: wake = std::min(wake, NextTrafficEventLocked(i)); break;
             default: break;
         }
     }
@@ -59,7 +60,7 @@ uint64_t VirtualBoard::NextTrafficEventLocked(unsigned index) const {
     for (unsigned label = 0; label < 256; ++label)
         if (ReportedLocked(index, label)) reported.set(label);
     const uint64_t at = traffic_[index]->NextArrivalUs(reported);
-    return at == TrafficGenerator::kNone ? kNever : trafficOrigin_ + at;
+    return at == LineSource::kNone ? kNever : trafficOrigin_ + at;
 }
 
 void VirtualBoard::StartFirmware() {

@@ -13,6 +13,7 @@ std::string HearsText(InputHears hears, unsigned channel) {
         case InputHears::Loopback: return "выход " + std::to_string(channel);
         case InputHears::Flight: return "полёт";
         case InputHears::Traffic: return "сценарий";
+        case InputHears::Playback: return "запись";
         case InputHears::Default:
         case InputHears::Nothing: break;
     }

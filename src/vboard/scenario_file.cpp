@@ -1,11 +1,13 @@
 #include "vboard/scenario_file.h"
 
 #include <new>
+#include <span>
 
 #include "vboard/board_layout.h"
 #include "vboard/scenario_labels.h"
 #include "files/file_read.h"
 #include "vboard/scenario_limits.h"
+#include "vboard/scenario_playback.h"
 #include "vboard/scenario_table.h"
 #include "vboard/toml_guard.h"
 
@@ -34,20 +36,30 @@ void RefuseTooMany(const toml::array& tables, std::string_view key, unsigned boa
     if (tables.size() > limit) Refuse(tables[limit], TooManyTablesReason(key, board, input));
 }
 
-InputScenario ReadInput(const toml::table& raw, const BoardLayout& spec, unsigned input, unsigned board) {
+constexpr std::string_view kTrafficKeys[] = {"bit_rate_kbps", "parity", "label", "fault"};
+
+// Keys of one kind of input on an input of another kind are refused by name.
+void RefuseKeysOf(const Table& t, std::span<const std::string_view> keys, std::string_view hears) {
+    for (std::string_view key : keys)
+        if (t.Has(key))
+            Refuse(*t.Find(key), t.Path(key) + ": ключ только для входа с hears = \"" + std::string(hears) + "\"");
+}
+
+InputScenario ReadInput(const toml::table& raw, const BoardLayout& spec, unsigned input, unsigned board,
+                        scenario::Recordings& recordings) {
     const Table t(raw, "board" + std::to_string(board) + ".input" + std::to_string(input));
-    t.Allow({"hears", "bit_rate_kbps", "parity", "label", "fault"});
+    t.Allow({"hears", "bit_rate_kbps", "parity", "label", "fault", "file", "channel", "bus", "bus_name", "speed", "loop",
+             "start_s"});
     InputScenario s;
     static constexpr InputHears kHears[] = {InputHears::Loopback, InputHears::Nothing, InputHears::Flight,
-                                            InputHears::Traffic};
-    s.hears = kHears[t.Choice("hears", {"loopback", "nothing", "flight", "traffic"})];
+                                            InputHears::Traffic, InputHears::Playback};
+    s.hears = kHears[t.Choice("hears", {"loopback", "nothing", "flight", "traffic", "playback"})];
     if (s.hears == InputHears::Loopback && input > spec.outputs)
         Refuse(*t.Find("hears"), t.Path("hears") + ": у платы " + std::to_string(board) + " нет выхода " + std::to_string(input));
-    if (s.hears != InputHears::Traffic) {
-        for (std::string_view key : {"bit_rate_kbps", "parity", "label", "fault"})
-            if (t.Has(key)) Refuse(*t.Find(key), t.Path(key) + ": ключ только для входа с hears = \"traffic\"");
-        return s;
-    }
+    if (s.hears != InputHears::Playback) RefuseKeysOf(t, scenario::kPlaybackKeys, "playback");
+    if (s.hears != InputHears::Traffic) RefuseKeysOf(t, kTrafficKeys, "traffic");
+    if (s.hears == InputHears::Playback) s.playback = scenario::ReadPlayback(t, recordings);
+    if (s.hears != InputHears::Traffic) return s;
     InputTraffic& traffic = s.traffic;
     traffic.bitRateKbps = t.Number("bit_rate_kbps", 10.0, 100.0, 12.5);
     traffic.evenParity = t.Choice("parity", {"odd", "even"}, 0) == 1;
@@ -77,7 +89,7 @@ InputScenario ReadInput(const toml::table& raw, const BoardLayout& spec, unsigne
     return s;
 }
 
-Scenario ReadScenario(const toml::table& root) {
+Scenario ReadScenario(const toml::table& root, scenario::Recordings& recordings) {
     const Table top(root, "");
     top.Allow({"seed", "board1", "board2"});
     Scenario scenario;
@@ -96,15 +108,16 @@ Scenario ReadScenario(const toml::table& root) {
                                                                 std::to_string(b) + " входы input1..input" +
                                                                 std::to_string(spec.inputs)};
             if (!value.is_table()) Refuse(value, board.Path(key.str()) + ": нужна таблица");
-            scenario.boards[b - 1].inputs[input - 1] = ReadInput(*value.as_table(), spec, input, b);
+            scenario.boards[b - 1].inputs[input - 1] = ReadInput(*value.as_table(), spec, input, b, recordings);
         }
     }
+    scenario.notes = std::move(recordings.notes);
     return scenario;
 }
 
 }  // namespace
 
-std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& error) {
+std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& error, const std::string& folder) {
     if (text.size() > kMaxScenarioFileBytes) {
         error = {0, ScenarioTooLongReason()};
         return std::nullopt;
@@ -115,7 +128,9 @@ std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& erro
     }
     try {
         const toml::table root = toml::parse(text);
-        return ReadScenario(root);
+        scenario::Recordings recordings;
+        recordings.folder = folder;
+        return ReadScenario(root, recordings);
     } catch (const toml::parse_error& e) {
         error = {int(e.source().begin.line), std::string(e.description())};
     } catch (const Refusal& r) {
@@ -140,7 +155,9 @@ std::optional<Scenario> LoadScenarioFile(const std::string& path, ScenarioError&
         error = {0, ScenarioTooLongReason()};
         return std::nullopt;
     }
-    return ParseScenario(std::string(file.bytes.begin(), file.bytes.end()), error);
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + (slash == 0));
+    return ParseScenario(std::string(file.bytes.begin(), file.bytes.end()), error, folder);
 }
 
 std::string ScenarioErrorMessage(const std::string& path, const ScenarioError& error) {

@@ -4,12 +4,15 @@
 //
 //   seed = 7                                    # optional: jitter and probabilities
 //   [board1.input5]
-//   hears = "traffic"                           # loopback | nothing | flight | traffic
+//   hears = "traffic"                           # loopback | nothing | flight | traffic | playback
 //   bit_rate_kbps = 100
 //   [[board1.input5.label]]
 //   label = "203"  sdi = 1  rate_hz = 20  bnr = {...}  value = {...}
 //   [[board1.input5.fault]]
 //   kind = "dropout"  label = "203"  start_s = 10  duration_s = 5
+//   [board1.input6]
+//   hears = "playback"                          # a bus of a Chapter 10 recording
+//   file = "flight.ch10"  channel = 2  bus = 4  # or bus_name = "Вход 5"; speed, loop, start_s
 //
 // Inputs a file does not name keep the board's documented wiring. A file that cannot be read or
 // that says something the board cannot do is refused as a whole, with the line and the reason:
@@ -26,8 +29,9 @@
 
 namespace orv {
 
-// Reads a scenario from the text of a file; on failure returns nothing and fills `error`.
-std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& error);
+// Reads a scenario from the text of a file; on failure returns nothing and fills `error`. The
+// recordings a playback input names are read from `folder` when their names are relative.
+std::optional<Scenario> ParseScenario(std::string_view text, ScenarioError& error, const std::string& folder = "");
 
 // Reads the scenario file at `path` (as given, relative to the working folder).
 std::optional<Scenario> LoadScenarioFile(const std::string& path, ScenarioError& error);

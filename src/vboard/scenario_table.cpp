@@ -99,6 +99,26 @@ const toml::table& Table::SubTable(std::string_view key) const {
     return *n->as_table();
 }
 
+std::string Table::Text(std::string_view key, std::optional<std::string> fallback) const {
+    const toml::node* n = Find(key);
+    if (!n) {
+        if (fallback) return *fallback;
+        Refuse(table_, MissingKey(Path(key)));
+    }
+    if (!n->is_string() || n->as_string()->get().empty()) Refuse(*n, Path(key) + ": нужна непустая строка");
+    return n->as_string()->get();
+}
+
+bool Table::Flag(std::string_view key, std::optional<bool> fallback) const {
+    const toml::node* n = Find(key);
+    if (!n) {
+        if (fallback) return *fallback;
+        Refuse(table_, MissingKey(Path(key)));
+    }
+    if (!n->is_boolean()) Refuse(*n, Path(key) + ": нужно true или false");
+    return n->as_boolean()->get();
+}
+
 uint8_t LabelNumber(const Table& t, std::string_view key) {
     const toml::node* n = t.Find(key);
     if (!n) Refuse(t.Raw(), MissingKey(t.Path(key)));

@@ -55,6 +55,10 @@ public:
     std::size_t Choice(std::string_view key, std::initializer_list<std::string_view> choices,
                        std::optional<std::size_t> fallback = {}) const;
     const toml::table& SubTable(std::string_view key) const;
+    // A string (UTF-8), not empty.
+    std::string Text(std::string_view key, std::optional<std::string> fallback = {}) const;
+    // true or false.
+    bool Flag(std::string_view key, std::optional<bool> fallback = {}) const;
 
 private:
     const toml::table& table_;

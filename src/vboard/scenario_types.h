@@ -4,8 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "vboard/playback_source.h"
+#include "vboard/recorded_buses.h"
 #include "vboard/traffic_generator.h"
 
 namespace orv {
@@ -16,11 +20,19 @@ enum class InputHears : uint8_t {
     Nothing,
     Flight,    // the built-in flight
     Traffic,   // the traffic of the file
+    Playback,  // a bus of a recording
+};
+
+struct InputPlayback {
+    std::shared_ptr<const RecordedBus> bus;
+    int64_t recordingEnd = 0;  // BusRecording::end of its file
+    PlaybackTiming timing;
 };
 
 struct InputScenario {
     InputHears hears = InputHears::Default;
     InputTraffic traffic;
+    InputPlayback playback;
 };
 
 struct BoardScenario {
@@ -30,6 +42,9 @@ struct BoardScenario {
 struct Scenario {
     uint64_t seed = 1;
     std::array<BoardScenario, 2> boards;  // boards 1 and 2
+    // What the engineer should know though the scenario plays: recordings that are damaged
+    // (their sound part plays), one message each (UTF-8).
+    std::vector<std::string> notes;
 };
 
 struct ScenarioError {

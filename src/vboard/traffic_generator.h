@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "vboard/label_encoding.h"
+#include "vboard/line_source.h"
 #include "vboard/traffic_faults.h"
 
 namespace orv {
@@ -38,23 +39,8 @@ struct InputTraffic {
     std::vector<TrafficFault> faults;
 };
 
-// Rate class a receiver hears a bit rate in: 0 for 12..14.5 kbit/s, 1 for 36..60, 2 for 100;
-// kNoRateClass for every other rate (no receiver setting hears it).
-constexpr unsigned kNoRateClass = 255;
-unsigned RateClassOf(double kbps);
-
-struct TrafficWord {
-    uint32_t word = 0;       // as on the wire, bit 32 included
-    uint64_t startUs = 0;    // first bit on the line
-    uint64_t endUs = 0;      // last (32nd) bit done: the receiver has it
-    double bitRateKbps = 0;
-    unsigned rateClass = 0;
-    bool parityRight = true; // the parity the transmitter is set to (false: a parity fault)
-};
-
-class TrafficGenerator {
+class TrafficGenerator final : public LineSource {
 public:
-    static constexpr uint64_t kNone = UINT64_MAX;
 
     TrafficGenerator(InputTraffic traffic, uint64_t seed);
     // Entries point into the traffic it holds.
@@ -63,7 +49,7 @@ public:
 
     // The next word whose last bit is on the line at or before `untilUs`; false when there is
     // none yet. With `build` false the word is paced and counted but not encoded (nobody listens).
-    bool Next(uint64_t untilUs, TrafficWord& out, bool build = true);
+    bool Next(uint64_t untilUs, TrafficWord& out, bool build = true) override;
 
     // Moves the line on to `untilUs` without sending: each label keeps its phase and waiting words
     // are dropped. For stretches that are not played word by word: long ones nobody listens to
@@ -71,15 +57,16 @@ public:
     // catch-up beyond what the board plays at once, where `countNotSent` counts as not sent the
     // words dropped and those the labels offered meanwhile (at their own rates, an extra label
     // while its window is open).
-    void Skip(uint64_t untilUs, bool countNotSent = false);
+    void Skip(uint64_t untilUs, bool countNotSent = false) override;
 
     // No later than the end of the next word of a label in `labels` (kNone: no such label): its
     // offer, after the word that holds the bus, at the shortest word time the line can have.
     // Pacing and faults may only make the word later, so a wake-up at this time is never late.
-    uint64_t NextArrivalUs(const std::bitset<256>& labels) const;
+    uint64_t NextArrivalUs(const std::bitset<256>& labels) const override;
 
-    uint64_t Sent() const { return sent_; }
-    uint64_t NotSent() const { return notSent_; }
+    uint64_t Sent() const override { return sent_; }
+    uint64_t NotSent() const override { return notSent_; }
+    double BitRateKbps() const override { return traffic_.bitRateKbps; }
     const InputTraffic& Traffic() const { return traffic_; }
 
 private:

@@ -12,6 +12,8 @@
 #include "driver/device.h"
 #include "driver/signal_event.h"
 #include "vboard/arinc_bus.h"
+#include "vboard/playback_source.h"
+#include "vboard/traffic_generator.h"
 
 namespace orv {
 namespace {
@@ -102,7 +104,8 @@ double VirtualBoard::LineBitRate(unsigned input) const {
             return ValidRateCode(code) ? RateOf(code) : 0.0;
         }
         case InputHears::Flight: return RateOf(FlightPlayer::kRateCode);
-        case InputHears::Traffic: return traffic_[index] ? traffic_[index]->Traffic().bitRateKbps * 1000.0 : 0.0;
+        case InputHears::Traffic:
+        case InputHears::Playback: return traffic_[index] ? traffic_[index]->BitRateKbps() * 1000.0 : 0.0;
         default: return 0.0;
     }
 }
@@ -132,6 +135,10 @@ void VirtualBoard::WireLocked(const BoardScenario& scenario, uint64_t seed) {
         if (hears == InputHears::Flight) flightInputs_.push_back(c);
         if (hears == InputHears::Traffic)
             traffic_[c] = std::make_unique<TrafficGenerator>(scenario.inputs[c].traffic, seed * 8 + c);
+        if (hears == InputHears::Playback) {
+            const InputPlayback& p = scenario.inputs[c].playback;
+            traffic_[c] = std::make_unique<PlaybackSource>(p.bus, p.recordingEnd, p.timing);
+        }
     }
 }
 
@@ -260,7 +267,7 @@ void VirtualBoard::AdvanceFlightLocked(uint64_t target) {
 }
 
 void VirtualBoard::AdvanceTrafficLocked(unsigned index, uint64_t target, uint64_t longestUs) {
-    TrafficGenerator& traffic = *traffic_[index];
+    LineSource& traffic = *traffic_[index];
     const bool heard = rx_[index].running;
     // A long stretch nobody listens to (before the board's first open, or a suspended machine) is
     // skipped rather than played word by word under the lock, and not counted. Of a catch-up

@@ -46,7 +46,7 @@
 #include "vboard/frame_cursor.h"
 #include "vboard/receiver.h"
 #include "vboard/scenario_types.h"
-#include "vboard/traffic_generator.h"
+#include "vboard/line_source.h"
 
 namespace orv {
 
@@ -173,7 +173,7 @@ private:
     std::vector<unsigned> flightInputs_;  // 0-based: the inputs that hear the flight
     FlightPlayer flight_;
     std::array<InputHears, 8> hears_{};
-    std::array<std::unique_ptr<TrafficGenerator>, 8> traffic_;
+    std::array<std::unique_ptr<LineSource>, 8> traffic_;  // scenario traffic or a recorded bus
     std::array<LineCounters, 8> lines_{};
     uint64_t trafficOrigin_ = 0;
     uint64_t now_ = 0;

@@ -65,7 +65,10 @@ std::optional<std::string> VirtualBoardProvider::PlayScenarioFile(const std::str
     const std::optional<Scenario> scenario = LoadScenarioFile(path, error);
     if (!scenario) return ScenarioErrorMessage(path, error);
     PlayScenario(*scenario);
-    return std::nullopt;
+    if (scenario->notes.empty()) return std::nullopt;
+    std::string notes;  // damaged recordings: their sound part plays, the engineer is told
+    for (const std::string& note : scenario->notes) notes += (notes.empty() ? "" : "\n\n") + note;
+    return notes;
 }
 
 BoardCounters VirtualBoardProvider::Counters(unsigned number) const {

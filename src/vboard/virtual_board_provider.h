@@ -43,7 +43,8 @@ public:
     // Each board plays its part of `scenario` from now on.
     void PlayScenario(const Scenario& scenario);
     // Reads the scenario file at `path` and plays it. When it cannot be read the boards keep what
-    // they play and the message naming the file, the line and the reason is returned (UTF-8).
+    // they play and the message naming the file, the line and the reason is returned (UTF-8); when
+    // it plays recordings that are damaged, it plays and the notes about them are returned.
     std::optional<std::string> PlayScenarioFile(const std::string& path);
     // The virtual board's own counters of board 1 or 2 (a real board has none).
     BoardCounters Counters(unsigned number) const;

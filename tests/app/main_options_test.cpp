@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/main_options.h"
+#include "c10/c10_writer.h"
 #include "session/acquisition.h"
 #include "session/board_control.h"
 #include "config/channel_settings.h"
@@ -144,6 +145,59 @@ TEST_F(StartOptionsTest, ScenarioPlaysFromTheStartAndAnUnreadableOneKeepsTheFlig
     ProgramState other;
     other.Devices = &none;
     EXPECT_EQ(ApplyScenarioOption(other, "good.toml"), std::string(text::kScenarioNeedsVirtualBoard));
+}
+
+// A recording of nine buses: board 1's eight inputs (input 7 at 100 kbit/s, the others at 12.5)
+// and one bus of board 2, each with a word every 10 ms.
+void WriteNineBuses(const std::string& path) {
+    c10::WriterOptions o;
+    c10::ArincChannelSetup one{2, "arinc10", {}}, two{3, "arinc20", {{0, "Вход 1", 12'500.0}}};
+    for (uint8_t b = 0; b < 8; ++b) one.buses.push_back({b, "Вход " + std::to_string(b + 1), b == 6 ? 100'000.0 : 12'500.0});
+    o.setup.channels = {one, two};
+    std::string error;
+    auto writer = c10::Writer::Create(path, o, &error);
+    ASSERT_TRUE(writer) << error;
+    for (uint64_t t = 1; t <= 20; ++t) {
+        for (uint8_t b = 0; b < 8; ++b) ASSERT_TRUE(writer->Offer({t * 100'000 + b * 5'000, 0x80000000u | (0200u + b), 2, b}));
+        ASSERT_TRUE(writer->Offer({t * 100'000, 0x80000001u, 3, 0}));
+    }
+    ASSERT_TRUE(writer->Close());
+}
+
+TEST_F(StartOptionsTest, PlaybackPutsTheBusesOnInputsOneToEightAndSaysWhatItCouldNot) {
+    WriteNineBuses("nine.ch10");
+    StartOptions options{"arinc10", "scenario.42i", std::nullopt, std::nullopt};  // the list runs inputs 5..8
+    options.playback = "nine.ch10";
+    const std::vector<std::string> messages = Apply(options);
+    ASSERT_EQ(messages.size(), 2u);
+    // One box: where each bus went, and the ninth bus left out.
+    EXPECT_EQ(messages[0].rfind("Запись nine.ch10 играет на входах платы 1:\n"
+                                "вход 1: канал 2, шина 0 «Вход 1», 12.5 кбит/с\n", 0), 0u) << messages[0];
+    EXPECT_NE(messages[0].find("\nвход 8: канал 2, шина 7 «Вход 8», 12.5 кбит/с\n\n"
+                               "В записи больше восьми шин; не играют: канал 3, шина 0 «Вход 1»"),
+              std::string::npos) << messages[0];
+    // Once, after the board started with its settings (the dialog's defaults: 12-14.5 kbit/s).
+    EXPECT_EQ(messages[1], "Частота записи вне класса входа: вход сочтёт её слова словами другой частоты.\n"
+                           "вход 7 настроен на 12-14,5 кбит/с, шина записи идёт на 100 кбит/с");
+    for (int step = 0; step < 25; ++step) devices.Advance(100'000);
+    const BoardCounters counters = devices.Counters(1);
+    for (unsigned i = 0; i < 8; ++i) {
+        EXPECT_EQ(counters.hears[i], InputHears::Playback);
+        EXPECT_EQ(counters.lines[i].sent, 20u) << "input " << i + 1;
+    }
+    EXPECT_EQ(counters.inputs[4].received, 20u);
+    EXPECT_EQ(counters.inputs[6].rateMismatched, 20u);
+
+    // A file that is no recording: the message, and the flight plays on.
+    WriteBytes("not.ch10", std::vector<uint8_t>(100, 0x55));
+    options.playback = "not.ch10";
+    ProgramState other;
+    VirtualBoardProvider fresh{BoardClock::Manual};
+    other.Devices = &fresh;
+    const auto refused = ApplyPlaybackOption(other, "not.ch10");
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0].rfind("Запись not.ch10 не воспроизводится: в записи нет", 0), 0u) << refused[0];
+    EXPECT_EQ(fresh.Counters(1).hears[4], InputHears::Flight);
 }
 
 // A folder tree whose path is longer than PATH_MAX, made and removed one level at a time (the

@@ -100,8 +100,11 @@ TEST_F(BusRecorderTest, KeepsEveryWordOfTheChosenInputsWithItsTimeBusAndFlags) {
     EXPECT_EQ(got.words[1].flags & c10::kWordParityError, c10::kWordParityError);
     EXPECT_EQ(got.words[1].absolute, o.startTime + (2'600 - 2'560) * 10);
     EXPECT_EQ(got.words[2].flags & c10::kWordFormatError, c10::kWordFormatError);
-    // A word of another rate class is timed at its bus's rate, the one the file gives the bus.
-    EXPECT_EQ(got.words[2].absolute, o.startTime + (3'000 - 320) * 10);
+    // A word of another rate class is timed at its own transmitter's rate (50 kbit/s: 640 us), and
+    // its speed bit follows that rate, not its bus's.
+    EXPECT_EQ(got.words[2].absolute, o.startTime + (3'000 - 640) * 10);
+    EXPECT_EQ(got.words[0].flags & c10::kWordHighSpeed, c10::kWordHighSpeed);
+    EXPECT_EQ(got.words[2].flags & c10::kWordHighSpeed, 0);
 }
 
 TEST_F(BusRecorderTest, RefusesAnExistingFileAndJoinsItsThreadOnStop) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "c10/c10_reader.h"
 #include "support/scratch_dir.h"
@@ -106,6 +107,66 @@ TEST_F(RecordingTest, ANewBoardEndsTheRecordingWithTheFileWhole) {
     // Refused: the file exists, nobody confirmed; the board without a list is still recordable.
     EXPECT_NE(StartRecording(state, request), "");
     EXPECT_EQ(state.Board.Recorder, nullptr);
+}
+
+// Every word of a file by bus: the word, its flags and its start after the file's first word.
+struct Words : c10::ReadSink {
+    struct Heard {
+        uint32_t word;
+        uint8_t flags;
+        int64_t start;
+    };
+    std::map<uint8_t, std::vector<Heard>> buses;
+    uint64_t problems = 0;
+    void OnWords(std::span<const c10::Word> w, const c10::PacketInfo&) override {
+        for (const c10::Word& x : w) buses[x.bus].push_back({x.word, x.flags, x.relative});
+    }
+    void OnProblem(const c10::Problem&) override { ++problems; }
+};
+
+TEST_F(RecordingTest, APlayedBackRecordingRecordsAgainAsItWas) {
+    const auto record = [&](const std::string& path, int halfSeconds) {
+        RecordingRequest request;
+        request.path = path;
+        request.ownThread = false;
+        ASSERT_EQ(StartRecording(state, request), "");
+        for (int s = 0; s < halfSeconds; ++s) {
+            devices.Advance(500'000);
+            ASSERT_TRUE(state.Board.Recorder->Service());
+        }
+        ASSERT_EQ(StopRecording(state), "");
+    };
+    // 30 s of every fault kind; then each of its buses played on the input it came from.
+    record("first.ch10", 60);
+    std::ofstream("replay.toml") << [] {
+        std::string text;
+        for (int i = 1; i <= 8; ++i)
+            text += "[board1.input" + std::to_string(i) + "]\nhears = \"playback\"\nfile = \"first.ch10\"\n"
+                    "channel = 2\nbus = " + std::to_string(i - 1) + "\n";
+        return text;
+    }();
+    ASSERT_FALSE(devices.PlayScenarioFile("replay.toml"));
+    record("second.ch10", 61);
+
+    Words first, second;
+    c10::Reader reader;
+    ASSERT_TRUE(reader.ReadFile("first.ch10", first));
+    ASSERT_TRUE(reader.ReadFile("second.ch10", second));
+    EXPECT_EQ(first.problems + second.problems, 0u);
+    uint64_t flagged = 0;
+    for (uint8_t bus = 0; bus < 8; ++bus) {
+        const auto& a = first.buses[bus];
+        const auto& b = second.buses[bus];
+        ASSERT_GT(a.size(), 100u) << "bus " << int(bus);
+        ASSERT_EQ(a.size(), b.size()) << "bus " << int(bus);
+        for (std::size_t k = 0; k < a.size(); ++k) {
+            ASSERT_EQ(a[k].word, b[k].word) << "bus " << int(bus) << " word " << k;
+            ASSERT_EQ(a[k].flags, b[k].flags) << "bus " << int(bus) << " word " << k;
+            ASSERT_NEAR(double(a[k].start), double(b[k].start), 2500.0) << "bus " << int(bus) << " word " << k;
+            flagged += (a[k].flags & (c10::kWordParityError | c10::kWordFormatError)) != 0;
+        }
+    }
+    EXPECT_GT(flagged, 0u);
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ TEST(ScenarioFileTest, BadFilesGiveTheLineAndTheReason) {
         {"[board1.input9]\nhears = \"nothing\"\n", 1, "неизвестный вход board1.input9: у платы 1 входы input1..input8"},
         {"[board2.input5]\nhears = \"nothing\"\n", 1, "неизвестный вход board2.input5: у платы 2 входы input1..input4"},
         {"[board1.input1]\nhears = \"radio\"\n", 2,
-         "board1.input1.hears: нужно одно из значений loopback, nothing, flight, traffic"},
+         "board1.input1.hears: нужно одно из значений loopback, nothing, flight, traffic, playback"},
         {"[board1.input1]\nhears = \"nothing\"\nbit_rate_kbps = 100\n", 3,
          "board1.input1.bit_rate_kbps: ключ только для входа с hears = \"traffic\""},
         {"[board1.input5]\nhears = \"traffic\"\nbit_rate_kbs = 100\n", 3, "неизвестный ключ board1.input5.bit_rate_kbs"},
@@ -190,7 +190,7 @@ TEST(ScenarioFileTest, TextTheTomlLibraryMishandlesIsRefusedFirst) {
                               error))
         << error.reason;
     EXPECT_FALSE(ParseScenario("[board1.input5]\nhears = \"полёт\"\n", error));
-    EXPECT_EQ(error.reason, "board1.input5.hears: нужно одно из значений loopback, nothing, flight, traffic");
+    EXPECT_EQ(error.reason, "board1.input5.hears: нужно одно из значений loopback, nothing, flight, traffic, playback");
 }
 
 // A scenario file written line by line, knowing the line each table starts on.

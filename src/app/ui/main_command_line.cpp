@@ -64,7 +64,12 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("Record every input line of the board (after --device) into the IRIG 106 Chapter 10 "
                        "file FILE, which must not exist yet."),
         QStringLiteral("FILE"));
-    parser.addOptions({device, list, period, scenario, record});
+    const QCommandLineOption playback(
+        QStringLiteral("playback"),
+        QStringLiteral("Play the buses of the IRIG 106 Chapter 10 recording FILE on inputs 1..8 of board 1 "
+                       "(not with --scenario)."),
+        QStringLiteral("FILE"));
+    parser.addOptions({device, list, period, scenario, record, playback});
 
     CommandLine result;
     if (!parser.parse(arguments)) {
@@ -82,11 +87,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         result.output = QStringLiteral("orvmon %1\n").arg(QString::fromLatin1(kVersion));
         return result;
     }
+    if (parser.isSet(playback) && parser.isSet(scenario)) {
+        result.exitCode = 2;
+        result.output = QStringLiteral("--playback cannot be combined with --scenario.\n") + HelpText(parser);
+        return result;
+    }
     result.options.device = Value(parser, device);
     result.options.list = Value(parser, list);
     result.options.period = Value(parser, period);
     result.options.scenario = Value(parser, scenario);
     result.options.record = Value(parser, record);
+    result.options.playback = Value(parser, playback);
     return result;
 }
 

@@ -56,6 +56,10 @@ TEST(CommandLine, OptionsAreReadAndHelpVersionAndMistakesEndTheStart) {
     EXPECT_TRUE(unknown.output.contains(QStringLiteral("colour")));
     EXPECT_EQ(ParseCommandLine(Args({"--device"})).exitCode, 2);  // a value is missing
     EXPECT_EQ(ParseCommandLine(Args({"--scenario"})).exitCode, 2);
+    EXPECT_EQ(ParseCommandLine(Args({"--playback", "f.ch10"})).options.playback, std::optional<std::string>("f.ch10"));
+    const CommandLine both = ParseCommandLine(Args({"--playback", "f.ch10", "--scenario", "s.toml"}));
+    EXPECT_EQ(both.exitCode, 2);
+    EXPECT_TRUE(both.output.startsWith(QStringLiteral("--playback cannot be combined with --scenario.")));
 }
 
 class StartOnVirtualBoard : public test::SampleFolderFrame {

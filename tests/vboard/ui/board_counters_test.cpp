@@ -29,7 +29,7 @@ TEST(ScenarioOptionTest, AFileThatCannotBePlayedIsReportedAndTheFlightGoesOn) {
     EXPECT_FALSE(PlayScenarioFile(boards, "no-such-scenario.toml", nullptr));
     EXPECT_EQ(script->MessageTexts(),
               QStringList({U("Сценарий /tmp/orv-bad-scenario.toml не прочитан:\nстрока 2: board1.input5.hears: нужно "
-                             "одно из значений loopback, nothing, flight, traffic.\nПлаты играют встроенный полёт."),
+                             "одно из значений loopback, nothing, flight, traffic, playback.\nПлаты играют встроенный полёт."),
                            U("Сценарий no-such-scenario.toml не прочитан:\nнет такого файла.\n"
                              "Платы играют встроенный полёт.")}));
     EXPECT_EQ(boards.Counters(1).hears[4], InputHears::Flight);
