@@ -67,25 +67,26 @@ void ApplyStartOptions(ProgramState& state, const StartOptions& options,
                        const std::function<void(const std::string&)>& show) {
     if (options.scenario)
         if (const auto m = ApplyScenarioOption(state, *options.scenario)) show(*m);
+    // What the playback has to say is shown once the start is done, in one box, so that reading it
+    // does not hold the device, the list and the recording back while the recording plays.
     std::optional<RecordingPlayback> playback;
-    if (options.playback) {
-        std::string text;  // one box for all that the playback has to say
+    std::string playbackText;
+    if (options.playback)
         for (const std::string& m : ApplyPlaybackOption(state, *options.playback, &playback))
-            text += (text.empty() ? "" : "\n\n") + m;
-        show(text);
-    }
+            playbackText += (playbackText.empty() ? "" : "\n\n") + m;
     if (options.period)
         if (const char* m = ApplyPeriodOption(state, *options.period)) show(m + *options.period);
     if (options.device) {
         if (const char* m = ApplyDeviceOption(state, *options.device)) show(m);
         else if (playback && VirtualBoardProvider::BoardNumber(*options.device) == 1)
             if (const std::string rates = PlaybackRateMessage(*playback, state.Board.ChannelSettings); !rates.empty())
-                show(rates);
+                playbackText += "\n\n" + rates;
     }
     if (options.list)
         for (const std::string& m : ApplyListOption(state, *options.list)) show(m);
     if (options.record)
         if (const auto m = ApplyRecordOption(state, *options.record)) show(*m);
+    if (!playbackText.empty()) show(playbackText);
 }
 
 std::optional<std::string> ApplyRecordOption(ProgramState& state, const std::string& path) {

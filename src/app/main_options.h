@@ -76,7 +76,7 @@ std::string ArgumentBytes(std::u16string_view text);
 // The steps in the order that makes sense: the scenario or the playback first (so that it plays
 // from the start), then the period (the board starts its timer with it), then the device (and,
 // with a playback, the inputs whose rate class does not hear their bus), then the list, then the
-// recording. Calls `show` with each message, in order; the bad
+// recording; what the playback has to say comes last, in one message. Calls `show` with each message, in order; the bad
 // period and the unreadable file are named after the message.
 void ApplyStartOptions(ProgramState& state, const StartOptions& options,
                        const std::function<void(const std::string&)>& show);

@@ -169,16 +169,18 @@ TEST_F(StartOptionsTest, PlaybackPutsTheBusesOnInputsOneToEightAndSaysWhatItCoul
     StartOptions options{"arinc10", "scenario.42i", std::nullopt, std::nullopt};  // the list runs inputs 5..8
     options.playback = "nine.ch10";
     const std::vector<std::string> messages = Apply(options);
-    ASSERT_EQ(messages.size(), 2u);
-    // One box: where each bus went, and the ninth bus left out.
+    ASSERT_EQ(messages.size(), 1u);
+    // One box, after the start: where each bus went, the ninth bus left out, and once, after the
+    // board started with its settings (the dialog's defaults: 12-14.5 kbit/s), the input whose
+    // class does not hear its bus.
     EXPECT_EQ(messages[0].rfind("Запись nine.ch10 играет на входах платы 1:\n"
                                 "вход 1: канал 2, шина 0 «Вход 1», 12.5 кбит/с\n", 0), 0u) << messages[0];
     EXPECT_NE(messages[0].find("\nвход 8: канал 2, шина 7 «Вход 8», 12.5 кбит/с\n\n"
                                "В записи больше восьми шин; не играют: канал 3, шина 0 «Вход 1»"),
               std::string::npos) << messages[0];
-    // Once, after the board started with its settings (the dialog's defaults: 12-14.5 kbit/s).
-    EXPECT_EQ(messages[1], "Частота записи вне класса входа: вход сочтёт её слова словами другой частоты.\n"
-                           "вход 7 настроен на 12-14,5 кбит/с, шина записи идёт на 100 кбит/с");
+    EXPECT_TRUE(messages[0].ends_with("\n\nЧастота записи вне класса входа: вход сочтёт её слова словами другой частоты.\n"
+                           "вход 7 настроен на 12-14,5 кбит/с, шина записи идёт на 100 кбит/с"))
+        << messages[0];
     for (int step = 0; step < 25; ++step) devices.Advance(100'000);
     const BoardCounters counters = devices.Counters(1);
     for (unsigned i = 0; i < 8; ++i) {
