@@ -217,6 +217,153 @@ void AdvanceChecked(BenchCore& core, double seconds) {
     }
 }
 
+// ---- Waiting ----
+
+[[noreturn]] void ThrowTimeout(const std::string& what, bool predicate, double timeout, std::optional<uint32_t> last) {
+    char word[16];
+    std::snprintf(word, sizeof word, "0x%08x", last.value_or(0));
+    char secs[32];
+    std::snprintf(secs, sizeof secs, "%g", timeout);
+    const std::string message = what + ": no word " + (predicate ? "satisfied the condition" : "received") + " within " +
+                                secs + " s; last word seen: " + (last ? std::string(word) : std::string("none"));
+    PyErr_SetString(PyExc_TimeoutError, message.c_str());
+    throw py::error_already_set();
+}
+
+// One wait listening to the word stream for a label of an input, for as long as it lives.
+struct ArmedWait {
+    BenchCore& core;
+    unsigned key;
+    uint64_t seen;
+    ArmedWait(BenchCore& c, unsigned k) : core(c), key(k), seen(c.Waits().Arm(k)) {}
+    ~ArmedWait() { core.Waits().Disarm(key); }
+    ArmedWait(const ArmedWait&) = delete;
+    ArmedWait& operator=(const ArmedWait&) = delete;
+};
+
+py::object WaitFor(PyBench& b, const std::optional<std::string>& name, int channel, const py::object& until,
+                   double timeout, std::optional<int> label) {
+    if (!name && !label) throw py::type_error("give the parameter's name or label=");
+    if (label && (*label < 0 || *label > 0377)) throw py::value_error("a label is 0..0o377");
+    CheckChannel(channel, "input");
+    CheckSeconds(timeout, "timeout");
+    if (!until.is_none() && !PyCallable_Check(until.ptr())) throw py::type_error("until must be callable");
+    const auto held = b.Core();
+    BenchCore& c = *held;
+    const bool manual = c.ManualClock();
+    const std::string what = Describe(name, label, channel);
+    const double start = Released([&] { return c.Now(); });
+    const auto wallEnd = std::chrono::steady_clock::now() +
+                         std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::duration<double>(timeout));
+    std::optional<uint32_t> last;
+    // The predicate on the calling thread; a null object when the row does not satisfy it.
+    const auto check = [&](const RowData& r) {
+        last = r.word;
+        py::object row = py::cast(Row{r});
+        if (until.is_none() || py::bool_(until(row))) return row;
+        return py::object();
+    };
+    // Manual clock: microseconds of bench time left (0: the wait is over).
+    const auto benchLeftUs = [&] {
+        const double left = timeout - (Released([&] { return c.Now(); }) - start);
+        return left > 0 ? uint64_t(std::llround(left * 1e6)) : uint64_t(0);
+    };
+
+    uint64_t checked = 0;
+    auto rows = Released([&] { return c.Rows(&checked); });
+    const RowData* first = FindIn(*rows, name, label.value_or(-1), channel);
+    if (!first) throw py::value_error("no row " + what + " in the displayed list");
+
+    if (Released([&] { return c.HasWordStream(); }) && first->label <= 0xFF) {
+        // Each word of the label on the input wakes the wait; the row is then the one the next tick
+        // would show for what the slot holds (BenchCore::FreshRow).
+        ArmedWait armed(c, orv::script::WordWaits::Key(unsigned(channel), first->label));
+        const std::string rowName = name.value_or("");
+        const int rowLabel = name ? -1 : *label;
+        // First the word the row holds now: one the slot holds since the last tick, else the tick's.
+        const auto now = Released([&] { return c.FreshRow(rowName, rowLabel, channel); });
+        const RowData& current = now ? *now : *first;
+        if (current.cycle != 0)
+            if (py::object row = check(current)) return row;
+        for (;;) {
+            uint64_t count = armed.seen;
+            if (manual) {
+                const uint64_t left = benchLeftUs();
+                if (left == 0) ThrowTimeout(what, !until.is_none(), timeout, last);
+                Released([&] { return c.AdvanceUntilWord(left, kSlice, armed.key, armed.seen); });
+                count = c.Waits().Count(armed.key);
+            } else {
+                const auto left = wallEnd - std::chrono::steady_clock::now();
+                if (left <= std::chrono::nanoseconds(0)) ThrowTimeout(what, !until.is_none(), timeout, last);
+                count = Released([&] { return c.Waits().Wait(armed.key, armed.seen, std::min<std::chrono::nanoseconds>(left, kSlice)); });
+                if (Released([&] { return c.Closed(); })) throw py::value_error("I/O operation on a closed bench");
+            }
+            CheckSignals();
+            if (count != armed.seen) {
+                armed.seen = count;
+                const auto fresh = Released([&] { return c.FreshRow(rowName, rowLabel, channel); });
+                if (fresh)
+                    if (py::object row = check(*fresh)) return row;
+            }
+        }
+    }
+
+    // Without the word stream: a check at each tick.
+    uint64_t version = checked;
+    for (bool firstCheck = true;; firstCheck = false) {
+        if (!firstCheck) {
+            rows = Released([&] { return c.Rows(&version); });
+        }
+        if (firstCheck || version != checked) {
+            checked = version;
+            const RowData* r = FindIn(*rows, name, label.value_or(-1), channel);
+            if (!r) throw py::value_error("no row " + what + " in the displayed list");
+            if (r->cycle != 0)
+                if (py::object row = check(*r)) return row;
+        }
+        if (manual) {
+            const uint64_t left = benchLeftUs();
+            if (left == 0) ThrowTimeout(what, !until.is_none(), timeout, last);
+            const double step = std::min(Released([&] { return c.PeriodMs(); }) / 1000.0, double(left) / 1e6);
+            AdvanceChecked(c, step);
+        } else {
+            const uint64_t ticks = Released([&] { return c.Ticks(); });
+            const auto left = wallEnd - std::chrono::steady_clock::now();
+            if (left <= std::chrono::nanoseconds(0)) ThrowTimeout(what, !until.is_none(), timeout, last);
+            Released([&] { return c.WaitTick(ticks, std::min<std::chrono::nanoseconds>(left, kSlice)); });
+            CheckSignals();
+        }
+    }
+}
+
+// A recording of a bench's bus (Bench.record()). It holds the bench's core, so its figures stay
+// readable after the bench is closed (closing it ends the recording).
+struct PyRecording {
+    std::shared_ptr<BenchCore> core;
+    uint64_t id = 0;
+    py::object path;
+    long pid = 0;
+
+    orv::script::RecordingFigures Figures() const {
+        BenchCore& c = *core;
+        return Released([&] { return c.Recording(id); });
+    }
+    // Ends the recording (the interpreter's lock let go while the file is written); the program's
+    // message as orvmon.Error when a failure had stopped it.
+    void Stop(bool raise) {
+        BenchCore& c = *core;
+        const auto f = Released([&] { return c.StopRecording(id); });
+        if (raise && !f.failure.empty()) throw BenchError(f.failure);
+    }
+    ~PyRecording() {
+        // In a forked child the parent's threads are not there to join: the core is left alone.
+        if (core && pid != 0 && long(::getpid()) != pid) new std::shared_ptr<BenchCore>(std::move(core));
+    }
+    PyRecording(std::shared_ptr<BenchCore> c, uint64_t i, py::object p, long owner)
+        : core(std::move(c)), id(i), path(std::move(p)), pid(owner) {}
+    PyRecording(PyRecording&&) = default;
+};
+
 // ---- The recording reader as column arrays ----
 
 struct Columns {
@@ -496,6 +643,30 @@ PYBIND11_MODULE(_orvmon, m) {
         });
 #undef ROW_FIELD
 
+    py::class_<PyRecording>(m, "Recording",
+                            "A recording of the bench's bus into a Chapter 10 file; a context manager that ends it.")
+        .def_property_readonly("path", [](const PyRecording& r) { return r.path; }, "The file, as given.")
+        .def_property_readonly("words", [](const PyRecording& r) { return r.Figures().words; }, "Words written to the file.")
+        .def_property_readonly("bytes", [](const PyRecording& r) { return r.Figures().bytes; }, "Bytes written to the file.")
+        .def_property_readonly("lost", [](const PyRecording& r) { return r.Figures().lost; },
+                               "Words lost because the recorder's queue was full.")
+        .def_property_readonly("running", [](const PyRecording& r) { return r.Figures().running; },
+                               "True until stop(), the end of `with`, a newer recording or the bench's close().")
+        .def_property_readonly("status", [](const PyRecording& r) { return r.Figures().status; },
+                               "The status bar's text while it runs ('' once ended).")
+        .def("stop", [](PyRecording& r) { r.Stop(true); },
+             "Ends the recording, writing the file whole; orvmon.Error with the program's message if a failure had stopped it. Idempotent.")
+        .def("__enter__", [](py::object self) { return self; }, "Returns the recording.")
+        .def("__exit__", [](PyRecording& r, const py::object& type, const py::object&, const py::object&) {
+            r.Stop(type.is_none());  // an exception on its way out is not masked by the recording's
+            return false;
+        }, "Ends the recording.")
+        .def("__repr__", [](const PyRecording& r) {
+            const auto f = r.Figures();
+            return "<orvmon.Recording " + py::repr(r.path).cast<std::string>() + ", " + std::to_string(f.words) + " words" +
+                   (f.running ? ", running>" : ">");
+        });
+
     py::class_<TracePointPy>(m, "TracePoint", "One traced word, in the order the trace lists them.")
         .def_property_readonly("slot", [](const TracePointPy& p) { return p.slot; }, "Its position in the ring of 256.")
         .def_property_readonly("word", [](const TracePointPy& p) { return p.word; }, "The word.")
@@ -690,60 +861,20 @@ thread the bench started. Seconds are floats everywhere; texts are str.)doc")
             }
             throw py::key_error("no row " + Describe(name, label, channel));
         }, "name"_a, "channel"_a, py::kw_only(), "label"_a = py::none(), "The row of (name, channel), or of (label=, channel); KeyError when none.")
-        .def("wait_for", [](PyBench& b, const std::optional<std::string>& name, int channel, const py::object& until,
-                            double timeout, std::optional<int> label) {
-            if (!name && !label) throw py::type_error("give the parameter's name or label=");
-            if (label && (*label < 0 || *label > 0377)) throw py::value_error("a label is 0..0o377");
-            CheckChannel(channel, "input");
-            CheckSeconds(timeout, "timeout");
-            if (!until.is_none() && !PyCallable_Check(until.ptr())) throw py::type_error("until must be callable");
+        .def("wait_for", &WaitFor, "name"_a, "channel"_a, py::kw_only(), "until"_a = py::none(), "timeout"_a = 10.0,
+             "label"_a = py::none(),
+             "Waits for the first row of (name or label=, channel) whose word satisfies until(row); TimeoutError otherwise.")
+        .def("record", [](PyBench& b, const py::object& path, const std::optional<std::vector<int>>& inputs, bool replace) {
+            const std::string p = PathArg(path);
+            std::vector<uint8_t> chosen;
+            for (int n : inputs.value_or(std::vector<int>{})) chosen.push_back(uint8_t(CheckChannel(n, "input")));
+            if (inputs && chosen.empty()) throw py::value_error("no input chosen to record");
             const auto held = b.Core();
             BenchCore& c = *held;
-            const bool manual = c.ManualClock();
-            const double start = Released([&] { return c.Now(); });
-            const auto wallEnd = std::chrono::steady_clock::now() +
-                                 std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::duration<double>(timeout));
-            uint64_t checked = std::numeric_limits<uint64_t>::max();
-            std::optional<uint32_t> last;
-            for (;;) {
-                uint64_t version = 0;
-                const uint64_t ticks = Released([&] { return c.Ticks(); });
-                auto rows = Released([&] { return c.Rows(&version); });
-                if (version != checked) {
-                    checked = version;
-                    const RowData* r = FindIn(*rows, name, label.value_or(-1), channel);
-                    if (!r) throw py::value_error("no row " + Describe(name, label, channel) + " in the displayed list");
-                    if (r->cycle != 0) {
-                        last = r->word;
-                        py::object row = py::cast(Row{*r});
-                        if (until.is_none() || py::bool_(until(row))) return row;
-                    }
-                }
-                const double elapsed = manual ? Released([&] { return c.Now(); }) - start : 0.0;
-                const bool expired = manual ? elapsed >= timeout : std::chrono::steady_clock::now() >= wallEnd;
-                if (expired) {
-                    char buf[64];
-                    std::snprintf(buf, sizeof buf, "0x%08x", last.value_or(0));
-                    char secs[32];
-                    std::snprintf(secs, sizeof secs, "%g", timeout);
-                    const std::string message = Describe(name, label, channel) + ": no word " +
-                                                (until.is_none() ? "received" : "satisfied the condition") +
-                                                " within " + secs + " s; last word seen: " +
-                                                (last ? std::string(buf) : std::string("none"));
-                    PyErr_SetString(PyExc_TimeoutError, message.c_str());
-                    throw py::error_already_set();
-                }
-                if (manual) {
-                    const double step = std::min(Released([&] { return c.PeriodMs(); }) / 1000.0, timeout - elapsed);
-                    AdvanceChecked(c, step);
-                } else {
-                    const auto left = wallEnd - std::chrono::steady_clock::now();
-                    Released([&] { return c.WaitTick(ticks, std::min<std::chrono::nanoseconds>(left, kSlice)); });
-                    CheckSignals();
-                }
-            }
-        }, "name"_a, "channel"_a, py::kw_only(), "until"_a = py::none(), "timeout"_a = 10.0, "label"_a = py::none(),
-           "Waits for the first row of (name or label=, channel) whose word satisfies until(row); TimeoutError otherwise.")
+            const uint64_t id = Released([&] { return c.StartRecording(p, chosen, replace); });
+            return PyRecording{held, id, path, long(::getpid())};
+        }, "path"_a, py::kw_only(), "inputs"_a = py::none(), "replace"_a = false,
+           "Records the words of the board's inputs (all, or `inputs`) into a Chapter 10 file, until stop() or the end of `with`.")
         .def("send", [](PyBench& b, int output, const py::iterable& items, bool cyclic) {
             CheckChannel(output, "output");
             std::vector<orv::script::FrameItem> frame;
