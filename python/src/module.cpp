@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -366,39 +367,104 @@ struct PyRecording {
 
 // ---- The recording reader as column arrays ----
 
+// One column's memory: an anonymous mapping of its own, so that it can grow (mremap) and be handed
+// to numpy as it is. Its pages are taken only as the words come (Populate), so a file of other
+// packets does not take memory for words it does not hold.
+class Column {
+public:
+    Column() = default;
+    Column(const Column&) = delete;
+    Column& operator=(const Column&) = delete;
+    ~Column() { Release(); }
+
+    void* Data() const { return p_; }
+    // At least `bytes` of room, keeping what it holds (the mapping may move).
+    void Reserve(std::size_t bytes) {
+        const std::size_t len = RoundUp(std::max<std::size_t>(bytes, 1), Page());
+        if (len <= len_) return;
+        void* q = p_ ? ::mremap(p_, len_, len, MREMAP_MAYMOVE)
+                     : ::mmap(nullptr, len, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (q == MAP_FAILED) throw std::bad_alloc();
+        p_ = q;
+        len_ = len;
+    }
+    // Takes the pages of bytes [from, to) now (zeroed, writable), so that the writer does not
+    // fault on them. False where the system cannot (before Linux 5.14).
+    bool Populate(std::size_t from, std::size_t to) const {
+        from = from / Page() * Page();
+        to = std::min(RoundUp(to, Page()), len_);
+        if (!p_ || from >= to) return true;
+        return ::madvise(static_cast<char*>(p_) + from, to - from, MADV_POPULATE_WRITE) == 0;
+    }
+    // Gives back the pages beyond `bytes` (never the first).
+    void Trim(std::size_t bytes) {
+        const std::size_t keep = RoundUp(std::max<std::size_t>(bytes, 1), Page());
+        if (!p_ || keep >= len_) return;
+        ::munmap(static_cast<char*>(p_) + keep, len_ - keep);
+        len_ = keep;
+    }
+    // The mapping, for an owner that unmaps it (a numpy array's capsule); the column is empty then.
+    py::capsule Give() {
+        struct Mapping {
+            void* p;
+            std::size_t len;
+        };
+        auto* m = new Mapping{p_, len_};
+        p_ = nullptr;
+        len_ = 0;
+        return py::capsule(m, [](void* q) {
+            auto* mapping = static_cast<Mapping*>(q);
+            if (mapping->p) ::munmap(mapping->p, mapping->len);
+            delete mapping;
+        });
+    }
+
+private:
+    static std::size_t Page() { return std::size_t(::sysconf(_SC_PAGESIZE)); }
+    static std::size_t RoundUp(std::size_t n, std::size_t unit) { return (n + unit - 1) / unit * unit; }
+    void Release() {
+        if (p_) ::munmap(p_, len_);
+        p_ = nullptr;
+        len_ = 0;
+    }
+    void* p_ = nullptr;
+    std::size_t len_ = 0;
+};
+
 struct Columns {
     std::size_t count = 0, capacity = 0;
-    int64_t* time = nullptr;
-    uint16_t* channel = nullptr;
-    uint8_t* bus = nullptr;
-    uint32_t* word = nullptr;
-    bool* parity = nullptr;
-    bool* format = nullptr;
+    Column time, channel, bus, word, parity, format;
     std::vector<std::string> problems;
 
-    Columns() = default;
-    Columns(const Columns&) = delete;
-    Columns& operator=(const Columns&) = delete;
-    ~Columns() {
-        std::free(time), std::free(channel), std::free(bus), std::free(word), std::free(parity), std::free(format);
-    }
+    int64_t* Time() const { return static_cast<int64_t*>(time.Data()); }
+    uint16_t* Channel() const { return static_cast<uint16_t*>(channel.Data()); }
+    uint8_t* Bus() const { return static_cast<uint8_t*>(bus.Data()); }
+    uint32_t* Word() const { return static_cast<uint32_t*>(word.Data()); }
+    bool* Parity() const { return static_cast<bool*>(parity.Data()); }
+    bool* Format() const { return static_cast<bool*>(format.Data()); }
+
     void Reserve(std::size_t n) {
+        time.Reserve(n * sizeof(int64_t));
+        channel.Reserve(n * sizeof(uint16_t));
+        bus.Reserve(n);
+        word.Reserve(n * sizeof(uint32_t));
+        parity.Reserve(n);
+        format.Reserve(n);
         capacity = n;
-        time = static_cast<int64_t*>(std::malloc(std::max<std::size_t>(n, 1) * sizeof(int64_t)));
-        channel = static_cast<uint16_t*>(std::malloc(std::max<std::size_t>(n, 1) * sizeof(uint16_t)));
-        bus = static_cast<uint8_t*>(std::malloc(std::max<std::size_t>(n, 1)));
-        word = static_cast<uint32_t*>(std::malloc(std::max<std::size_t>(n, 1) * sizeof(uint32_t)));
-        parity = static_cast<bool*>(std::malloc(std::max<std::size_t>(n, 1)));
-        format = static_cast<bool*>(std::malloc(std::max<std::size_t>(n, 1)));
-        if (!time || !channel || !bus || !word || !parity || !format) throw std::bad_alloc();
     }
-    template <class T>
-    static void Shrink(T*& p, std::size_t n) {
-        if (T* q = static_cast<T*>(std::realloc(p, std::max<std::size_t>(n, 1) * sizeof(T)))) p = q;
+    bool Populate(std::size_t from, std::size_t to) const {
+        return time.Populate(from * sizeof(int64_t), to * sizeof(int64_t)) &&
+               channel.Populate(from * sizeof(uint16_t), to * sizeof(uint16_t)) && bus.Populate(from, to) &&
+               word.Populate(from * sizeof(uint32_t), to * sizeof(uint32_t)) && parity.Populate(from, to) &&
+               format.Populate(from, to);
     }
     void Fit() {
-        Shrink(time, count), Shrink(channel, count), Shrink(bus, count), Shrink(word, count), Shrink(parity, count),
-            Shrink(format, count);
+        time.Trim(count * sizeof(int64_t));
+        channel.Trim(count * sizeof(uint16_t));
+        bus.Trim(count);
+        word.Trim(count * sizeof(uint32_t));
+        parity.Trim(count);
+        format.Trim(count);
     }
 };
 
@@ -406,16 +472,24 @@ class ColumnSink : public c10::ReadSink {
 public:
     explicit ColumnSink(Columns& c) : c_(c) {}
     void OnWords(std::span<const c10::Word> words, const c10::PacketInfo&) override {
-        // A word takes 8 bytes of the file, so the columns always have room; the check only
-        // guards the memory. The columns are held in locals: stores through them cannot move them.
-        const std::size_t n = std::min(words.size(), c_.capacity - c_.count);
+        // Sized from the file's length at the start (a word takes 8 bytes of it); a file that grew
+        // since (a recording still being written) makes the columns grow.
+        if (words.size() > c_.capacity - c_.count) c_.Reserve(std::max(c_.capacity * 2, c_.count + words.size()));
+        const std::size_t n = words.size();
         const std::size_t at = c_.count;
-        int64_t* const time = c_.time + at;
-        uint16_t* const channel = c_.channel + at;
-        uint8_t* const bus = c_.bus + at;
-        uint32_t* const word = c_.word + at;
-        bool* const parity = c_.parity + at;
-        bool* const format = c_.format + at;
+        // The pages of the next stretch of every column taken in one call rather than one fault
+        // at a time: a 1 GiB recording fills 2.1 GiB of columns, half a million pages.
+        if (at + n > populated_) {
+            populated_ = std::max(populated_, at) + std::max(n, kPopulateWords);
+            c_.Populate(at, std::min(populated_, c_.capacity));  // where it cannot, the stores fault
+        }
+        // The columns in locals: stores through them cannot move them.
+        int64_t* const time = c_.Time() + at;
+        uint16_t* const channel = c_.Channel() + at;
+        uint8_t* const bus = c_.Bus() + at;
+        uint32_t* const word = c_.Word() + at;
+        bool* const parity = c_.Parity() + at;
+        bool* const format = c_.Format() + at;
         for (std::size_t i = 0; i < n; ++i) {
             const c10::Word& w = words[i];
             time[i] = (w.absolute != c10::kNoTime ? w.absolute : w.relative) * 100;
@@ -430,7 +504,9 @@ public:
     void OnProblem(const c10::Problem& p) override { c_.problems.push_back(p.Message()); }
 
 private:
+    static constexpr std::size_t kPopulateWords = std::size_t(1) << 16;  // 1.1 MiB of columns
     Columns& c_;
+    std::size_t populated_ = 0;  // words whose pages are taken
 };
 
 std::unique_ptr<Columns> ReadColumns(const std::string& path, bool reversedLabels) {
@@ -443,6 +519,7 @@ std::unique_ptr<Columns> ReadColumns(const std::string& path, bool reversedLabel
             error = text::kOpenFailed + path;
         } else {
             // Each word takes 8 bytes of an ARINC-429 packet's body: the file's size bounds the count.
+            // Pages are taken only as words are stored.
             columns->Reserve(std::size_t(st.st_size) / 8 + 1);
             ColumnSink sink(*columns);
             c10::Reader reader(c10::ReadOptions{reversedLabels});
@@ -455,11 +532,9 @@ std::unique_ptr<Columns> ReadColumns(const std::string& path, bool reversedLabel
 }
 
 template <class T>
-py::array_t<T> Owned(T*& p, std::size_t n) {
-    T* data = p;
-    p = nullptr;  // the array owns it now
-    py::capsule owner(data, [](void* q) { std::free(q); });
-    return py::array_t<T>({n}, {sizeof(T)}, data, owner);
+py::array_t<T> Owned(Column& column, std::size_t n) {
+    T* data = static_cast<T*>(column.Data());
+    return py::array_t<T>({n}, {sizeof(T)}, data, column.Give());  // the array owns the mapping now
 }
 
 struct C10Word {
@@ -1000,7 +1075,7 @@ thread the bench started. Seconds are floats everywhere; texts are str.)doc")
             const Columns& c = *it.columns;
             if (it.next >= c.count) throw py::stop_iteration();
             const std::size_t i = it.next++;
-            return C10Word{c.time[i], c.channel[i], c.bus[i], c.word[i], c.parity[i], c.format[i]};
+            return C10Word{c.Time()[i], c.Channel()[i], c.Bus()[i], c.Word()[i], c.Parity()[i], c.Format()[i]};
         })
         .def_property_readonly("problems", [](const C10Iter& it) { return it.columns->problems; },
                                "The reader's messages for damaged parts, each with its byte offset.");
@@ -1013,12 +1088,12 @@ thread the bench started. Seconds are floats everywhere; texts are str.)doc")
         std::unique_ptr<Columns> c = ReadColumns(p, reversed_labels);
         const std::size_t n = c->count;
         py::dict d;
-        d["time"] = Owned(c->time, n);
-        d["channel"] = Owned(c->channel, n);
-        d["bus"] = Owned(c->bus, n);
-        d["word"] = Owned(c->word, n);
-        d["parity_error"] = Owned(c->parity, n);
-        d["format_error"] = Owned(c->format, n);
+        d["time"] = Owned<int64_t>(c->time, n);
+        d["channel"] = Owned<uint16_t>(c->channel, n);
+        d["bus"] = Owned<uint8_t>(c->bus, n);
+        d["word"] = Owned<uint32_t>(c->word, n);
+        d["parity_error"] = Owned<bool>(c->parity, n);
+        d["format_error"] = Owned<bool>(c->format, n);
         d["problems"] = c->problems;
         return d;
     }, "path"_a, "reversed_labels"_a = false, "Reads a recording into numpy columns; used by orvmon.c10.read_arrays().");
