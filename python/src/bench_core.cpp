@@ -503,6 +503,19 @@ bool BenchCore::HasWordStream() const {
     return stream_ != nullptr;
 }
 
+uint64_t BenchCore::ArmWait(unsigned key) {
+    std::lock_guard lock(mu_);
+    CheckOpen();
+    if (stream_) stream_->Listen(key / 256 + 1, key % 256);
+    return waits_.Arm(key);
+}
+
+void BenchCore::DisarmWait(unsigned key) {
+    std::lock_guard lock(mu_);
+    waits_.Disarm(key);
+    if (!closed_ && stream_ && long(::getpid()) == pid_) stream_->Unlisten(key / 256 + 1, key % 256);
+}
+
 std::optional<RowData> BenchCore::FreshRow(const std::string& name, int label, int channel) {
     std::lock_guard lock(mu_);
     CheckOpen();

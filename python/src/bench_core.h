@@ -183,6 +183,10 @@ public:
     // listener, attached while the bench is open.
     bool HasWordStream() const;
     WordWaits& Waits() { return waits_; }
+    // A wait starts or stops listening for a key: the board is asked to hand its words over as
+    // they arrive (WordStream::Listen). ArmWait returns the key's count now.
+    uint64_t ArmWait(unsigned key);
+    void DisarmWait(unsigned key);
     // The row of (name or label, channel) as the next tick would show it with what its slot holds
     // now (read with the tick's own board request, the slot left for the tick to take); when the
     // slot holds no received word, the last tick's row if that tick took one, else nothing.

@@ -236,8 +236,11 @@ struct ArmedWait {
     BenchCore& core;
     unsigned key;
     uint64_t seen;
-    ArmedWait(BenchCore& c, unsigned k) : core(c), key(k), seen(c.Waits().Arm(k)) {}
-    ~ArmedWait() { core.Waits().Disarm(key); }
+    ArmedWait(BenchCore& c, unsigned k) : core(c), key(k), seen(Released([&] { return c.ArmWait(k); })) {}
+    ~ArmedWait() {
+        py::gil_scoped_release release;
+        core.DisarmWait(key);
+    }
     ArmedWait(const ArmedWait&) = delete;
     ArmedWait& operator=(const ArmedWait&) = delete;
 };

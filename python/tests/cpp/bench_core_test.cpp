@@ -108,7 +108,7 @@ TEST(BenchCoreTest, WordWaitsAndARecordingAcrossClose) {
     bench.Watch({{"A", 1, 0100, std::nullopt}});
     const uint64_t id = bench.StartRecording(path, {}, false);
     const unsigned key = WordWaits::Key(1, 0100);
-    const uint64_t seen = bench.Waits().Arm(key);
+    const uint64_t seen = bench.ArmWait(key);
     bench.Send(1, {uint32_t(0x1234u << 8 | 0100)}, false);
     EXPECT_NE(bench.Waits().Wait(key, seen, std::chrono::seconds(5)), seen);
     const std::optional<RowData> row = bench.FreshRow("A", -1, 1);
@@ -117,9 +117,9 @@ TEST(BenchCoreTest, WordWaitsAndARecordingAcrossClose) {
     EXPECT_EQ(row->cycle, 1);  // the first tick (5 s away) files it
     EXPECT_EQ(bench.Ticks(), 0u);
 
-    bench.Waits().Disarm(key);
+    bench.DisarmWait(key);
     const unsigned silent = WordWaits::Key(8, 0377);  // no word ever comes
-    const uint64_t none = bench.Waits().Arm(silent);
+    const uint64_t none = bench.ArmWait(silent);
     const auto began = std::chrono::steady_clock::now();
     std::thread waiter([&] { bench.Waits().Wait(silent, none, std::chrono::seconds(30)); });
     bench.Send(1, {uint32_t(0x4321u << 8 | 0100)}, true);
@@ -127,7 +127,7 @@ TEST(BenchCoreTest, WordWaitsAndARecordingAcrossClose) {
     bench.Close();
     waiter.join();  // Close() woke it
     EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(10));
-    bench.Waits().Disarm(silent);
+    bench.DisarmWait(silent);  // closed: only the count
     const RecordingFigures f = bench.StopRecording(id);
     EXPECT_FALSE(f.running);
     EXPECT_EQ(f.failure, "");
