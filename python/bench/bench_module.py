@@ -111,6 +111,7 @@ def bench_read_arrays(gib: float) -> None:
         path = Path(work) / "big.ch10"
         words = make_recording(path, gib)
         size = path.stat().st_size
+        os.sync()  # the file written out first: its write-back does not run beside the reading
         with open(path, "rb") as f:  # into the page cache
             while f.read(1 << 24):
                 pass
