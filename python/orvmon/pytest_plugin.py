@@ -8,8 +8,10 @@ with the marker
 
 (paths relative to the test file's folder; a marker on the module or class applies to its tests).
 Each test gets its own folder under --orvmon-evidence (default ./orvmon-evidence), named after
-the test: at the end of the test the table's last rows and the board's counters are written there
-(`table.txt`).
+the test (the fixture `bench_dir`). The `bench` fixture records the test's bus traffic there from
+the bench's start to the test's end (`bus.ch10`, every input of the board; `record=False` in the
+marker leaves it out), and at the end writes the table's last rows and the board's counters
+(`table.txt`). A test's folder is emptied when the test runs again.
 """
 
 from __future__ import annotations
@@ -34,8 +36,8 @@ def pytest_addoption(parser: pytest.Parser) -> None:
 def pytest_configure(config: pytest.Config) -> None:
     """Registers the marker."""
     config.addinivalue_line(
-        "markers", "orvmon(scenario=None, workdir=None, device='arinc10', period=..., settings=None): "
-        "what the bench fixture opens (paths relative to the test file)")
+        "markers", "orvmon(scenario=None, workdir=None, device='arinc10', period=..., settings=None, record=True): "
+        "what the bench fixture opens (paths relative to the test file) and whether it records the bus")
 
 
 def _folder_name(nodeid: str) -> str:
@@ -57,7 +59,8 @@ def bench_dir(request: pytest.FixtureRequest) -> Path:
 
 @pytest.fixture
 def bench(request: pytest.FixtureRequest, bench_dir: Path) -> _abc.Iterator[orvmon.Bench]:
-    """A virtual board on the manual clock, as the test's `orvmon` marker says; closed after it."""
+    """A virtual board on the manual clock, as the test's `orvmon` marker says, recording its bus into
+    the test's folder (bus.ch10); closed after the test."""
     kwargs: Dict[str, Any] = {"clock": "manual"}
     for marker in reversed(list(request.node.iter_markers("orvmon"))):
         kwargs.update(marker.kwargs)
@@ -67,15 +70,17 @@ def bench(request: pytest.FixtureRequest, bench_dir: Path) -> _abc.Iterator[orvm
             kwargs[key] = os.fspath(base / kwargs[key])
     kwargs.setdefault("workdir", os.fspath(base))
     device = kwargs.pop("device", "arinc10")
+    record = kwargs.pop("record", True)
     b = orvmon.Bench(device, **kwargs)
     try:
+        recording = b.record(bench_dir / "bus.ch10", replace=True) if record else None
         yield b
+        if not b.closed:
+            lines = [repr(r) for r in b.rows()]
+            lines += [repr(c) for c in b.counters().inputs]
+            lines += [repr(c) for c in b.counters().outputs]
+            (bench_dir / "table.txt").write_text("\n".join(lines) + "\n", encoding="utf-8")
+        if recording is not None:
+            recording.stop()  # orvmon.Error (the test errors) when the recording failed
     finally:
-        try:
-            if not b.closed:
-                lines = [repr(r) for r in b.rows()]
-                lines += [repr(c) for c in b.counters().inputs]
-                lines += [repr(c) for c in b.counters().outputs]
-                (bench_dir / "table.txt").write_text("\n".join(lines) + "\n", encoding="utf-8")
-        finally:
-            b.close()
+        b.close()

@@ -26,6 +26,7 @@
 #include "resources/shell_strings.h"
 #include "session/acquisition.h"
 #include "session/board_control.h"
+#include "session/recording.h"
 #include "text/code_page.h"
 #include "text/printf_forms.h"
 #include "text/scanf_forms.h"
@@ -40,6 +41,10 @@ namespace {
 // Manual clock: while a mask is set the bus is played in steps of this length, so that the
 // trace times (the tick clock when the thread served each word) keep millisecond resolution.
 constexpr uint64_t kMaskedStepUs = 1000;
+// Manual clock: while a recording runs the bus is played in steps of at most this length, each
+// followed by the recorder's service, so that its queue (65,536 words) never fills: eight inputs
+// at 100 kbit/s carry about 2,200 words in 100 ms.
+constexpr uint64_t kRecordingStepUs = 100'000;
 
 std::string Trim(std::string_view s) {
     while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
@@ -58,6 +63,70 @@ std::string ToCp1251(const std::string& utf8, std::size_t width, const char* wha
 }
 
 std::string FromCp1251(std::string_view cp1251) { return Utf8FromCp1251(cp1251); }
+
+// ---- WordWaits ----
+
+void WordWaits::OnWord(const LineWord& word) {
+    // Words the input dropped never reach a slot: they wake nobody.
+    if (word.parityError || word.formatError || word.input < 1 || word.input > 8) return;
+    const unsigned key = Key(word.input, word.word);
+    if (armed_[key].load(std::memory_order_acquire) == 0) return;
+    {
+        std::lock_guard lock(mu_);
+        counts_[key].fetch_add(1, std::memory_order_relaxed);
+    }
+    cv_.notify_all();
+}
+
+uint64_t WordWaits::Arm(unsigned key) {
+    std::lock_guard lock(mu_);
+    armed_[key].fetch_add(1, std::memory_order_acq_rel);
+    return counts_[key].load(std::memory_order_relaxed);
+}
+
+void WordWaits::Disarm(unsigned key) {
+    std::lock_guard lock(mu_);
+    armed_[key].fetch_sub(1, std::memory_order_acq_rel);
+}
+
+uint64_t WordWaits::Count(unsigned key) const {
+    std::lock_guard lock(mu_);
+    return counts_[key].load(std::memory_order_relaxed);
+}
+
+uint64_t WordWaits::Wait(unsigned key, uint64_t seen, std::chrono::nanoseconds timeout) {
+    std::unique_lock lock(mu_);
+    cv_.wait_for(lock, timeout, [&] { return closed_ || counts_[key].load(std::memory_order_relaxed) != seen; });
+    return counts_[key].load(std::memory_order_relaxed);
+}
+
+void WordWaits::Close() {
+    {
+        std::lock_guard lock(mu_);
+        closed_ = true;
+    }
+    cv_.notify_all();
+}
+
+RowData RowDataOf(const ShownRow& r) {
+    RowData d;
+    d.name = FromCp1251(r.entry.paramLabel.Trimmed());
+    d.channel = r.entry.channel;
+    d.label = r.entry.address;
+    d.word = r.word;
+    d.hex = RenderHex(r.word);
+    d.octal = RenderOctal(r.word);
+    d.ssm = WordM(r.word);
+    d.value = DecodeValue(r.word, r.entry.format);
+    d.units = FromCp1251(Trim(r.entry.format.units.View()));
+    d.formatName = FromCp1251(Trim(r.entry.format.label.View()));
+    d.decimal = FromCp1251(DecimalText(r.word, r.entry.format));
+    d.cycle = r.entry.receivedCycle;
+    d.stale = r.stale;
+    d.masked = r.entry.maskMode == kMaskOn;
+    d.maskCount = r.maskCount;
+    return d;
+}
 
 BenchCore::BenchCore(const BenchOptions& options) : options_(options) {
     pid_ = long(::getpid());
@@ -87,6 +156,8 @@ BenchCore::BenchCore(const BenchOptions& options) : options_(options) {
         ClearBoardData(state);
     }
     SnapshotLocked();
+    // Waits listen to the board's words from now until Close().
+    if (state.Board.DeviceHandle && (stream_ = state.Board.DeviceHandle->Stream())) stream_->AddSink(&waits_);
     nextTickUs_ = uint64_t(options_.periodMs) * 1000;
     nextTick_ = started_ + std::chrono::milliseconds(options_.periodMs);
     if (!options_.manualClock) tickThread_ = std::jthread([this](std::stop_token stop) { TickLoop(stop); });
@@ -108,6 +179,11 @@ void BenchCore::Close() {
     std::lock_guard lock(mu_);
     if (closed_) return;
     closed_ = true;
+    // Waits end, the recording is written whole, then the board goes.
+    waits_.Close();
+    if (stream_) stream_->RemoveSink(&waits_);
+    stream_ = nullptr;
+    FinishRecordingLocked();
     ReleaseBoard(*state_);
     state_.reset();     // no thread of the bench is left: the acquisition thread was joined
     provider_.reset();  // the boards' firmware threads are stopped and joined
@@ -169,25 +245,7 @@ void BenchCore::SnapshotLocked() {
     TakeShownTable(s.Display, s.Acquisition, s.Board.BoardImage, NowMs(), shown_);
     auto rows = std::make_shared<std::vector<RowData>>();
     rows->reserve(shown_.size());
-    for (const ShownRow& r : shown_) {
-        RowData d;
-        d.name = FromCp1251(r.entry.paramLabel.Trimmed());
-        d.channel = r.entry.channel;
-        d.label = r.entry.address;
-        d.word = r.word;
-        d.hex = RenderHex(r.word);
-        d.octal = RenderOctal(r.word);
-        d.ssm = WordM(r.word);
-        d.value = DecodeValue(r.word, r.entry.format);
-        d.units = FromCp1251(Trim(r.entry.format.units.View()));
-        d.formatName = FromCp1251(Trim(r.entry.format.label.View()));
-        d.decimal = FromCp1251(DecimalText(r.word, r.entry.format));
-        d.cycle = r.entry.receivedCycle;
-        d.stale = r.stale;
-        d.masked = r.entry.maskMode == kMaskOn;
-        d.maskCount = r.maskCount;
-        rows->push_back(std::move(d));
-    }
+    for (const ShownRow& r : shown_) rows->push_back(RowDataOf(r));
     rows_ = std::move(rows);
     ++version_;
 }
@@ -250,29 +308,46 @@ void BenchCore::WaitIdleLocked() {
 }
 
 void BenchCore::AdvanceBoardLocked(uint64_t us) {
+    BusRecorder* recorder = state_->Board.Recorder.get();
     while (us > 0) {
-        const uint64_t step = AnyMaskLocked() ? std::min(us, kMaskedStepUs) : us;
+        uint64_t step = AnyMaskLocked() ? std::min(us, kMaskedStepUs) : us;
+        if (recorder) step = std::min(step, kRecordingStepUs);
         provider_->Advance(step);
         manualUs_ += step;
         us -= step;
         WaitIdleLocked();
+        // The manual clock has no recorder thread: its queue is written here, step by step.
+        if (recorder) recorder->Service();
     }
 }
 
 uint64_t BenchCore::Advance(uint64_t us, std::chrono::nanoseconds wallBudget) {
     std::lock_guard lock(mu_);
+    return AdvanceLocked(us, wallBudget, nullptr, 0);
+}
+
+uint64_t BenchCore::AdvanceUntilWord(uint64_t us, std::chrono::nanoseconds wallBudget, unsigned key, uint64_t seen) {
+    std::lock_guard lock(mu_);
+    return AdvanceLocked(us, wallBudget, &key, seen);
+}
+
+uint64_t BenchCore::AdvanceLocked(uint64_t us, std::chrono::nanoseconds wallBudget, const unsigned* key,
+                                  uint64_t seen) {
     CheckOpen();
     if (!options_.manualClock) throw BenchValueError("advance() needs the manual clock");
     const auto deadline = std::chrono::steady_clock::now() + wallBudget;
     const uint64_t target = manualUs_.load() + us;
     while (manualUs_.load() < target) {
         const uint64_t now = manualUs_.load();
-        const uint64_t stepEnd = std::min(target, nextTickUs_);
+        uint64_t stepEnd = std::min(target, nextTickUs_);
+        // Listening for a word: 1 ms steps, so the wait returns within a millisecond of its arrival.
+        if (key) stepEnd = std::min(stepEnd, now + kMaskedStepUs);
         AdvanceBoardLocked(stepEnd - now);
         if (manualUs_.load() == nextTickUs_) {
             TickLocked();
             nextTickUs_ += uint64_t(state_->Shell.RefreshPeriodMs) * 1000;
         }
+        if (key && waits_.Count(*key) != seen) break;
         if (std::chrono::steady_clock::now() >= deadline) break;
     }
     return target - manualUs_.load();
@@ -405,6 +480,10 @@ void BenchCore::Watch(const std::vector<WatchItem>& items) {
 int BenchCore::FindRow(const std::string& name, int label, int channel) const {
     std::lock_guard lock(mu_);
     CheckOpen();
+    return FindRowLocked(name, label, channel);
+}
+
+int BenchCore::FindRowLocked(const std::string& name, int label, int channel) const {
     const DisplayTable& table = state_->Display.DisplayTable;
     std::optional<Label8> wanted;
     if (label < 0) wanted = Label8(ToCp1251(name, 8, "a parameter label"));
@@ -414,6 +493,116 @@ int BenchCore::FindRow(const std::string& name, int label, int channel) const {
         if (wanted ? e.paramLabel == *wanted : e.address == unsigned(label)) return r;
     }
     return -1;
+}
+
+// ---- Waiting on words ----
+
+bool BenchCore::HasWordStream() const {
+    std::lock_guard lock(mu_);
+    CheckOpen();
+    return stream_ != nullptr;
+}
+
+uint64_t BenchCore::ArmWait(unsigned key) {
+    std::lock_guard lock(mu_);
+    CheckOpen();
+    if (stream_) stream_->Listen(key / 256 + 1, key % 256);
+    return waits_.Arm(key);
+}
+
+void BenchCore::DisarmWait(unsigned key) {
+    std::lock_guard lock(mu_);
+    waits_.Disarm(key);
+    if (!closed_ && stream_ && long(::getpid()) == pid_) stream_->Unlisten(key / 256 + 1, key % 256);
+}
+
+std::optional<RowData> BenchCore::FreshRow(const std::string& name, int label, int channel) {
+    std::lock_guard lock(mu_);
+    CheckOpen();
+    const int row = FindRowLocked(name, label, channel);
+    if (row < 0) throw BenchValueError("no row " + (label < 0 ? name : "label " + std::to_string(label)) +
+                                       " on input " + std::to_string(channel) + " in the displayed list");
+    ProgramState& s = *state_;
+    const DisplayEntry& entry = s.Display.DisplayTable[std::size_t(row)];
+    const int32_t cycle = s.Acquisition.CycleCounter;
+    // The tick's own conditions for reading a row's slot.
+    const bool readable = s.Shell.RefreshTimerId != 0 && s.Acquisition.AcquisitionMode == kParameterReception &&
+                          entry.maskMode == 0 && entry.channel >= 1 && entry.channel <= kInputChannels &&
+                          entry.address <= 0xFF;
+    if (readable) {
+        const uint32_t word = s.Board.Link.ReadSlot(entry.channel, LabelSlotAddress(entry.channel, entry.address));
+        if ((word >> 16) != 0) {
+            // What the next tick makes of it: received in its cycle, at its time, so not grey.
+            ShownRow fresh;
+            fresh.entry = entry;
+            fresh.entry.receivedCycle = cycle + 1;
+            fresh.entry.receivedWord = word;
+            fresh.entry.receivedMs = NowMs();
+            fresh.word = word;
+            return RowDataOf(fresh);
+        }
+    }
+    // The tick took the word before this read: its row shows it.
+    if (entry.receivedCycle != 0 && entry.receivedCycle == cycle && std::size_t(row) < rows_->size())
+        return (*rows_)[std::size_t(row)];
+    return std::nullopt;
+}
+
+// ---- Recording ----
+
+uint64_t BenchCore::StartRecording(const std::string& path, const std::vector<uint8_t>& inputs, bool replace) {
+    std::lock_guard lock(mu_);
+    CheckOpen();
+    FinishRecordingLocked();  // a new recording ends the one that runs, as in the program
+    RecordingRequest request;
+    request.path = path;
+    request.inputs = inputs;
+    request.replace = replace;
+    request.ownThread = !options_.manualClock;  // on the manual clock Advance() services it
+    const std::string error = orv::StartRecording(*state_, request);
+    if (!error.empty()) throw BenchError(error);
+    RecordingFigures figures;
+    figures.path = path;
+    figures.running = true;
+    finished_.push_back(figures);
+    recordingId_ = finished_.size();
+    return recordingId_;
+}
+
+void BenchCore::FinishRecordingLocked() {
+    if (recordingId_ == 0) return;
+    RecordingFigures& f = finished_[recordingId_ - 1];
+    recordingId_ = 0;
+    RecordingTotals totals;
+    f.failure = orv::StopRecording(*state_, &totals);
+    f.words = totals.words;
+    f.bytes = totals.bytes;
+    f.lost = totals.lost;
+    f.running = false;
+    f.status.clear();
+}
+
+RecordingFigures BenchCore::StopRecording(uint64_t id) {
+    std::lock_guard lock(mu_);
+    CheckAlive();
+    if (id == 0 || id > finished_.size()) throw BenchValueError("no such recording");
+    if (id == recordingId_) FinishRecordingLocked();
+    return finished_[id - 1];
+}
+
+RecordingFigures BenchCore::Recording(uint64_t id) const {
+    std::lock_guard lock(mu_);
+    CheckAlive();
+    if (id == 0 || id > finished_.size()) throw BenchValueError("no such recording");
+    RecordingFigures f = finished_[id - 1];
+    if (id == recordingId_ && state_->Board.Recorder) {
+        const BusRecorder& r = *state_->Board.Recorder;
+        f.words = r.WordsWritten();
+        f.bytes = r.BytesWritten();
+        f.lost = r.LostWords();
+        f.status = RecordingStatus(*state_);
+    }
+    return f;
 }
 
 // ---- Sending ----

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "config/param_line.h"
+#include "driver/word_stream.h"
 #include "monitor/shown_table.h"
 #include "monitor/trace_stats.h"
 #include "state/program_state.h"
@@ -82,6 +83,42 @@ struct CounterData {
     BoardLayout spec;
 };
 
+// A recording of the bench's bus: where it goes and what it wrote (the figures of the status bar).
+struct RecordingFigures {
+    std::string path;
+    uint64_t words = 0;
+    uint64_t bytes = 0;
+    uint64_t lost = 0;
+    bool running = false;
+    std::string status;   // the status bar's text while it runs (UTF-8)
+    std::string failure;  // once ended: the message of a failure that stopped it, empty when whole
+};
+
+// The words of the board's word stream that waits listen for: per input and label, how many
+// words the input accepted since a wait began listening. OnWord runs on the bus's thread with the
+// board's lock held, so it only counts and signals; a wait then reads what it needs through the
+// bench.
+class WordWaits final : public WordSink {
+public:
+    static constexpr unsigned Key(unsigned input, unsigned label) { return (input - 1) * 256 + (label & 0xFF); }
+    void OnWord(const LineWord& word) override;
+    // Starts listening for a key; returns its count now. Every Arm is matched by a Disarm.
+    uint64_t Arm(unsigned key);
+    void Disarm(unsigned key);
+    uint64_t Count(unsigned key) const;
+    // Waits until the key's count passes `seen`, Close() or `timeout`; returns the count.
+    uint64_t Wait(unsigned key, uint64_t seen, std::chrono::nanoseconds timeout);
+    void Close();
+
+private:
+    static constexpr unsigned kKeys = 8 * 256;
+    std::array<std::atomic<uint32_t>, kKeys> armed_{};
+    std::array<std::atomic<uint64_t>, kKeys> counts_{};
+    mutable std::mutex mu_;
+    std::condition_variable cv_;
+    bool closed_ = false;
+};
+
 // An item of a frame: a word, or a pause of n slots.
 struct PauseItem {
     unsigned slots = 1;
@@ -105,6 +142,9 @@ public:
     // Manual clock: plays the bus on for `us` microseconds (ticks at each period boundary), but
     // stops once `wallBudget` of real time has passed; returns the microseconds still to go.
     uint64_t Advance(uint64_t us, std::chrono::nanoseconds wallBudget);
+    // The same, in 1 ms steps, ending early after the step in which a word of the key
+    // (WordWaits::Key) arrived beyond the `seen`-th.
+    uint64_t AdvanceUntilWord(uint64_t us, std::chrono::nanoseconds wallBudget, unsigned key, uint64_t seen);
     // Board time in seconds: the manual clock's, or the real time since the bench started.
     double Now() const;
 
@@ -138,6 +178,29 @@ public:
     // Waits (real clock) until a tick after `afterTick` has run or `timeout` passed; true on a tick.
     bool WaitTick(uint64_t afterTick, std::chrono::nanoseconds timeout);
 
+    // ---- Waiting on words ----
+    // Whether the board offers the word stream (then waits wake on each word); waits() is its
+    // listener, attached while the bench is open.
+    bool HasWordStream() const;
+    WordWaits& Waits() { return waits_; }
+    // A wait starts or stops listening for a key: the board is asked to hand its words over as
+    // they arrive (WordStream::Listen). ArmWait returns the key's count now.
+    uint64_t ArmWait(unsigned key);
+    void DisarmWait(unsigned key);
+    // The row of (name or label, channel) as the next tick would show it with what its slot holds
+    // now (read with the tick's own board request, the slot left for the tick to take); when the
+    // slot holds no received word, the last tick's row if that tick took one, else nothing.
+    // BenchValueError when the table has no such row.
+    std::optional<RowData> FreshRow(const std::string& name, int label, int channel);
+
+    // ---- Recording ----
+    // Starts recording the board's inputs (`inputs` 1..8, empty for all) into `path`, ending a
+    // recording that runs; its number. BenchError with the program's message when refused.
+    uint64_t StartRecording(const std::string& path, const std::vector<uint8_t>& inputs, bool replace);
+    // Ends recording `id` if it still runs (the file written whole); its figures.
+    RecordingFigures StopRecording(uint64_t id);
+    RecordingFigures Recording(uint64_t id) const;
+
     // ---- Sending ----
     void Send(unsigned output, const std::vector<FrameItem>& items, bool cyclic);
     void ChangeWord(unsigned output, int slot, uint32_t word);
@@ -169,6 +232,9 @@ private:
     void AdvanceBoardLocked(uint64_t us);
     bool AnyMaskLocked() const;
     void WaitIdleLocked();
+    uint64_t AdvanceLocked(uint64_t us, std::chrono::nanoseconds wallBudget, const unsigned* key, uint64_t seen);
+    int FindRowLocked(const std::string& name, int label, int channel) const;
+    void FinishRecordingLocked();
 
     class FlagTimer : public RefreshTimer {
     public:
@@ -196,9 +262,16 @@ private:
     bool closed_ = false;
     bool stopTick_ = false;
     std::mutex closeMu_;  // one Close() at a time
+    WordWaits waits_;
+    WordStream* stream_ = nullptr;  // the board's, while waits_ listens to it
+    uint64_t recordingId_ = 0;      // the recording that runs (0: none)
+    std::vector<RecordingFigures> finished_;  // by number - 1, once ended
     long pid_ = 0;
     std::jthread tickThread_;
 };
+
+// The Python-facing row of a row the table shows.
+RowData RowDataOf(const ShownRow& row);
 
 // ---- Free functions of the module ----
 std::optional<double> DecodeValue(uint32_t word, const DecimalFormat& format);

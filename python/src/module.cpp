@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -217,41 +218,256 @@ void AdvanceChecked(BenchCore& core, double seconds) {
     }
 }
 
+// ---- Waiting ----
+
+[[noreturn]] void ThrowTimeout(const std::string& what, bool predicate, double timeout, std::optional<uint32_t> last) {
+    char word[16];
+    std::snprintf(word, sizeof word, "0x%08x", last.value_or(0));
+    char secs[32];
+    std::snprintf(secs, sizeof secs, "%g", timeout);
+    const std::string message = what + ": no word " + (predicate ? "satisfied the condition" : "received") + " within " +
+                                secs + " s; last word seen: " + (last ? std::string(word) : std::string("none"));
+    PyErr_SetString(PyExc_TimeoutError, message.c_str());
+    throw py::error_already_set();
+}
+
+// One wait listening to the word stream for a label of an input, for as long as it lives.
+struct ArmedWait {
+    BenchCore& core;
+    unsigned key;
+    uint64_t seen;
+    ArmedWait(BenchCore& c, unsigned k) : core(c), key(k), seen(Released([&] { return c.ArmWait(k); })) {}
+    ~ArmedWait() {
+        py::gil_scoped_release release;
+        core.DisarmWait(key);
+    }
+    ArmedWait(const ArmedWait&) = delete;
+    ArmedWait& operator=(const ArmedWait&) = delete;
+};
+
+py::object WaitFor(PyBench& b, const std::optional<std::string>& name, int channel, const py::object& until,
+                   double timeout, std::optional<int> label) {
+    if (!name && !label) throw py::type_error("give the parameter's name or label=");
+    if (label && (*label < 0 || *label > 0377)) throw py::value_error("a label is 0..0o377");
+    CheckChannel(channel, "input");
+    CheckSeconds(timeout, "timeout");
+    if (!until.is_none() && !PyCallable_Check(until.ptr())) throw py::type_error("until must be callable");
+    const auto held = b.Core();
+    BenchCore& c = *held;
+    const bool manual = c.ManualClock();
+    const std::string what = Describe(name, label, channel);
+    const double start = Released([&] { return c.Now(); });
+    const auto wallEnd = std::chrono::steady_clock::now() +
+                         std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::duration<double>(timeout));
+    std::optional<uint32_t> last;
+    // The predicate on the calling thread; a null object when the row does not satisfy it.
+    const auto check = [&](const RowData& r) {
+        last = r.word;
+        py::object row = py::cast(Row{r});
+        if (until.is_none() || py::bool_(until(row))) return row;
+        return py::object();
+    };
+    // Manual clock: microseconds of bench time left (0: the wait is over).
+    const auto benchLeftUs = [&] {
+        const double left = timeout - (Released([&] { return c.Now(); }) - start);
+        return left > 0 ? uint64_t(std::llround(left * 1e6)) : uint64_t(0);
+    };
+
+    uint64_t checked = 0;
+    auto rows = Released([&] { return c.Rows(&checked); });
+    const RowData* first = FindIn(*rows, name, label.value_or(-1), channel);
+    if (!first) throw py::value_error("no row " + what + " in the displayed list");
+
+    if (Released([&] { return c.HasWordStream(); }) && first->label <= 0xFF) {
+        // Each word of the label on the input wakes the wait; the row is then the one the next tick
+        // would show for what the slot holds (BenchCore::FreshRow).
+        ArmedWait armed(c, orv::script::WordWaits::Key(unsigned(channel), first->label));
+        const std::string rowName = name.value_or("");
+        const int rowLabel = name ? -1 : *label;
+        // First the word the row holds now: one the slot holds since the last tick, else the tick's.
+        const auto now = Released([&] { return c.FreshRow(rowName, rowLabel, channel); });
+        const RowData& current = now ? *now : *first;
+        if (current.cycle != 0)
+            if (py::object row = check(current)) return row;
+        for (;;) {
+            uint64_t count = armed.seen;
+            if (manual) {
+                const uint64_t left = benchLeftUs();
+                if (left == 0) ThrowTimeout(what, !until.is_none(), timeout, last);
+                Released([&] { return c.AdvanceUntilWord(left, kSlice, armed.key, armed.seen); });
+                count = c.Waits().Count(armed.key);
+            } else {
+                const auto left = wallEnd - std::chrono::steady_clock::now();
+                if (left <= std::chrono::nanoseconds(0)) ThrowTimeout(what, !until.is_none(), timeout, last);
+                count = Released([&] { return c.Waits().Wait(armed.key, armed.seen, std::min<std::chrono::nanoseconds>(left, kSlice)); });
+                if (Released([&] { return c.Closed(); })) throw py::value_error("I/O operation on a closed bench");
+            }
+            CheckSignals();
+            if (count != armed.seen) {
+                armed.seen = count;
+                const auto fresh = Released([&] { return c.FreshRow(rowName, rowLabel, channel); });
+                if (fresh)
+                    if (py::object row = check(*fresh)) return row;
+            }
+        }
+    }
+
+    // Without the word stream: a check at each tick.
+    uint64_t version = checked;
+    for (bool firstCheck = true;; firstCheck = false) {
+        if (!firstCheck) {
+            rows = Released([&] { return c.Rows(&version); });
+        }
+        if (firstCheck || version != checked) {
+            checked = version;
+            const RowData* r = FindIn(*rows, name, label.value_or(-1), channel);
+            if (!r) throw py::value_error("no row " + what + " in the displayed list");
+            if (r->cycle != 0)
+                if (py::object row = check(*r)) return row;
+        }
+        if (manual) {
+            const uint64_t left = benchLeftUs();
+            if (left == 0) ThrowTimeout(what, !until.is_none(), timeout, last);
+            const double step = std::min(Released([&] { return c.PeriodMs(); }) / 1000.0, double(left) / 1e6);
+            AdvanceChecked(c, step);
+        } else {
+            const uint64_t ticks = Released([&] { return c.Ticks(); });
+            const auto left = wallEnd - std::chrono::steady_clock::now();
+            if (left <= std::chrono::nanoseconds(0)) ThrowTimeout(what, !until.is_none(), timeout, last);
+            Released([&] { return c.WaitTick(ticks, std::min<std::chrono::nanoseconds>(left, kSlice)); });
+            CheckSignals();
+        }
+    }
+}
+
+// A recording of a bench's bus (Bench.record()). It holds the bench's core, so its figures stay
+// readable after the bench is closed (closing it ends the recording).
+struct PyRecording {
+    std::shared_ptr<BenchCore> core;
+    uint64_t id = 0;
+    py::object path;
+    long pid = 0;
+
+    orv::script::RecordingFigures Figures() const {
+        BenchCore& c = *core;
+        return Released([&] { return c.Recording(id); });
+    }
+    // Ends the recording (the interpreter's lock let go while the file is written); the program's
+    // message as orvmon.Error when a failure had stopped it.
+    void Stop(bool raise) {
+        BenchCore& c = *core;
+        const auto f = Released([&] { return c.StopRecording(id); });
+        if (raise && !f.failure.empty()) throw BenchError(f.failure);
+    }
+    ~PyRecording() {
+        // In a forked child the parent's threads are not there to join: the core is left alone.
+        if (core && pid != 0 && long(::getpid()) != pid) new std::shared_ptr<BenchCore>(std::move(core));
+    }
+    PyRecording(std::shared_ptr<BenchCore> c, uint64_t i, py::object p, long owner)
+        : core(std::move(c)), id(i), path(std::move(p)), pid(owner) {}
+    PyRecording(PyRecording&&) = default;
+};
+
 // ---- The recording reader as column arrays ----
+
+// One column's memory: an anonymous mapping of its own, so that it can grow (mremap) and be handed
+// to numpy as it is. Its pages are taken only as the words come (Populate), so a file of other
+// packets does not take memory for words it does not hold.
+class Column {
+public:
+    Column() = default;
+    Column(const Column&) = delete;
+    Column& operator=(const Column&) = delete;
+    ~Column() { Release(); }
+
+    void* Data() const { return p_; }
+    // At least `bytes` of room, keeping what it holds (the mapping may move).
+    void Reserve(std::size_t bytes) {
+        const std::size_t len = RoundUp(std::max<std::size_t>(bytes, 1), Page());
+        if (len <= len_) return;
+        void* q = p_ ? ::mremap(p_, len_, len, MREMAP_MAYMOVE)
+                     : ::mmap(nullptr, len, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (q == MAP_FAILED) throw std::bad_alloc();
+        p_ = q;
+        len_ = len;
+    }
+    // Takes the pages of bytes [from, to) now (zeroed, writable), so that the writer does not
+    // fault on them. False where the system cannot (before Linux 5.14).
+    bool Populate(std::size_t from, std::size_t to) const {
+        from = from / Page() * Page();
+        to = std::min(RoundUp(to, Page()), len_);
+        if (!p_ || from >= to) return true;
+        return ::madvise(static_cast<char*>(p_) + from, to - from, MADV_POPULATE_WRITE) == 0;
+    }
+    // Gives back the pages beyond `bytes` (never the first).
+    void Trim(std::size_t bytes) {
+        const std::size_t keep = RoundUp(std::max<std::size_t>(bytes, 1), Page());
+        if (!p_ || keep >= len_) return;
+        ::munmap(static_cast<char*>(p_) + keep, len_ - keep);
+        len_ = keep;
+    }
+    // The mapping, for an owner that unmaps it (a numpy array's capsule); the column is empty then.
+    py::capsule Give() {
+        struct Mapping {
+            void* p;
+            std::size_t len;
+        };
+        auto* m = new Mapping{p_, len_};
+        p_ = nullptr;
+        len_ = 0;
+        return py::capsule(m, [](void* q) {
+            auto* mapping = static_cast<Mapping*>(q);
+            if (mapping->p) ::munmap(mapping->p, mapping->len);
+            delete mapping;
+        });
+    }
+
+private:
+    static std::size_t Page() { return std::size_t(::sysconf(_SC_PAGESIZE)); }
+    static std::size_t RoundUp(std::size_t n, std::size_t unit) { return (n + unit - 1) / unit * unit; }
+    void Release() {
+        if (p_) ::munmap(p_, len_);
+        p_ = nullptr;
+        len_ = 0;
+    }
+    void* p_ = nullptr;
+    std::size_t len_ = 0;
+};
 
 struct Columns {
     std::size_t count = 0, capacity = 0;
-    int64_t* time = nullptr;
-    uint16_t* channel = nullptr;
-    uint8_t* bus = nullptr;
-    uint32_t* word = nullptr;
-    bool* parity = nullptr;
-    bool* format = nullptr;
+    Column time, channel, bus, word, parity, format;
     std::vector<std::string> problems;
 
-    Columns() = default;
-    Columns(const Columns&) = delete;
-    Columns& operator=(const Columns&) = delete;
-    ~Columns() {
-        std::free(time), std::free(channel), std::free(bus), std::free(word), std::free(parity), std::free(format);
-    }
+    int64_t* Time() const { return static_cast<int64_t*>(time.Data()); }
+    uint16_t* Channel() const { return static_cast<uint16_t*>(channel.Data()); }
+    uint8_t* Bus() const { return static_cast<uint8_t*>(bus.Data()); }
+    uint32_t* Word() const { return static_cast<uint32_t*>(word.Data()); }
+    bool* Parity() const { return static_cast<bool*>(parity.Data()); }
+    bool* Format() const { return static_cast<bool*>(format.Data()); }
+
     void Reserve(std::size_t n) {
+        time.Reserve(n * sizeof(int64_t));
+        channel.Reserve(n * sizeof(uint16_t));
+        bus.Reserve(n);
+        word.Reserve(n * sizeof(uint32_t));
+        parity.Reserve(n);
+        format.Reserve(n);
         capacity = n;
-        time = static_cast<int64_t*>(std::malloc(std::max<std::size_t>(n, 1) * sizeof(int64_t)));
-        channel = static_cast<uint16_t*>(std::malloc(std::max<std::size_t>(n, 1) * sizeof(uint16_t)));
-        bus = static_cast<uint8_t*>(std::malloc(std::max<std::size_t>(n, 1)));
-        word = static_cast<uint32_t*>(std::malloc(std::max<std::size_t>(n, 1) * sizeof(uint32_t)));
-        parity = static_cast<bool*>(std::malloc(std::max<std::size_t>(n, 1)));
-        format = static_cast<bool*>(std::malloc(std::max<std::size_t>(n, 1)));
-        if (!time || !channel || !bus || !word || !parity || !format) throw std::bad_alloc();
     }
-    template <class T>
-    static void Shrink(T*& p, std::size_t n) {
-        if (T* q = static_cast<T*>(std::realloc(p, std::max<std::size_t>(n, 1) * sizeof(T)))) p = q;
+    bool Populate(std::size_t from, std::size_t to) const {
+        return time.Populate(from * sizeof(int64_t), to * sizeof(int64_t)) &&
+               channel.Populate(from * sizeof(uint16_t), to * sizeof(uint16_t)) && bus.Populate(from, to) &&
+               word.Populate(from * sizeof(uint32_t), to * sizeof(uint32_t)) && parity.Populate(from, to) &&
+               format.Populate(from, to);
     }
     void Fit() {
-        Shrink(time, count), Shrink(channel, count), Shrink(bus, count), Shrink(word, count), Shrink(parity, count),
-            Shrink(format, count);
+        time.Trim(count * sizeof(int64_t));
+        channel.Trim(count * sizeof(uint16_t));
+        bus.Trim(count);
+        word.Trim(count * sizeof(uint32_t));
+        parity.Trim(count);
+        format.Trim(count);
     }
 };
 
@@ -259,16 +475,24 @@ class ColumnSink : public c10::ReadSink {
 public:
     explicit ColumnSink(Columns& c) : c_(c) {}
     void OnWords(std::span<const c10::Word> words, const c10::PacketInfo&) override {
-        // A word takes 8 bytes of the file, so the columns always have room; the check only
-        // guards the memory. The columns are held in locals: stores through them cannot move them.
-        const std::size_t n = std::min(words.size(), c_.capacity - c_.count);
+        // Sized from the file's length at the start (a word takes 8 bytes of it); a file that grew
+        // since (a recording still being written) makes the columns grow.
+        if (words.size() > c_.capacity - c_.count) c_.Reserve(std::max(c_.capacity * 2, c_.count + words.size()));
+        const std::size_t n = words.size();
         const std::size_t at = c_.count;
-        int64_t* const time = c_.time + at;
-        uint16_t* const channel = c_.channel + at;
-        uint8_t* const bus = c_.bus + at;
-        uint32_t* const word = c_.word + at;
-        bool* const parity = c_.parity + at;
-        bool* const format = c_.format + at;
+        // The pages of the next stretch of every column taken in one call rather than one fault
+        // at a time: a 1 GiB recording fills 2.1 GiB of columns, half a million pages.
+        if (at + n > populated_) {
+            populated_ = std::max(populated_, at) + std::max(n, kPopulateWords);
+            c_.Populate(at, std::min(populated_, c_.capacity));  // where it cannot, the stores fault
+        }
+        // The columns in locals: stores through them cannot move them.
+        int64_t* const time = c_.Time() + at;
+        uint16_t* const channel = c_.Channel() + at;
+        uint8_t* const bus = c_.Bus() + at;
+        uint32_t* const word = c_.Word() + at;
+        bool* const parity = c_.Parity() + at;
+        bool* const format = c_.Format() + at;
         for (std::size_t i = 0; i < n; ++i) {
             const c10::Word& w = words[i];
             time[i] = (w.absolute != c10::kNoTime ? w.absolute : w.relative) * 100;
@@ -283,7 +507,9 @@ public:
     void OnProblem(const c10::Problem& p) override { c_.problems.push_back(p.Message()); }
 
 private:
+    static constexpr std::size_t kPopulateWords = std::size_t(1) << 16;  // 1.1 MiB of columns
     Columns& c_;
+    std::size_t populated_ = 0;  // words whose pages are taken
 };
 
 std::unique_ptr<Columns> ReadColumns(const std::string& path, bool reversedLabels) {
@@ -296,6 +522,7 @@ std::unique_ptr<Columns> ReadColumns(const std::string& path, bool reversedLabel
             error = text::kOpenFailed + path;
         } else {
             // Each word takes 8 bytes of an ARINC-429 packet's body: the file's size bounds the count.
+            // Pages are taken only as words are stored.
             columns->Reserve(std::size_t(st.st_size) / 8 + 1);
             ColumnSink sink(*columns);
             c10::Reader reader(c10::ReadOptions{reversedLabels});
@@ -308,11 +535,9 @@ std::unique_ptr<Columns> ReadColumns(const std::string& path, bool reversedLabel
 }
 
 template <class T>
-py::array_t<T> Owned(T*& p, std::size_t n) {
-    T* data = p;
-    p = nullptr;  // the array owns it now
-    py::capsule owner(data, [](void* q) { std::free(q); });
-    return py::array_t<T>({n}, {sizeof(T)}, data, owner);
+py::array_t<T> Owned(Column& column, std::size_t n) {
+    T* data = static_cast<T*>(column.Data());
+    return py::array_t<T>({n}, {sizeof(T)}, data, column.Give());  // the array owns the mapping now
 }
 
 struct C10Word {
@@ -495,6 +720,30 @@ PYBIND11_MODULE(_orvmon, m) {
             return py::hash(py::make_tuple(r.d.name, r.d.channel, r.d.label, r.d.word, r.d.cycle, r.d.stale, r.d.maskCount));
         });
 #undef ROW_FIELD
+
+    py::class_<PyRecording>(m, "Recording",
+                            "A recording of the bench's bus into a Chapter 10 file; a context manager that ends it.")
+        .def_property_readonly("path", [](const PyRecording& r) { return r.path; }, "The file, as given.")
+        .def_property_readonly("words", [](const PyRecording& r) { return r.Figures().words; }, "Words written to the file.")
+        .def_property_readonly("bytes", [](const PyRecording& r) { return r.Figures().bytes; }, "Bytes written to the file.")
+        .def_property_readonly("lost", [](const PyRecording& r) { return r.Figures().lost; },
+                               "Words lost because the recorder's queue was full.")
+        .def_property_readonly("running", [](const PyRecording& r) { return r.Figures().running; },
+                               "True until stop(), the end of `with`, a newer recording or the bench's close().")
+        .def_property_readonly("status", [](const PyRecording& r) { return r.Figures().status; },
+                               "The status bar's text while it runs ('' once ended).")
+        .def("stop", [](PyRecording& r) { r.Stop(true); },
+             "Ends the recording, writing the file whole; orvmon.Error with the program's message if a failure had stopped it. Idempotent.")
+        .def("__enter__", [](py::object self) { return self; }, "Returns the recording.")
+        .def("__exit__", [](PyRecording& r, const py::object& type, const py::object&, const py::object&) {
+            r.Stop(type.is_none());  // an exception on its way out is not masked by the recording's
+            return false;
+        }, "Ends the recording.")
+        .def("__repr__", [](const PyRecording& r) {
+            const auto f = r.Figures();
+            return "<orvmon.Recording " + py::repr(r.path).cast<std::string>() + ", " + std::to_string(f.words) + " words" +
+                   (f.running ? ", running>" : ">");
+        });
 
     py::class_<TracePointPy>(m, "TracePoint", "One traced word, in the order the trace lists them.")
         .def_property_readonly("slot", [](const TracePointPy& p) { return p.slot; }, "Its position in the ring of 256.")
@@ -690,60 +939,20 @@ thread the bench started. Seconds are floats everywhere; texts are str.)doc")
             }
             throw py::key_error("no row " + Describe(name, label, channel));
         }, "name"_a, "channel"_a, py::kw_only(), "label"_a = py::none(), "The row of (name, channel), or of (label=, channel); KeyError when none.")
-        .def("wait_for", [](PyBench& b, const std::optional<std::string>& name, int channel, const py::object& until,
-                            double timeout, std::optional<int> label) {
-            if (!name && !label) throw py::type_error("give the parameter's name or label=");
-            if (label && (*label < 0 || *label > 0377)) throw py::value_error("a label is 0..0o377");
-            CheckChannel(channel, "input");
-            CheckSeconds(timeout, "timeout");
-            if (!until.is_none() && !PyCallable_Check(until.ptr())) throw py::type_error("until must be callable");
+        .def("wait_for", &WaitFor, "name"_a, "channel"_a, py::kw_only(), "until"_a = py::none(), "timeout"_a = 10.0,
+             "label"_a = py::none(),
+             "Waits for the first row of (name or label=, channel) whose word satisfies until(row); TimeoutError otherwise.")
+        .def("record", [](PyBench& b, const py::object& path, const std::optional<std::vector<int>>& inputs, bool replace) {
+            const std::string p = PathArg(path);
+            std::vector<uint8_t> chosen;
+            for (int n : inputs.value_or(std::vector<int>{})) chosen.push_back(uint8_t(CheckChannel(n, "input")));
+            if (inputs && chosen.empty()) throw py::value_error("no input chosen to record");
             const auto held = b.Core();
             BenchCore& c = *held;
-            const bool manual = c.ManualClock();
-            const double start = Released([&] { return c.Now(); });
-            const auto wallEnd = std::chrono::steady_clock::now() +
-                                 std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::duration<double>(timeout));
-            uint64_t checked = std::numeric_limits<uint64_t>::max();
-            std::optional<uint32_t> last;
-            for (;;) {
-                uint64_t version = 0;
-                const uint64_t ticks = Released([&] { return c.Ticks(); });
-                auto rows = Released([&] { return c.Rows(&version); });
-                if (version != checked) {
-                    checked = version;
-                    const RowData* r = FindIn(*rows, name, label.value_or(-1), channel);
-                    if (!r) throw py::value_error("no row " + Describe(name, label, channel) + " in the displayed list");
-                    if (r->cycle != 0) {
-                        last = r->word;
-                        py::object row = py::cast(Row{*r});
-                        if (until.is_none() || py::bool_(until(row))) return row;
-                    }
-                }
-                const double elapsed = manual ? Released([&] { return c.Now(); }) - start : 0.0;
-                const bool expired = manual ? elapsed >= timeout : std::chrono::steady_clock::now() >= wallEnd;
-                if (expired) {
-                    char buf[64];
-                    std::snprintf(buf, sizeof buf, "0x%08x", last.value_or(0));
-                    char secs[32];
-                    std::snprintf(secs, sizeof secs, "%g", timeout);
-                    const std::string message = Describe(name, label, channel) + ": no word " +
-                                                (until.is_none() ? "received" : "satisfied the condition") +
-                                                " within " + secs + " s; last word seen: " +
-                                                (last ? std::string(buf) : std::string("none"));
-                    PyErr_SetString(PyExc_TimeoutError, message.c_str());
-                    throw py::error_already_set();
-                }
-                if (manual) {
-                    const double step = std::min(Released([&] { return c.PeriodMs(); }) / 1000.0, timeout - elapsed);
-                    AdvanceChecked(c, step);
-                } else {
-                    const auto left = wallEnd - std::chrono::steady_clock::now();
-                    Released([&] { return c.WaitTick(ticks, std::min<std::chrono::nanoseconds>(left, kSlice)); });
-                    CheckSignals();
-                }
-            }
-        }, "name"_a, "channel"_a, py::kw_only(), "until"_a = py::none(), "timeout"_a = 10.0, "label"_a = py::none(),
-           "Waits for the first row of (name or label=, channel) whose word satisfies until(row); TimeoutError otherwise.")
+            const uint64_t id = Released([&] { return c.StartRecording(p, chosen, replace); });
+            return PyRecording{held, id, path, long(::getpid())};
+        }, "path"_a, py::kw_only(), "inputs"_a = py::none(), "replace"_a = false,
+           "Records the words of the board's inputs (all, or `inputs`) into a Chapter 10 file, until stop() or the end of `with`.")
         .def("send", [](PyBench& b, int output, const py::iterable& items, bool cyclic) {
             CheckChannel(output, "output");
             std::vector<orv::script::FrameItem> frame;
@@ -869,7 +1078,7 @@ thread the bench started. Seconds are floats everywhere; texts are str.)doc")
             const Columns& c = *it.columns;
             if (it.next >= c.count) throw py::stop_iteration();
             const std::size_t i = it.next++;
-            return C10Word{c.time[i], c.channel[i], c.bus[i], c.word[i], c.parity[i], c.format[i]};
+            return C10Word{c.Time()[i], c.Channel()[i], c.Bus()[i], c.Word()[i], c.Parity()[i], c.Format()[i]};
         })
         .def_property_readonly("problems", [](const C10Iter& it) { return it.columns->problems; },
                                "The reader's messages for damaged parts, each with its byte offset.");
@@ -882,12 +1091,12 @@ thread the bench started. Seconds are floats everywhere; texts are str.)doc")
         std::unique_ptr<Columns> c = ReadColumns(p, reversed_labels);
         const std::size_t n = c->count;
         py::dict d;
-        d["time"] = Owned(c->time, n);
-        d["channel"] = Owned(c->channel, n);
-        d["bus"] = Owned(c->bus, n);
-        d["word"] = Owned(c->word, n);
-        d["parity_error"] = Owned(c->parity, n);
-        d["format_error"] = Owned(c->format, n);
+        d["time"] = Owned<int64_t>(c->time, n);
+        d["channel"] = Owned<uint16_t>(c->channel, n);
+        d["bus"] = Owned<uint8_t>(c->bus, n);
+        d["word"] = Owned<uint32_t>(c->word, n);
+        d["parity_error"] = Owned<bool>(c->parity, n);
+        d["format_error"] = Owned<bool>(c->format, n);
         d["problems"] = c->problems;
         return d;
     }, "path"_a, "reversed_labels"_a = false, "Reads a recording into numpy columns; used by orvmon.c10.read_arrays().");

@@ -95,7 +95,9 @@ def test_wait_for_returns_the_first_fitting_row_or_names_the_last_word(tmp_path)
         seen = []
         row = bench.wait_for("A", 2, until=lambda r: seen.append(r.word) or len(seen) == 3, timeout=5)
         assert row.word == 0x100040 and len(seen) == 3
-        assert bench.now == pytest.approx(0.3)  # one tick a check
+        # One check a word: the frame repeats every 201 slots of 2.88 ms, so the third word ends at
+        # 1.16064 s and the wait returns at the end of that millisecond.
+        assert bench.now == pytest.approx(1.161)
         bench.change_word(2, 0, 0x2000 << 8 | 0o100)
         row = bench.wait_for(None, 2, label=0o100, until=lambda r: r.word >> 8 == 0x2000, timeout=1)
         assert row.word == 0x200040

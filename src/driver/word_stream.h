@@ -33,6 +33,11 @@ public:
     // waits may listen at once). RemoveSink: when it returns, `sink` is called no more.
     virtual void AddSink(WordSink* sink) = 0;
     virtual void RemoveSink(WordSink* sink) = 0;
+    // Someone waits for the words of `label` (0..255) on `input` (1..8): hand those over as they
+    // arrive, not in a batch later. A device whose words always come at once ignores it. Each
+    // Listen is matched by an Unlisten.
+    virtual void Listen(unsigned /*input*/, unsigned /*label*/) {}
+    virtual void Unlisten(unsigned /*input*/, unsigned /*label*/) {}
     // Board time now, in the microseconds of LineWord::arrivalUs.
     virtual uint64_t NowUs() const = 0;
     // Bit rate of what the line of `input` carries now (its transmitter's), 0 when nothing does.

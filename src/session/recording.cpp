@@ -59,10 +59,13 @@ std::string StartRecording(ProgramState& state, const RecordingRequest& request)
     return board.Recorder ? std::string() : error;
 }
 
-std::string StopRecording(ProgramState& state) {
+std::string StopRecording(ProgramState& state, RecordingTotals* totals) {
     std::unique_ptr<BusRecorder> recorder = std::move(state.Board.Recorder);
+    if (totals) *totals = {};
     if (!recorder) return {};
-    if (recorder->Stop()) return {};
+    const bool whole = recorder->Stop();
+    if (totals) *totals = {recorder->WordsWritten(), recorder->BytesWritten(), recorder->LostWords()};
+    if (whole) return {};
     return text::kRecordStopped + recorder->FailureMessage();
 }
 

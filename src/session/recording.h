@@ -23,9 +23,17 @@ struct RecordingRequest {
 
 // Starts recording (ending one that runs). Empty on success, else the message (UTF-8).
 std::string StartRecording(ProgramState& state, const RecordingRequest& request);
+// What a recording wrote, as its status counts it.
+struct RecordingTotals {
+    uint64_t words = 0;
+    uint64_t bytes = 0;
+    uint64_t lost = 0;  // words the queue had no room for
+};
+
 // Ends the recording that runs, writing what it holds. Empty when the file is whole, else the
-// message of the failure that had stopped it.
-std::string StopRecording(ProgramState& state);
+// message of the failure that had stopped it. `totals`, when given, receives what the file holds
+// in the end (all zero when none ran).
+std::string StopRecording(ProgramState& state, RecordingTotals* totals = nullptr);
 // The status bar's text while a recording runs (UTF-8), empty when none runs.
 std::string RecordingStatus(const ProgramState& state);
 

@@ -14,7 +14,8 @@ constexpr uint64_t kNever = UINT64_MAX;
 }  // namespace
 
 // Board time at which the firmware must play the bus without being asked: the next arrival that
-// raises an event on a running input, and no later than kMaxStepUs from now while anything runs.
+// raises an event on a running input or that a listener waits for, and no later than kMaxStepUs
+// from now while anything runs.
 // Event wake-ups fall on a grid of kEventGrainUs, so that arrivals on several channels close
 // together are played in one wake-up; an event is then signalled at most that late.
 uint64_t VirtualBoard::NextWakeLocked() const {
@@ -23,7 +24,7 @@ uint64_t VirtualBoard::NextWakeLocked() const {
         return kNever;
     uint64_t wake = now_ + kMaxStepUs;
     for (unsigned i = 0; i < spec_.inputs; ++i) {
-        if (!rx_[i].running || rx_[i].eventLabels == 0) continue;
+        if (!rx_[i].running || (rx_[i].eventLabels == 0 && listening_[i] == 0)) continue;
         switch (hears_[i]) {
             case InputHears::Loopback: wake = std::min(wake, NextOutputEventLocked(i)); break;
             case InputHears::Flight: wake = std::min(wake, flight_.NextArrivalUs()); break;
@@ -36,7 +37,8 @@ uint64_t VirtualBoard::NextWakeLocked() const {
     return std::max(wake, now_ + 1);
 }
 
-// When the next word of output `index` whose label its looped input reports will have arrived:
+// When the next word of output `index` whose label its looped input reports (or a listener waits
+// for) will have arrived:
 // a copy of the transmitter's cursor walks the frame on, at most once round.
 uint64_t VirtualBoard::NextOutputEventLocked(unsigned index) const {
     const Transmitter& t = tx_[index];
@@ -47,7 +49,7 @@ uint64_t VirtualBoard::NextOutputEventLocked(unsigned index) const {
     FrameCursor cursor = t.cursor;
     for (unsigned k = 0; k < FrameCursor::kFrameSlots; ++k) {
         const uint32_t word = cursor.Word(memory_, channel);
-        if (word != 0 && ReportedLocked(index, word & 0xFF)) return cursor.next + WordArrivalUs(rate);
+        if (word != 0 && WakesLocked(index, word & 0xFF)) return cursor.next + WordArrivalUs(rate);
         if (!cursor.Step(rate)) return kNever;
     }
     return kNever;  // no word of the frame is reported
@@ -58,9 +60,13 @@ uint64_t VirtualBoard::NextOutputEventLocked(unsigned index) const {
 uint64_t VirtualBoard::NextTrafficEventLocked(unsigned index) const {
     std::bitset<256> reported;
     for (unsigned label = 0; label < 256; ++label)
-        if (ReportedLocked(index, label)) reported.set(label);
+        if (WakesLocked(index, label)) reported.set(label);
     const uint64_t at = traffic_[index]->NextArrivalUs(reported);
     return at == LineSource::kNone ? kNever : trafficOrigin_ + at;
+}
+
+bool VirtualBoard::WakesLocked(unsigned index, unsigned label) const {
+    return listened_[index][label] != 0 || ReportedLocked(index, label);
 }
 
 void VirtualBoard::StartFirmware() {

@@ -94,6 +94,23 @@ void VirtualBoard::RemoveSink(WordSink* sink) {
     std::erase(sinks_, sink);
 }
 
+void VirtualBoard::Listen(unsigned input, unsigned label) {
+    if (input < 1 || input > 8 || label > 0xFF) return;
+    std::lock_guard lock(mutex_);
+    ++listened_[input - 1][label];
+    ++listening_[input - 1];
+    reschedule_ = true;  // the firmware works out its next wake-up again
+    wake_.notify_all();
+}
+
+void VirtualBoard::Unlisten(unsigned input, unsigned label) {
+    if (input < 1 || input > 8 || label > 0xFF) return;
+    std::lock_guard lock(mutex_);
+    if (listened_[input - 1][label] == 0) return;
+    --listened_[input - 1][label];
+    --listening_[input - 1];
+}
+
 double VirtualBoard::LineBitRate(unsigned input) const {
     std::lock_guard lock(mutex_);
     if (input < 1 || input > spec_.inputs) return 0.0;

@@ -14,7 +14,8 @@
 //
 // The real-time firmware does not tick: every request first plays the bus up to the clock, and
 // the thread wakes only when something must happen without a request, that is at the bus time of
-// each word that raises an event, and at least every kMaxStepUs while a channel runs (so that no
+// each word that raises an event or that a word stream's listener waits for (Listen), and at
+// least every kMaxStepUs while a channel runs (so that no
 // catch-up has to play a long stretch at once). With no channel running it sleeps until a request
 // starts one.
 //
@@ -74,6 +75,9 @@ public:
     // to the sink, accepted or not, as the receiver judges it.
     void AddSink(WordSink* sink) override;
     void RemoveSink(WordSink* sink) override;
+    // The real-time firmware wakes for the listened labels' words as for reported ones.
+    void Listen(unsigned input, unsigned label) override;
+    void Unlisten(unsigned input, unsigned label) override;
     double LineBitRate(unsigned input) const override;
 
     // Real time: starts the firmware thread unless it runs; StopFirmware stops and joins it.
@@ -154,6 +158,8 @@ private:
     void SyncEventLabelsLocked();
     uint16_t PendingBitsLocked() const;
     bool ReportedLocked(unsigned index, unsigned label) const;
+    // Reported, or listened for on the word stream: the firmware wakes at its words' arrival.
+    bool WakesLocked(unsigned index, unsigned label) const;
 
     // board_schedule.cpp: when the real-time firmware wakes, and its thread.
     uint64_t NextWakeLocked() const;
@@ -178,6 +184,8 @@ private:
     uint64_t trafficOrigin_ = 0;
     uint64_t now_ = 0;
     std::vector<WordSink*> sinks_;  // the word stream's listeners
+    std::array<std::array<uint32_t, 256>, 8> listened_{};  // Listen() counts per input and label
+    std::array<uint32_t, 8> listening_{};                   // their sums per input
     uint16_t events_ = 0;
     bool raised_ = false;
     int eventFd_ = -1;

@@ -69,7 +69,10 @@ TEST_F(RecordingTest, HoldsEveryWordTheRunningLinesCarriedWithTheirErrors) {
     }
     EXPECT_NE(RecordingStatus(state).find("Запись: "), std::string::npos);
     const BoardCounters after = devices.Board(1).Counters();
-    ASSERT_EQ(StopRecording(state), "");
+    RecordingTotals totals;
+    ASSERT_EQ(StopRecording(state, &totals), "");
+    EXPECT_EQ(totals.bytes, fs::file_size("faults.ch10"));
+    EXPECT_EQ(totals.lost, 0u);
 
     Kept kept;
     c10::Reader reader;
@@ -90,6 +93,9 @@ TEST_F(RecordingTest, HoldsEveryWordTheRunningLinesCarriedWithTheirErrors) {
     }
     EXPECT_GT(parity, 0u);
     EXPECT_GT(format, 0u);
+    uint64_t words = 0;
+    for (uint64_t n : kept.words) words += n;
+    EXPECT_EQ(totals.words, words);
 }
 
 TEST_F(RecordingTest, ANewBoardEndsTheRecordingWithTheFileWhole) {

@@ -97,6 +97,45 @@ TEST(BenchCoreTest, RealClockCallsFromManyThreadsAndACloseAmongThem) {
     bench.Close();  // idempotent
 }
 
+// Real clock: a wait listening on the word stream is woken by its word (the bus thread only counts
+// it) and reads the row the next tick will show; Close() with a recording running and a waiter
+// still listening ends both, the recording's thread joined and its file whole.
+TEST(BenchCoreTest, WordWaitsAndARecordingAcrossClose) {
+    const std::string path = (std::filesystem::temp_directory_path() / "bench_core_words.ch10").string();
+    std::filesystem::remove(path);
+    BenchCore bench(Options(false, 5000));
+    ASSERT_TRUE(bench.HasWordStream());
+    bench.Watch({{"A", 1, 0100, std::nullopt}});
+    const uint64_t id = bench.StartRecording(path, {}, false);
+    const unsigned key = WordWaits::Key(1, 0100);
+    const uint64_t seen = bench.ArmWait(key);
+    bench.Send(1, {uint32_t(0x1234u << 8 | 0100)}, false);
+    EXPECT_NE(bench.Waits().Wait(key, seen, std::chrono::seconds(5)), seen);
+    const std::optional<RowData> row = bench.FreshRow("A", -1, 1);
+    ASSERT_TRUE(row.has_value());
+    EXPECT_EQ(row->word, 0x1234u << 8 | 0100);
+    EXPECT_EQ(row->cycle, 1);  // the first tick (5 s away) files it
+    EXPECT_EQ(bench.Ticks(), 0u);
+
+    bench.DisarmWait(key);
+    const unsigned silent = WordWaits::Key(8, 0377);  // no word ever comes
+    const uint64_t none = bench.ArmWait(silent);
+    const auto began = std::chrono::steady_clock::now();
+    std::thread waiter([&] { bench.Waits().Wait(silent, none, std::chrono::seconds(30)); });
+    bench.Send(1, {uint32_t(0x4321u << 8 | 0100)}, true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    bench.Close();
+    waiter.join();  // Close() woke it
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(10));
+    bench.DisarmWait(silent);  // closed: only the count
+    const RecordingFigures f = bench.StopRecording(id);
+    EXPECT_FALSE(f.running);
+    EXPECT_EQ(f.failure, "");
+    EXPECT_GE(f.words, 1u);
+    EXPECT_EQ(f.bytes, std::filesystem::file_size(path));
+    std::filesystem::remove(path);
+}
+
 TEST(BenchCoreTest, RefusesWhatTheProgramRefuses) {
     BenchOptions o = Options(true);
     o.device = "arinc99";
