@@ -6,9 +6,9 @@
 
 namespace orv {
 namespace {
-// How often the recorder's own thread writes the packets due: well inside the writer's limit of one
-// write a second, and short enough that the queue never holds more than a fraction of a second.
-constexpr auto kServicePeriod = std::chrono::milliseconds(20);
+// The recorder's own thread writes the packets due well inside the writer's limit of one write a
+// second, and often enough that the queue never holds more than a fraction of a second.
+constexpr auto kServicePeriod = std::chrono::microseconds(BusRecorder::kServicePeriodUs);
 }  // namespace
 
 c10::RecordingSetup SetupOf(const WordStream& stream, const RecorderOptions& options) {
