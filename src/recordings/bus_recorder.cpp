@@ -40,6 +40,8 @@ std::unique_ptr<BusRecorder> BusRecorder::Start(WordStream& stream, RecorderOpti
     // Recording time follows the board's bus time, so a manual clock records in an instant.
     WordStream* s = &stream;
     w.clock = [s, startUs] { return (s->NowUs() - startUs) * 10; };
+    // The stream has handed over every word up to NowUs() when it returns, one input after another.
+    w.drainUpToClock = true;
     r->writer_ = c10::Writer::Create(options.path, std::move(w), error);
     if (!r->writer_) return nullptr;
     stream.AddSink(r.get());
