@@ -93,13 +93,19 @@ TEST_F(RecordCommandTest, AnExistingOutIsRefusedUnlessReplaced) {
     EXPECT_EQ(ReadBytes("faults.ch10"), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
     EXPECT_EQ(out.str(), "");
 
-    RecordOptions replace = Faults(1);
+    // Replaced, on the real clock this time (the recorder's own thread writes).
+    RecordOptions replace = Faults(0.3);
     replace.replace = true;
-    VirtualBoardProvider devices(BoardClock::Manual);
+    replace.manualClock = false;
+    VirtualBoardProvider devices(BoardClock::RealTime);
     err.str("");
     EXPECT_EQ(Record(replace, devices, out, err), 0) << err.str();
     std::ostringstream problems, complaints;
     EXPECT_EQ(C10Check({"faults.ch10"}, problems, complaints), 0) << problems.str();
+    PerBus file;
+    c10::Reader reader;
+    ASSERT_TRUE(reader.ReadFile("faults.ch10", file));
+    EXPECT_GT(file.words[5], 0u);  // input 6: 70 words/s
 }
 
 TEST_F(RecordCommandTest, ADeviceWithoutTheWordStreamAndWrongArgumentsMakeNoFile) {
