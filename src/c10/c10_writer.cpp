@@ -164,26 +164,35 @@ void Writer::AppendTimePacket() {
     nextTimeCounter_ += kTicksPerSecond;
 }
 
-void Writer::Drain() {
+void Writer::Drain(uint64_t limit) {
     const std::size_t tail = tail_.load(std::memory_order_acquire);
     std::size_t head = head_.load(std::memory_order_relaxed);
+    for (Channel& c : channels_) c.held = c.pending.size();
     for (; head != tail; ++head) {
         const WordIn& w = ring_[head & ringMask_];
-        Channel& c = channels_[std::size_t(ChannelIndex(w.channel))];
         const uint64_t arrival = CounterAt(w.arrival);
+        if (arrival > limit) break;
+        Channel& c = channels_[std::size_t(ChannelIndex(w.channel))];
         const bool own = w.bitRate > 0.0;
         const uint64_t duration = own ? WordTicks(w.bitRate) : c.duration[w.bus];
         const bool highSpeed = own ? IsHighSpeed(w.bitRate) : c.highSpeed[w.bus] != 0;
-        Pending p{arrival > duration ? arrival - duration : 0, w.word, w.bus,
-                  uint8_t((w.flags & (kWordParityError | kWordFormatError)) | (highSpeed ? kWordHighSpeed : 0))};
-        // Words come in order of arrival; a slower bus's word may have started earlier than the
-        // words before it, so it goes back to its place by start time.
-        auto it = c.pending.end();
-        while (it != c.pending.begin() && (it - 1)->start > p.start) --it;
-        c.pending.insert(it, p);
+        c.pending.push_back({arrival > duration ? arrival - duration : 0, w.word, w.bus,
+                             uint8_t((w.flags & (kWordParityError | kWordFormatError)) | (highSpeed ? kWordHighSpeed : 0))});
         c.latestArrival = std::max(c.latestArrival, int64_t(arrival));
     }
     head_.store(head, std::memory_order_release);
+    // Words come in order of arrival on each bus, not across buses: a slower bus's word may have
+    // started earlier than the words before it, and a producer may hand over one bus's words after
+    // another's. The new words are put in order of start time and merged with those held; words
+    // that start together stay in the order they came.
+    const auto byStart = [](const Pending& a, const Pending& b) { return a.start < b.start; };
+    for (Channel& c : channels_) {
+        std::vector<Pending>& pending = c.pending;
+        const auto mid = pending.begin() + std::ptrdiff_t(c.held);
+        if (!std::is_sorted(mid, pending.end(), byStart)) std::stable_sort(mid, pending.end(), byStart);
+        if (mid != pending.begin() && mid != pending.end() && byStart(*mid, *(mid - 1)))
+            std::inplace_merge(pending.begin(), mid, pending.end(), byStart);
+    }
 }
 
 void Writer::Place(Channel& c, const Pending& p) {
@@ -234,7 +243,7 @@ void Writer::ClosePacket(std::size_t index) {
 bool Writer::Service() {
     if (closed_ || Failed()) return false;
     const uint64_t now = CounterAt(options_.clock());
-    Drain();
+    Drain(options_.drainUpToClock ? now : UINT64_MAX);
     while (nextTimeCounter_ <= now) AppendTimePacket();
     for (Channel& c : channels_) {
         const int64_t byArrival = c.latestArrival - int64_t(c.maxDuration);
@@ -252,7 +261,7 @@ bool Writer::Close() {
     if (closed_) return !Failed();
     if (!Failed()) {
         const uint64_t now = CounterAt(options_.clock());
-        Drain();
+        Drain(UINT64_MAX);
         while (nextTimeCounter_ <= now) AppendTimePacket();
         for (Channel& c : channels_) {
             Settle(c, INT64_MAX - int64_t(kMaxPacketSpan));

@@ -48,6 +48,12 @@ struct WriterOptions {
     std::function<uint64_t()> clock;     // recording time: 0.1 us since the start
     bool replace = false;                // an existing file is refused unless this is set
     std::size_t queueWords = 1u << 16;   // queue capacity (rounded up to a power of two)
+    // Service() takes only the queued words that arrived by the clock's time; later ones wait for
+    // a later Service(). For a producer that has handed over every word up to a time before its
+    // clock shows that time, but may hand over later words one bus after another (the word
+    // stream plays each input in turn): a word of one bus that is already queued then never
+    // lets the writer close a packet that another bus's word still to come belongs in.
+    bool drainUpToClock = false;
 };
 
 class Writer {
@@ -91,7 +97,8 @@ private:
         std::vector<uint64_t> duration;  // per bus number: 32 bit times in ticks, 0 not in setup
         std::vector<uint8_t> highSpeed;  // per bus number
         uint64_t maxDuration = 0;
-        std::vector<Pending> pending;    // placed in order of start time
+        std::vector<Pending> pending;    // kept in order of start time
+        std::size_t held = 0;            // (Drain) pending words before the words it adds
         int64_t latestArrival = -1;      // counter of the latest arrival seen
         std::vector<uint8_t> body;       // intra-packet headers and words of the open packet
         uint32_t count = 0;
@@ -106,7 +113,8 @@ private:
     void AppendPacket(uint16_t channel, uint8_t& sequence, uint8_t type, uint8_t flags,
                       uint64_t counter, const uint8_t* data, std::size_t dataLength);
     void AppendTimePacket();
-    void Drain();
+    // Takes the queued words that arrived by `limit` (a counter) into their channels' pending words.
+    void Drain(uint64_t limit);
     void Place(Channel& c, const Pending& p);
     void Settle(Channel& c, int64_t watermark);
     void ClosePacket(std::size_t index);

@@ -72,6 +72,15 @@ const char* LoadDisplayList(const std::vector<std::string>& lines, DisplayState&
     }
 
     // The receive side of every input channel of the board, used by the list or not.
+    StartInputReception(board);
+
+    acquisition.AcquisitionMode = kParameterReception;
+    acquisition.CycleCounter = 0;
+    display.DisplayListReady = 1;
+    return nullptr;
+}
+
+void StartInputReception(BoardState& board) {
     BoardImage& image = board.BoardImage;
     const unsigned channels = std::min<unsigned>(board.InputChannelCount, kInputChannels);
     for (unsigned j = 1; j <= channels; ++j) {
@@ -84,11 +93,6 @@ const char* LoadDisplayList(const std::vector<std::string>& lines, DisplayState&
         image.Set(BoardImage::ChannelControlWords + InputChannelCode(j), kParameterReceptionMode);
         if (board.Link.StartInputChannel(uint16_t(j)) == 0) image.Set(ControlBlock::InputActiveFlags + (j - 1), 0);
     }
-
-    acquisition.AcquisitionMode = kParameterReception;
-    acquisition.CycleCounter = 0;
-    display.DisplayListReady = 1;
-    return nullptr;
 }
 
 AssignResult AssignEntry(DisplayState& display, int row, const DisplayLineRecord& record,

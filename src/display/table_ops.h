@@ -43,6 +43,11 @@ const char* LoadDisplayList(const std::vector<std::string>& lines, DisplayState&
                             AcquisitionState& acquisition, BoardState& board,
                             const std::string& formatPath = kFormatFileName);
 
+// The receive side of every input channel of the board restarted in parameter reception with an
+// empty label table (LoadDisplayList's last step): every input runs, so its line's words reach it
+// and the device's word stream, and no label is reported. A headless recording needs no more.
+void StartInputReception(BoardState& board);
+
 enum class AssignResult {
     Assigned,
     Duplicate,  // another used row has the same address and channel: nothing changed

@@ -21,8 +21,11 @@ struct LineWord {
 class WordSink {
 public:
     virtual ~WordSink() = default;
-    // Called for every word, in order of arrival, on whatever thread plays the bus and with the
-    // board's lock held: it must be quick and must not call the device.
+    // Called for every word, in order of arrival on each input, on whatever thread plays the bus
+    // and with the board's lock held: it must be quick and must not call the device. A device may
+    // hand over one input's words up to a time before another input's earlier words (the virtual
+    // board plays one input after another), but when WordStream::NowUs() returns a time, every
+    // word that arrived by then has been handed over.
     virtual void OnWord(const LineWord& word) = 0;
 };
 

@@ -6,9 +6,9 @@
 
 namespace orv {
 namespace {
-// How often the recorder's own thread writes the packets due: well inside the writer's limit of one
-// write a second, and short enough that the queue never holds more than a fraction of a second.
-constexpr auto kServicePeriod = std::chrono::milliseconds(20);
+// The recorder's own thread writes the packets due well inside the writer's limit of one write a
+// second, and often enough that the queue never holds more than a fraction of a second.
+constexpr auto kServicePeriod = std::chrono::microseconds(BusRecorder::kServicePeriodUs);
 }  // namespace
 
 c10::RecordingSetup SetupOf(const WordStream& stream, const RecorderOptions& options) {
@@ -40,6 +40,8 @@ std::unique_ptr<BusRecorder> BusRecorder::Start(WordStream& stream, RecorderOpti
     // Recording time follows the board's bus time, so a manual clock records in an instant.
     WordStream* s = &stream;
     w.clock = [s, startUs] { return (s->NowUs() - startUs) * 10; };
+    // The stream has handed over every word up to NowUs() when it returns, one input after another.
+    w.drainUpToClock = true;
     r->writer_ = c10::Writer::Create(options.path, std::move(w), error);
     if (!r->writer_) return nullptr;
     stream.AddSink(r.get());

@@ -53,6 +53,11 @@ public:
     // Later calls return the same.
     bool Stop();
 
+    // How often the recorder's own thread writes the packets due (microseconds); a caller that
+    // services it on a manual clock advances the board in steps of this length, so that its file
+    // has the packets where a real-time recording puts them.
+    static constexpr uint64_t kServicePeriodUs = 20'000;
+
     const std::string& Path() const { return path_; }
     bool Failed() const { return writer_->Failed(); }
     std::string FailureMessage() const;

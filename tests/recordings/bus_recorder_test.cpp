@@ -32,6 +32,12 @@ public:
         std::lock_guard lock(mutex_);
         if (sink_) sink_->OnWord(w);
     }
+    // A word handed over before the clock shows its time, as a board that plays one input after
+    // another up to a later time hands over the first input's words.
+    void Deliver(LineWord w) {
+        std::lock_guard lock(mutex_);
+        if (sink_) sink_->OnWord(w);
+    }
     bool HasSink() {
         std::lock_guard lock(mutex_);
         return sink_ != nullptr;
@@ -127,6 +133,39 @@ TEST_F(BusRecorderTest, RefusesAnExistingFileAndJoinsItsThreadOnStop) {
     EXPECT_TRUE(recorder->Stop());
     EXPECT_EQ(recorder->WordsWritten(), 1u);
     EXPECT_GT(std::filesystem::file_size("kept.ch10"), 8u);
+}
+
+// The board plays one input after another: while the recorder services, input 1's words up to a
+// later time may already be queued and input 5's not yet. Every word still goes into the file at
+// its own start time, in order of start, none placed at another word's time.
+TEST_F(BusRecorderTest, WordsOfOneInputHandedOverAheadOfAnotherKeepTheirTimes) {
+    ScriptedStream stream;
+    RecorderOptions o;
+    o.path = "ahead.ch10";
+    o.channelName = "arinc10";
+    o.inputs = {{1, 100'000.0}, {5, 100'000.0}};
+    o.startTime = 17'000'000'000'000'000;
+    o.ownThread = false;
+    std::string error;
+    auto recorder = BusRecorder::Start(stream, o, &error);
+    ASSERT_TRUE(recorder) << error;
+    stream.Play({5'010'000, 0x101, 100'000.0, 1, false, false});
+    stream.Play({5'010'360, 0x105, 100'000.0, 5, false, false});
+    stream.Deliver({5'160'000, 0x201, 100'000.0, 1, false, false});  // the next step, input 1 first
+    ASSERT_TRUE(recorder->Service());
+    stream.Play({5'100'000, 0x205, 100'000.0, 5, false, false});     // then input 5 of that step
+    stream.now_ = 5'160'000;
+    ASSERT_TRUE(recorder->Service());
+    ASSERT_TRUE(recorder->Stop());
+
+    Words read;
+    c10::Reader reader;
+    ASSERT_TRUE(reader.ReadFile("ahead.ch10", read));
+    EXPECT_TRUE(read.problems.empty());
+    std::vector<std::pair<uint32_t, int64_t>> got;  // word, start after the first word's (0.1 us)
+    for (const c10::Word& w : read.words) got.emplace_back(w.word, w.relative);
+    EXPECT_EQ(got, (std::vector<std::pair<uint32_t, int64_t>>{
+                       {0x101, 0}, {0x105, 3'600}, {0x205, 900'000}, {0x201, 1'500'000}}));
 }
 
 }  // namespace

@@ -1,6 +1,12 @@
 // Recording the virtual board's lines through the session: the fault scenario on a manual clock,
-// every word each running input's line carried, none more, none lost; a new board ends it.
+// every word each running input's line carried, none more, none lost; a new board ends it; a file
+// size limit stops it with the program's message and leaves whole packets only.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +18,8 @@
 #include "display/display_line_file.h"
 #include "display/list_rules.h"
 #include "display/table_ops.h"
+#include "recordings/bus_recorder.h"
+#include "resources/analysis_strings.h"
 #include "session/board_control.h"
 #include "session/recording.h"
 #include "vboard/virtual_board_provider.h"
@@ -173,6 +181,84 @@ TEST_F(RecordingTest, APlayedBackRecordingRecordsAgainAsItWas) {
         }
     }
     EXPECT_GT(flagged, 0u);
+}
+
+// Records the fault scenario on a fresh manual-clock board for up to `seconds`, in the recorder's
+// service steps, through the session's functions; stops early when the recording fails. The
+// status bar's text when it stopped, or empty; `message` gets StopRecording's.
+std::string RecordFaults(const std::string& path, int seconds, std::string& message) {
+    VirtualBoardProvider devices{BoardClock::Manual};
+    ProgramState state;
+    state.Devices = &devices;
+    if (devices.PlayScenarioFile((fs::path(ORV_SAMPLES_DIR) / "scenarios/faults.toml").string()) ||
+        !OpenSelectedBoard(state, "arinc10"))
+        return "no board";
+    StartBoard(state);
+    StartInputReception(state.Board);
+    RecordingRequest request;
+    request.path = path;
+    request.ownThread = false;
+    request.startTime = 17'000'000'000'000'000;
+    if (std::string m = StartRecording(state, request); !m.empty()) return m;
+    std::string status;
+    for (uint64_t us = 0; us < uint64_t(seconds) * 1'000'000; us += BusRecorder::kServicePeriodUs) {
+        devices.Advance(BusRecorder::kServicePeriodUs);
+        if (!state.Board.Recorder->Service()) {
+            status = RecordingStatus(state);
+            break;
+        }
+    }
+    message = StopRecording(state);
+    ReleaseBoard(state);
+    return status;
+}
+
+// A full disk, as a file size limit in a child (SIGXFSZ ignored, so write(2) fails with EFBIG):
+// the recording stops with the program's message in the status bar and from StopRecording, and
+// the file is exactly the first whole packets of the same recording made without the limit, so
+// it reads without a single problem.
+TEST(RecordingFullDiskTest, AFileSizeLimitStopsTheRecordingWithWholePacketsOnly) {
+    const fs::path dir = fs::temp_directory_path() / ("orv_full_disk_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string full = (dir / "full.ch10").string(), whole = (dir / "whole.ch10").string();
+    constexpr rlim_t kLimit = 50'000;  // about 15 s of the fault scenario
+    const std::string expected = std::string(text::kRecordStopped) + "Ошибка записи в файл " + full +
+                                 " (превышен допустимый размер файла). Запись остановлена; файл читается до "
+                                 "последнего целого пакета.";
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{kLimit, kLimit};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(10);
+        std::string message;
+        const std::string status = RecordFaults(full, 120, message);
+        _exit(status != expected ? 11 : message != expected ? 12 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "11: status bar, 12: StopRecording's message";
+
+    std::string message;
+    ASSERT_EQ(RecordFaults(whole, 60, message), "");
+    ASSERT_EQ(message, "");
+    std::ifstream a(full, std::ios::binary), b(whole, std::ios::binary);
+    const std::string cut{std::istreambuf_iterator<char>(a), {}}, all{std::istreambuf_iterator<char>(b), {}};
+    EXPECT_GT(cut.size(), kLimit - 10'000);
+    EXPECT_LE(cut.size(), kLimit);
+    ASSERT_GT(all.size(), cut.size());
+    EXPECT_TRUE(all.compare(0, cut.size(), cut) == 0) << "the cut file is not the start of the whole one";
+
+    Kept kept;
+    c10::Reader reader;
+    ASSERT_TRUE(reader.ReadFile(full, kept));
+    EXPECT_TRUE(kept.problems.empty()) << kept.problems.front().Message();
+    EXPECT_EQ(reader.Summary().fileBytes, cut.size());
+    uint64_t words = 0;
+    for (uint64_t n : kept.words) words += n;
+    EXPECT_GT(words, 3000u);
+    fs::remove_all(dir);
 }
 
 }  // namespace

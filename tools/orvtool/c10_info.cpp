@@ -52,36 +52,49 @@ struct InfoSink : ProblemSink {
     uint64_t words = 0, parity = 0, format = 0;
 
     void OnTmats(const c10::TmatsInfo& t, const c10::PacketInfo&) override { tmats.push_back(t); }
+    // Per word only what must be (a few additions and comparisons, no branch on the data): the
+    // time span is kept with min and max, and the totals are the packet's.
     void OnWords(std::span<const Word> span, const c10::PacketInfo&) override {
         if (span.empty()) return;
         std::array<std::unique_ptr<BusStats>, 256>& channel = buses[span.front().channel];  // one per packet
+        int64_t lo = words == 0 ? span.front().relative : firstRelative;
+        int64_t hi = words == 0 ? span.front().relative : lastRelative;
+        // Words of one packet all have an absolute time or none (it comes from the packet's time).
+        const bool timed = span.front().absolute != c10::kNoTime;
+        int64_t absLo = timed && firstAbsolute == c10::kNoTime ? span.front().absolute : firstAbsolute;
+        int64_t absHi = timed && lastAbsolute == c10::kNoTime ? span.front().absolute : lastAbsolute;
+        uint64_t parityErrors = 0, formatErrors = 0;
         for (const Word& w : span) {
             std::unique_ptr<BusStats>& slot = channel[w.bus];
-            if (!slot) slot = std::make_unique<BusStats>();
+            if (!slot) [[unlikely]] slot = std::make_unique<BusStats>();
             BusStats* bus = slot.get();
-            const bool parityError = w.flags & c10::kWordParityError, formatError = w.flags & c10::kWordFormatError;
+            const unsigned parityError = (w.flags & c10::kWordParityError) != 0;
+            const unsigned formatError = (w.flags & c10::kWordFormatError) != 0;
             ++bus->words;
             bus->parity += parityError;
             bus->format += formatError;
+            parityErrors += parityError;
+            formatErrors += formatError;
             LabelStats& label = bus->labels[WordLabel(w.word)];
-            if (label.words > 0) {
-                const int64_t gap = w.relative - label.last;
-                if (gap > kLongGap) ++label.longGaps;
-                label.longest = std::max(label.longest, gap);
-            }
+            const int64_t gap = label.words > 0 ? w.relative - label.last : 0;
+            label.longGaps += gap > kLongGap;
+            label.longest = std::max(label.longest, gap);
             ++label.words;
             label.last = w.relative;
-            if (words == 0) firstRelative = lastRelative = w.relative;
-            firstRelative = std::min(firstRelative, w.relative);
-            lastRelative = std::max(lastRelative, w.relative);
-            if (w.absolute != c10::kNoTime) {
-                if (firstAbsolute == c10::kNoTime || w.absolute < firstAbsolute) firstAbsolute = w.absolute;
-                if (lastAbsolute == c10::kNoTime || w.absolute > lastAbsolute) lastAbsolute = w.absolute;
+            lo = std::min(lo, w.relative);
+            hi = std::max(hi, w.relative);
+            if (timed) {
+                absLo = std::min(absLo, w.absolute);
+                absHi = std::max(absHi, w.absolute);
             }
-            ++words;
-            parity += parityError;
-            format += formatError;
         }
+        firstRelative = lo;
+        lastRelative = hi;
+        firstAbsolute = absLo;
+        lastAbsolute = absHi;
+        words += span.size();
+        parity += parityErrors;
+        format += formatErrors;
     }
 
     const c10::BusSetup* Bus(uint16_t channel, uint8_t number, const c10::ArincChannelSetup** owner) const {

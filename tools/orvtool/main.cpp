@@ -6,6 +6,7 @@
 
 #include "c10_cli.h"
 #include "commands.h"
+#include "record_cli.h"
 #include "orv_version.h"
 
 using namespace orv::tool;
@@ -54,6 +55,7 @@ int main(int argc, char** argv) try {
     });
 
     AddC10Commands(app, code);
+    AddRecordCommand(app, code);
 
     std::string file, kind;
     CLI::App* show = app.add_subcommand("show", "The lines of a file exactly as its dialog lists them");
