@@ -25,7 +25,6 @@ inline constexpr const char* kRecordStatusWords = "Запись: ";
 inline constexpr const char* kRecordStatusBytes = " слов, ";
 inline constexpr const char* kRecordStatusTail = " байт";
 inline constexpr const char* kRecordStatusLost = ", потеряно слов: ";
-inline constexpr const char* kRecordStopped = "Запись остановлена: ";          // then the reason
 
 // ---- Exports ----
 inline constexpr const char* kCsvFilter = "CSV (*.csv)";

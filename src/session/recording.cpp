@@ -66,13 +66,13 @@ std::string StopRecording(ProgramState& state, RecordingTotals* totals) {
     const bool whole = recorder->Stop();
     if (totals) *totals = {recorder->WordsWritten(), recorder->BytesWritten(), recorder->LostWords()};
     if (whole) return {};
-    return text::kRecordStopped + recorder->FailureMessage();
+    return recorder->FailureMessage();  // it says that the recording stopped and what the file holds
 }
 
 std::string RecordingStatus(const ProgramState& state) {
     const BusRecorder* r = state.Board.Recorder.get();
     if (!r) return {};
-    if (r->Failed()) return text::kRecordStopped + r->FailureMessage();
+    if (r->Failed()) return r->FailureMessage();
     std::string s = text::kRecordStatusWords + std::to_string(r->WordsWritten()) + text::kRecordStatusBytes +
                     std::to_string(r->BytesWritten()) + text::kRecordStatusTail;
     if (r->LostWords() != 0) s += text::kRecordStatusLost + std::to_string(r->LostWords());

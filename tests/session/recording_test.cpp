@@ -222,7 +222,7 @@ TEST(RecordingFullDiskTest, AFileSizeLimitStopsTheRecordingWithWholePacketsOnly)
     fs::create_directories(dir);
     const std::string full = (dir / "full.ch10").string(), whole = (dir / "whole.ch10").string();
     constexpr rlim_t kLimit = 50'000;  // about 15 s of the fault scenario
-    const std::string expected = std::string(text::kRecordStopped) + "Ошибка записи в файл " + full +
+    const std::string expected = "Ошибка записи в файл " + full +
                                  " (превышен допустимый размер файла). Запись остановлена; файл читается до "
                                  "последнего целого пакета.";
     const pid_t child = fork();
