@@ -8,6 +8,8 @@
 // 50 ms to let Ctrl+C through.
 
 #if defined(__x86_64__)
+#include <atomic>
+#include <thread>
 #include <immintrin.h>
 #endif
 #include <pybind11/numpy.h>
@@ -486,20 +488,58 @@ inline void StoreAround(uint32_t* at, uint32_t v) { *at = v; }
 inline void StoresDone() {}
 #endif
 
+// Takes the columns' pages on a thread of its own, a stretch at a time from the start, while the
+// reader fills them: a 1 GiB recording fills 2.1 GiB of columns, half a million fresh pages, and
+// taking them costs about as much as reading the file. Stopped (and joined) before the columns
+// move or are handed over.
+class PageTaker {
+public:
+    static constexpr std::size_t kStretchWords = std::size_t(1) << 16;  // 1.1 MiB of columns
+
+    explicit PageTaker(const Columns& c) : thread_([this, &c] {
+        for (std::size_t from = 0; from < c.capacity && !stop_.load(std::memory_order_relaxed);) {
+            const std::size_t to = std::min(from + kStretchWords, c.capacity);
+            if (!c.Populate(from, to)) break;  // the system cannot: the stores fault instead
+            done_.store(to, std::memory_order_release);
+            from = to;
+        }
+    }) {}
+    PageTaker(const PageTaker&) = delete;
+    PageTaker& operator=(const PageTaker&) = delete;
+    ~PageTaker() { Stop(); }
+    void Stop() {
+        stop_.store(true, std::memory_order_relaxed);
+        if (thread_.joinable()) thread_.join();
+    }
+    // Words whose pages are taken, from the start.
+    std::size_t Done() const { return done_.load(std::memory_order_acquire); }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<std::size_t> done_{0};
+    std::thread thread_;
+};
+
 class ColumnSink : public c10::ReadSink {
 public:
-    explicit ColumnSink(Columns& c) : c_(c) {}
+    ColumnSink(Columns& c, PageTaker& taker) : c_(c), taker_(taker) {}
     void OnWords(std::span<const c10::Word> words, const c10::PacketInfo&) override {
         // Sized from the file's length at the start (a word takes 8 bytes of it); a file that grew
-        // since (a recording still being written) makes the columns grow.
-        if (words.size() > c_.capacity - c_.count) c_.Reserve(std::max(c_.capacity * 2, c_.count + words.size()));
+        // since (a recording still being written) makes the columns grow, and move.
+        if (words.size() > c_.capacity - c_.count) {
+            taker_.Stop();
+            c_.Reserve(std::max(c_.capacity * 2, c_.count + words.size()));
+        }
         const std::size_t n = words.size();
         const std::size_t at = c_.count;
-        // The pages of the next stretch of every column taken in one call rather than one fault
-        // at a time: a 1 GiB recording fills 2.1 GiB of columns, half a million pages.
+        // Where the reader has caught up with the page taker, it takes the next stretch itself,
+        // in one call rather than one fault a page.
         if (at + n > populated_) {
-            populated_ = std::max(populated_, at) + std::max(n, kPopulateWords);
-            c_.Populate(at, std::min(populated_, c_.capacity));  // where it cannot, the stores fault
+            populated_ = std::max(populated_, taker_.Done());
+            if (at + n > populated_) {
+                populated_ = std::max(populated_, at) + std::max(n, PageTaker::kStretchWords);
+                c_.Populate(at, std::min(populated_, c_.capacity));  // where it cannot, the stores fault
+            }
         }
         // The columns in locals: stores through them cannot move them.
         int64_t* const time = c_.Time() + at;
@@ -523,8 +563,8 @@ public:
     void OnProblem(const c10::Problem& p) override { c_.problems.push_back(p.Message()); }
 
 private:
-    static constexpr std::size_t kPopulateWords = std::size_t(1) << 16;  // 1.1 MiB of columns
     Columns& c_;
+    PageTaker& taker_;
     std::size_t populated_ = 0;  // words whose pages are taken
 };
 
@@ -540,9 +580,11 @@ std::unique_ptr<Columns> ReadColumns(const std::string& path, bool reversedLabel
             // Each word takes 8 bytes of an ARINC-429 packet's body: the file's size bounds the count.
             // Pages are taken only as words are stored.
             columns->Reserve(std::size_t(st.st_size) / 8 + 1);
-            ColumnSink sink(*columns);
+            PageTaker taker(*columns);
+            ColumnSink sink(*columns, taker);
             c10::Reader reader(c10::ReadOptions{reversedLabels});
             if (!reader.ReadFile(path, sink, &error) && error.empty()) error = text::kFileReadFailed + path;
+            taker.Stop();
             columns->Fit();
         }
     }
