@@ -67,7 +67,6 @@ public:
     uint64_t Sent() const override { return sent_; }
     uint64_t NotSent() const override { return notSent_; }
     double BitRateKbps() const override { return traffic_.bitRateKbps; }
-    const InputTraffic& Traffic() const { return traffic_; }
 
 private:
     struct Entry {
